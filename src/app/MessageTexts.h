@@ -1,0 +1,16 @@
+#pragma once
+#include <vector>
+
+#include "app/MessageIds.h"
+
+namespace veldra::app {
+
+struct MessageText {
+    Msg id;
+    const char* english;
+    const char* german;  // nullptr: not assigned by the German branch
+};
+
+const std::vector<MessageText>& messageTexts();
+
+}  // namespace veldra::app

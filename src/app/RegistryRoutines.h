@@ -1,0 +1,50 @@
+#pragma once
+// The routines every registry access of the program passes through. They
+// never report a result code: reads give the empty text on any failure, and
+// only the verified write tells the user when a value did not stick.
+
+#include <string>
+#include <string_view>
+
+#include "platform/Registry.h"
+
+namespace veldra::app {
+
+class Dialogs;
+class MessageCatalog;
+
+class RegistryRoutines {
+public:
+    using Root = platform::RegistryRoot;
+
+    RegistryRoutines(platform::Registry& registry, Dialogs& dialogs, const MessageCatalog& catalog);
+
+    // The value as text: string types in the ANSI code page, other types one
+    // character per byte; trimmed of blanks and cut at the first NUL.
+    std::string fRegAbfrageWert(Root root, std::string_view key, std::string_view name) const;
+    // Stores REG_SZ, creating the key and its parents.
+    void fStringSpeichern(Root root, std::string_view key, std::string_view name, std::string_view text);
+    // As fStringSpeichern, then reads back; a difference shows MsgRegistryWriteFailed.
+    void HKCUStringSpeichern(Root root, std::string_view key, std::string_view name, std::string_view text);
+    // Stores the ANSI bytes of the text, one byte per character, as REG_BINARY.
+    void ffStringSpeichern(Root root, std::string_view key, std::string_view name, std::string_view text);
+    // Delete routines create a missing key first, so deleting nothing is no error.
+    void fWerteLoeschen(Root root, std::string_view key, std::string_view name);
+    void fSchluesselLoeschen(Root root, std::string_view key);
+
+    // Cleared when a verified value did not read back.
+    bool registryWritable() const { return registryWritable_; }
+    void setRegistryWritable(bool writable) { registryWritable_ = writable; }
+    // Shows MsgRegistryWriteFailed and clears the flag.
+    void reportWriteFailure(std::string_view title);
+
+    platform::Registry& registry() { return registry_; }
+
+private:
+    platform::Registry& registry_;
+    Dialogs& dialogs_;
+    const MessageCatalog& catalog_;
+    bool registryWritable_ = true;
+};
+
+}  // namespace veldra::app

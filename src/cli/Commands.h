@@ -1,0 +1,16 @@
+#pragma once
+// Each subcommand lives in its own file and registers itself here. A command's
+// callback stores its exit code in `exitCode`.
+
+namespace CLI {
+class App;
+}
+
+namespace veldra::cli {
+
+class CliContext;
+
+void addSettingsCommand(CLI::App& app, CliContext& context, int& exitCode);
+void addInspectCommand(CLI::App& app, CliContext& context, int& exitCode);
+
+}  // namespace veldra::cli

@@ -1,0 +1,62 @@
+// `veldra settings`: shows the stored settings; with options, stores them first.
+
+#include <ostream>
+
+#include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
+
+#include "cli/CliContext.h"
+#include "cli/Commands.h"
+
+namespace veldra::cli {
+namespace {
+
+struct SettingsOptions {
+    std::string language;
+    std::string os64;
+};
+
+int runSettings(CliContext& context, const SettingsOptions& options) {
+    auto& settings = context.settings();
+    if (!options.language.empty() || !options.os64.empty()) {
+        if (auto blocker = context.registry().writeBlocker()) {
+            context.err << *blocker << '\n';
+            return ExitFailed;
+        }
+        if (!options.language.empty()) settings.setLanguage(options.language);
+        if (!options.os64.empty()) settings.setWow64(options.os64 == "yes");
+        if (!options.language.empty() && context.options.language.empty())
+            context.catalog().fill(settings.language());
+    }
+
+    const auto os64 = settings.os64();
+    const std::string osText = !os64 ? "" : *os64 ? context.msg(app::Msg::TextOs64) : context.msg(app::Msg::TextOs32);
+    if (context.options.json) {
+        nlohmann::json data = {{"language", settings.language()},
+                               {"wow64", settings.wow64()},
+                               {"hostRegistryRoot", os64 ? app::hostRegistryRoot(*os64) : ""},
+                               {"dir", settings.dir()},
+                               {"lastDir", settings.lastDir()}};
+        context.out << data.dump(2) << '\n';
+        return ExitDone;
+    }
+    context.out << "Language: " << settings.language() << '\n'
+                << "Wow64: " << settings.wow64() << (osText.empty() ? "" : " (" + osText + ")") << '\n'
+                << "Host registry root: " << (os64 ? "HKLM\\" + app::hostRegistryRoot(*os64) : "") << '\n'
+                << "Dir: " << settings.dir() << '\n'
+                << "LastDir: " << settings.lastDir() << '\n';
+    return ExitDone;
+}
+
+}  // namespace
+
+void addSettingsCommand(CLI::App& app, CliContext& context, int& exitCode) {
+    auto options = std::make_shared<SettingsOptions>();
+    auto* sub = app.add_subcommand("settings", "Show the stored settings; with options, store them");
+    sub->add_option("--language", options->language, "Interface language")->check(CLI::IsMember({"Deu", "Eng"}));
+    sub->add_option("--os64", options->os64, "Whether the host Windows is 64-bit (chooses the registry root)")
+        ->check(CLI::IsMember({"yes", "no"}));
+    sub->callback([&context, &exitCode, options] { exitCode = runSettings(context, *options); });
+}
+
+}  // namespace veldra::cli

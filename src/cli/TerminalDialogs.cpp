@@ -1,0 +1,55 @@
+#include "cli/TerminalDialogs.h"
+
+#include <iostream>
+#include <string>
+
+#include "platform/Terminal.h"
+
+namespace veldra::cli {
+
+TerminalDialogs::TerminalDialogs(AnswerPolicy policy, std::istream& in, std::ostream& messages)
+    : policy_(policy), in_(in), messages_(messages) {}
+
+app::MessageAnswer TerminalDialogs::show(const app::MessageBox& box) {
+    using app::MessageAnswer;
+    using app::MessageButtons;
+    if (box.buttons == MessageButtons::Ok) {
+        messages_ << box.text << '\n';
+        return MessageAnswer::Ok;
+    }
+    const bool yes = answerYes(box);
+    if (box.buttons == MessageButtons::OkCancel) return yes ? MessageAnswer::Ok : MessageAnswer::Cancel;
+    return yes ? MessageAnswer::Yes : MessageAnswer::No;
+}
+
+bool TerminalDialogs::answerYes(const app::MessageBox& box) {
+    if (policy_ != AnswerPolicy::Ask) {
+        const bool yes = policy_ == AnswerPolicy::AlwaysYes;
+        messages_ << box.text << (yes ? " -> yes\n" : " -> no\n");
+        return yes;
+    }
+    if (!platform::standardInputIsTerminal())
+        throw UnansweredQuestion(box.text + "\n(answer with --yes or --no)");
+    for (;;) {
+        messages_ << box.text << " [y/n] " << std::flush;
+        std::string line;
+        if (!std::getline(in_, line)) throw UnansweredQuestion(box.text);
+        if (line == "y" || line == "Y" || line == "j" || line == "J" || line == "yes" || line == "ja") return true;
+        if (line == "n" || line == "N" || line == "no" || line == "nein") return false;
+    }
+}
+
+// Folders and files are named on the command line; nothing is chosen interactively.
+std::optional<std::string> TerminalDialogs::chooseFolder(const std::string&, const std::string&) {
+    return std::nullopt;
+}
+
+std::optional<std::string> TerminalDialogs::chooseFile(const std::string&, const std::string&, const std::string&) {
+    return std::nullopt;
+}
+
+void TerminalDialogs::status(const std::string& text) {
+    if (!text.empty()) messages_ << text << '\n';
+}
+
+}  // namespace veldra::cli

@@ -1,0 +1,31 @@
+#pragma once
+// Replacing and patching user files without ever leaving them half-written.
+
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace veldra::platform {
+
+struct FileResult {
+    bool ok = true;
+    std::string error;  // what went wrong, for the user; empty on success
+    explicit operator bool() const { return ok; }
+};
+
+// Writes the bytes to a temporary file beside the target, flushes it to disk and
+// renames it over the target, so readers see either the old or the new file.
+FileResult replaceFileAtomically(const std::filesystem::path& target, std::span<const std::uint8_t> bytes);
+FileResult replaceFileAtomically(const std::filesystem::path& target, std::string_view bytes);
+
+// Overwrites exactly bytes.size() bytes at offset. Refuses (and writes nothing)
+// when the range reaches past the end of the file.
+FileResult patchFileInPlace(const std::filesystem::path& target, std::uint64_t offset,
+                            std::span<const std::uint8_t> bytes);
+
+// Reads a whole file; an error text when it cannot be read.
+FileResult readWholeFile(const std::filesystem::path& source, std::vector<std::uint8_t>& out);
+
+}  // namespace veldra::platform

@@ -1,0 +1,78 @@
+#pragma once
+// The registry port: the few operations the program needs on HKLM and HKCU.
+// Result codes are Windows error numbers so that every backend reports alike.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace veldra::platform {
+
+enum class RegistryRoot { LocalMachine, CurrentUser };
+
+// Windows value type numbers, as the registry stores them.
+enum class RegistryType : std::uint32_t {
+    None = 0,
+    String = 1,        // REG_SZ
+    ExpandString = 2,  // REG_EXPAND_SZ
+    Binary = 3,        // REG_BINARY
+    Dword = 4,         // REG_DWORD
+    Link = 6,          // REG_LINK
+    MultiString = 7,   // REG_MULTI_SZ
+    Qword = 11,        // REG_QWORD
+};
+
+// A value as the registry holds it. String types keep their UTF-16LE code units
+// with the terminating NUL, exactly as Windows stores them; the other types are
+// raw bytes.
+struct RegistryValue {
+    RegistryType type = RegistryType::None;
+    std::vector<std::uint8_t> data;
+
+    bool operator==(const RegistryValue&) const = default;
+
+    static RegistryValue fromString(std::string_view utf8, RegistryType type = RegistryType::String);
+    static RegistryValue fromBytes(std::vector<std::uint8_t> bytes);
+    static RegistryValue fromDword(std::uint32_t value);
+    // The text of a string value (UTF-8), cut at the first NUL.
+    std::string text() const;
+};
+
+namespace regerror {
+inline constexpr long Success = 0;
+inline constexpr long FileNotFound = 2;
+inline constexpr long AccessDenied = 5;
+inline constexpr long InvalidParameter = 87;
+inline constexpr long KeyHasChildren = 1020;
+}  // namespace regerror
+
+// Key paths use backslashes, no leading backslash; names compare without regard to case.
+class Registry {
+public:
+    virtual ~Registry() = default;
+
+    // True when the key exists and may be opened with full access (KEY_ALL_ACCESS).
+    virtual bool canOpenForWriting(RegistryRoot root, std::string_view path) const = 0;
+    virtual bool keyExists(RegistryRoot root, std::string_view path) const = 0;
+    virtual std::optional<RegistryValue> queryValue(RegistryRoot root, std::string_view path,
+                                                    std::string_view name) const = 0;
+    // Names as stored (their own case), in the order the registry enumerates them.
+    virtual std::vector<std::string> subkeyNames(RegistryRoot root, std::string_view path) const = 0;
+    virtual std::vector<std::string> valueNames(RegistryRoot root, std::string_view path) const = 0;
+
+    // Creates the key and every missing parent.
+    virtual long createKey(RegistryRoot root, std::string_view path) = 0;
+    // The key must exist.
+    virtual long setValue(RegistryRoot root, std::string_view path, std::string_view name,
+                          const RegistryValue& value) = 0;
+    virtual long deleteValue(RegistryRoot root, std::string_view path, std::string_view name) = 0;
+    // Only a key without subkeys can be deleted (KeyHasChildren otherwise).
+    virtual long deleteKey(RegistryRoot root, std::string_view path) = 0;
+
+    // Why writes are refused right now (for example a running wineserver), or nothing.
+    virtual std::optional<std::string> writeBlocker() const { return std::nullopt; }
+};
+
+}  // namespace veldra::platform

@@ -1,0 +1,39 @@
+#include "platform/RegistryPath.h"
+
+#include "platform/Cp1252.h"
+
+namespace veldra::platform {
+
+std::vector<std::string> splitKeyPath(std::string_view path) {
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        const auto end = path.find('\\', start);
+        const auto part = path.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+        if (!part.empty()) parts.emplace_back(part);
+        if (end == std::string_view::npos) break;
+        start = end + 1;
+    }
+    return parts;
+}
+
+std::string joinKeyPath(const std::vector<std::string>& components) {
+    std::string out;
+    for (const auto& c : components) {
+        if (!out.empty()) out += '\\';
+        out += c;
+    }
+    return out;
+}
+
+std::string foldCase(std::string_view s) {
+    std::u16string units = utf8ToUtf16(s);
+    for (auto& u : units) {
+        if ((u >= u'A' && u <= u'Z') || (u >= 0xC0 && u <= 0xDE && u != 0xD7)) u = static_cast<char16_t>(u + 0x20);
+    }
+    return utf16ToUtf8(units);
+}
+
+bool equalsIgnoreCase(std::string_view a, std::string_view b) { return foldCase(a) == foldCase(b); }
+
+}  // namespace veldra::platform

@@ -1,0 +1,39 @@
+#include <gtest/gtest.h>
+
+#include "platform/Cp1252.h"
+
+namespace veldra {
+namespace {
+
+using namespace platform;
+
+TEST(Cp1252, EveryByteSurvivesTheRoundTrip) {
+    std::string all;
+    for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
+    EXPECT_EQ(utf8ToCp1252(cp1252ToUtf8(all)), all);
+}
+
+TEST(Cp1252, HighControlsAndLatinLettersMapAsWindowsDoes) {
+    EXPECT_EQ(cp1252ToUtf8(std::string("\x80\xDF\xD6", 3)), "€ßÖ");
+    EXPECT_EQ(cp1252ToUtf8(std::string("\x81", 1)), "\xC2\x81");
+    EXPECT_EQ(utf8ToCp1252("Œ€"), "\x8C\x80");
+}
+
+TEST(Cp1252, UnmappableAndBrokenInputBecomesQuestionMarks) {
+    EXPECT_EQ(utf8ToCp1252("日本"), "??");
+    EXPECT_EQ(utf8ToCp1252("a\xC3"), "a?");
+    EXPECT_EQ(utf8ToCp1252("\xE2\x82"), "?");
+}
+
+TEST(Cp1252, Utf16HandlesSurrogatePairs) {
+    const std::string text = "A€\xF0\x9F\x97\xBA";  // ends with U+1F5FA
+    const std::u16string units = utf8ToUtf16(text);
+    ASSERT_EQ(units.size(), 4u);
+    EXPECT_EQ(units[2], 0xD83D);
+    EXPECT_EQ(utf16ToUtf8(units), text);
+    EXPECT_EQ(utf16ToUtf8(std::u16string(1, char16_t{0xD800})), "\xEF\xBF\xBD");
+    EXPECT_EQ(utf8Length(text), 3u);
+}
+
+}  // namespace
+}  // namespace veldra
