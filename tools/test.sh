@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds VELDRA with its tests and runs every test.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tools/install-deps.sh
+cmake --preset debug >/dev/null
+cmake --build --preset debug -j2
+# Wine needs a UTF-8 locale for non-ASCII file names and no display.
+export LANG=C.UTF-8 WINEDEBUG=-all
+unset DISPLAY
+ctest --preset debug -j2
