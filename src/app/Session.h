@@ -1,0 +1,56 @@
+#pragma once
+// What the main window holds for every task: the host the program works on,
+// the user's dialogs, the message catalog, the registry routines, the settings
+// and the host registry root chosen at start-up.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "app/Dialogs.h"
+#include "app/MessageCatalog.h"
+#include "app/RegistryRoutines.h"
+#include "app/Settings.h"
+#include "platform/HostPaths.h"
+#include "platform/Registry.h"
+#include "platform/Security.h"
+#include "platform/Shell.h"
+
+namespace veldra::app {
+
+// The machine the host programs live on, through its ports.
+struct Host {
+    platform::Registry& registry;
+    platform::HostPaths& paths;
+    platform::Shell& shell;
+    platform::Security& security;
+    std::filesystem::path programFolder;
+};
+
+class Session {
+public:
+    Session(Host host, Dialogs& dialogs);
+
+    Host host;
+    Dialogs& dialogs;
+    MessageCatalog catalog;
+    RegistryRoutines routines;
+    Settings settings;
+
+    // Set from the `Wow64` setting; empty while it is unknown.
+    std::string hostRegistryRoot;
+    bool os64 = false;
+    std::string userName;
+
+    // Fills the catalog (the language override wins over the stored setting),
+    // reads the user name and chooses the host registry root from `Wow64`.
+    // Returns false when `Wow64` holds neither answer.
+    bool start(const std::string& languageOverride = {});
+
+    // host registry root + "\Garmin\MapSource\"
+    std::string mapSourceBase() const { return hostRegistryRoot + "\\Garmin\\MapSource\\"; }
+
+    const std::string& msg(Msg id) const { return catalog.text(id); }
+};
+
+}  // namespace veldra::app
