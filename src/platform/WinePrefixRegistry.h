@@ -1,0 +1,70 @@
+#pragma once
+// The registry of a Wine prefix, edited in its files: HKLM lives in
+// system.reg, HKCU in user.reg. A file is read on first use (and again only
+// when something else has rewritten it) and written back whole and atomically
+// right after each change, never while a wineserver runs for the prefix: the
+// server keeps its own copy and would overwrite the edit.
+
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "platform/Registry.h"
+#include "platform/WineRegistryFile.h"
+
+namespace veldra::platform {
+
+class WinePrefixRegistry final : public Registry {
+public:
+    explicit WinePrefixRegistry(std::filesystem::path prefix);
+
+    bool canOpenForWriting(RegistryRoot root, std::string_view path) const override;
+    bool keyExists(RegistryRoot root, std::string_view path) const override;
+    std::optional<RegistryValue> queryValue(RegistryRoot root, std::string_view path,
+                                            std::string_view name) const override;
+    std::vector<std::string> subkeyNames(RegistryRoot root, std::string_view path) const override;
+    std::vector<std::string> valueNames(RegistryRoot root, std::string_view path) const override;
+    long createKey(RegistryRoot root, std::string_view path) override;
+    long setValue(RegistryRoot root, std::string_view path, std::string_view name,
+                  const RegistryValue& value) override;
+    long deleteValue(RegistryRoot root, std::string_view path, std::string_view name) override;
+    long deleteKey(RegistryRoot root, std::string_view path) override;
+
+    // A running wineserver, or a registry file that is not Wine's.
+    std::optional<std::string> writeBlocker() const override;
+    // Why the last change was refused or could not be saved; empty after a
+    // change that succeeded.
+    const std::string& lastError() const { return lastError_; }
+
+private:
+    struct FileStamp {
+        bool exists = false;
+        std::uintmax_t size = 0;
+        std::filesystem::file_time_type written{};
+        bool operator==(const FileStamp&) const = default;
+    };
+    struct Hive {
+        std::filesystem::path file;
+        std::string relativeTo;  // the header of a file made anew
+        bool loaded = false;
+        FileStamp stamp;
+        std::optional<WineRegistryFile> registry;  // nothing when the file is refused
+        std::string refusal;
+        bool backedUp = false;  // one backup per file and run, before its first change
+    };
+    using Edit = std::function<long(WineRegistryFile&, FileTime now, bool& changed)>;
+
+    static FileStamp stampOf(const std::filesystem::path& file);
+    Hive& hive(RegistryRoot root) const;
+    void load(Hive& hive) const;
+    const WineRegistryKey* findKey(RegistryRoot root, std::string_view path) const;
+    long change(RegistryRoot root, const Edit& edit);
+    bool save(Hive& hive);
+
+    std::filesystem::path prefix_;
+    mutable Hive machine_;
+    mutable Hive user_;
+    std::string lastError_;
+};
+
+}  // namespace veldra::platform

@@ -1,0 +1,556 @@
+// Reading and writing Wine's registry text format. The reader accepts what
+// wineserver accepts and reads a malformed line the way wineserver does; the
+// writer produces wineserver's layout, so Wine and VELDRA see the same keys.
+
+#include "platform/WineRegistryFile.h"
+
+#include <array>
+
+namespace veldra::platform {
+namespace {
+
+constexpr std::string_view RelativeToPrefix = ";; All keys relative to ";
+constexpr std::size_t MaxWarnings = 100;
+constexpr std::size_t HexLineLimit = 76;
+constexpr FileTime TicksFrom1601To1970 = 116444736000000000ULL;
+constexpr std::int64_t TicksPerSecond = 10000000;
+
+bool isSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+bool isOctal(char c) { return c >= '0' && c <= '7'; }
+bool isHex(char c) { return (c >= '0' && c <= '9') || ((c | 0x20) >= 'a' && (c | 0x20) <= 'f'); }
+unsigned hexValue(char c) { return c <= '9' ? unsigned(c - '0') : unsigned((c | 0x20) - 'a' + 10); }
+
+std::size_t skipSpaces(std::string_view s, std::size_t pos) {
+    while (pos < s.size() && isSpace(s[pos])) ++pos;
+    return pos;
+}
+
+void appendUnit(std::u16string& out, char32_t cp) {
+    if (cp <= 0xFFFF) {
+        out.push_back(static_cast<char16_t>(cp));
+    } else {
+        cp -= 0x10000;
+        out.push_back(static_cast<char16_t>(0xD800 | (cp >> 10)));
+        out.push_back(static_cast<char16_t>(0xDC00 | (cp & 0x3FF)));
+    }
+}
+
+// One raw character at pos (ASCII or UTF-8). Invalid UTF-8 bytes are dropped
+// one at a time, as wineserver drops them.
+void decodeCharacter(std::string_view s, std::size_t& pos, std::u16string& out) {
+    const auto lead = static_cast<unsigned char>(s[pos++]);
+    if (lead < 0x80) {
+        out.push_back(lead);
+        return;
+    }
+    std::size_t extra = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) extra = 1;
+    else if (lead >= 0xE0 && lead <= 0xEF) extra = 2;
+    else if (lead >= 0xF0 && lead <= 0xF4) extra = 3;
+    else return;
+    constexpr std::array<unsigned, 4> LeadMask = {0x7F, 0x1F, 0x0F, 0x07};
+    constexpr std::array<char32_t, 4> Minimum = {0, 0x80, 0x800, 0x10000};
+    char32_t cp = lead & LeadMask[extra];
+    for (std::size_t i = 0; i < extra; ++i) {
+        if (pos >= s.size()) return;
+        const unsigned bits = static_cast<unsigned char>(s[pos]) ^ 0x80u;
+        if (bits >= 0x40) return;
+        cp = (cp << 6) | bits;
+        ++pos;
+    }
+    if (cp < Minimum[extra] || cp > 0x10FFFF) return;
+    appendUnit(out, cp);
+}
+
+// Decodes an escaped string up to the unescaped delimiter. Returns the index
+// just past the delimiter, or nothing when the delimiter is missing.
+std::optional<std::size_t> unescape(std::string_view s, char delimiter, std::u16string& out) {
+    std::size_t pos = 0;
+    while (pos < s.size() && s[pos] != delimiter) {
+        if (s[pos] == '\\') {
+            if (++pos >= s.size()) break;
+            const char c = s[pos];
+            constexpr std::string_view Letters = "abefnrtv";
+            constexpr std::string_view Codes = "\a\b\x1b\f\n\r\t\v";
+            if (const auto letter = Letters.find(c); letter != std::string_view::npos) {
+                out.push_back(static_cast<unsigned char>(Codes[letter]));
+                ++pos;
+                continue;
+            }
+            if (c == 'x') {
+                ++pos;
+                if (pos >= s.size() || !isHex(s[pos])) {
+                    out.push_back(u'x');
+                    continue;
+                }
+                unsigned unit = 0;
+                for (int digits = 0; digits < 4 && pos < s.size() && isHex(s[pos]); ++digits) unit = unit * 16 + hexValue(s[pos++]);
+                out.push_back(static_cast<char16_t>(unit));
+                continue;
+            }
+            if (isOctal(c)) {
+                unsigned unit = 0;
+                for (int digits = 0; digits < 3 && pos < s.size() && isOctal(s[pos]); ++digits)
+                    unit = unit * 8 + unsigned(s[pos++] - '0');
+                out.push_back(static_cast<char16_t>(unit));
+                continue;
+            }
+            // Any other escaped character stands for itself.
+        }
+        decodeCharacter(s, pos, out);
+    }
+    if (pos >= s.size()) return std::nullopt;
+    return pos + 1;
+}
+
+std::vector<std::uint8_t> littleEndianUnits(const std::u16string& units) {
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(units.size() * 2);
+    for (char16_t unit : units) {
+        bytes.push_back(static_cast<std::uint8_t>(unit & 0xFF));
+        bytes.push_back(static_cast<std::uint8_t>(unit >> 8));
+    }
+    return bytes;
+}
+
+// strtoul(text, NULL, 16) as wineserver reads a dword, cut to 32 bits.
+std::uint32_t parseDword(std::string_view s) {
+    std::size_t pos = skipSpaces(s, 0);
+    bool negative = false;
+    if (pos < s.size() && (s[pos] == '+' || s[pos] == '-')) negative = s[pos++] == '-';
+    if (pos + 2 < s.size() && s[pos] == '0' && (s[pos + 1] | 0x20) == 'x' && isHex(s[pos + 2])) pos += 2;
+    std::uint64_t value = 0;
+    bool overflow = false;
+    for (; pos < s.size() && isHex(s[pos]); ++pos) {
+        if (value >> 60) overflow = true;
+        value = value * 16 + hexValue(s[pos]);
+    }
+    if (overflow) return 0xFFFFFFFFu;
+    if (negative) value = ~value + 1;
+    return static_cast<std::uint32_t>(value);
+}
+
+// Splits the text into lines as wineserver reads them: LF ends a line, a CR
+// before it is dropped, a NUL ends the line's text.
+class LineReader {
+public:
+    explicit LineReader(std::string_view text) : text_(text) {}
+    bool next(std::string_view& line) {
+        if (pos_ >= text_.size()) return false;
+        const std::size_t end = std::min(text_.find('\n', pos_), text_.size());
+        line = text_.substr(pos_, end - pos_);
+        pos_ = end + 1;
+        ++number_;
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        line = line.substr(0, line.find('\0'));
+        return true;
+    }
+    std::size_t number() const { return number_; }
+
+private:
+    std::string_view text_;
+    std::size_t pos_ = 0;
+    std::size_t number_ = 0;
+};
+
+class Parser {
+public:
+    Parser(std::string_view text, FileTime now, WineRegistryLoad& load) : lines_(text), now_(now), load_(load) {}
+
+    void run() {
+        std::string_view line;
+        if (!lines_.next(line) || line != WineRegistryFile::Signature) {
+            load_.error = "not a Wine registry file: its first line is not \"" +
+                          std::string(WineRegistryFile::Signature) + "\"";
+            return;
+        }
+        while (lines_.next(line)) {
+            line.remove_prefix(skipSpaces(line, 0));
+            if (!handle(line)) return;
+        }
+        finishKey();
+        accepted_ = true;
+    }
+
+    bool accepted() const { return accepted_; }
+    std::string& relativeTo() { return relativeTo_; }
+    std::string& arch() { return arch_; }
+    std::unique_ptr<WineRegistryKey>& root() { return root_; }
+
+private:
+    // False when the whole file must be refused.
+    bool handle(std::string_view line) {
+        if (line.empty()) return true;
+        switch (line.front()) {
+        case '[':
+            startKey(line.substr(1));
+            return true;
+        case '@':
+        case '"':
+            if (key_)
+                readValue(line);
+            else
+                warn("value outside a key");
+            return true;
+        case '#':
+            if (key_) {
+                readKeyOption(line);
+                return true;
+            }
+            return readGlobalOption(line);
+        case ';':
+            if (!sawKey_ && !sawRelativeTo_ && line.starts_with(RelativeToPrefix)) {
+                relativeTo_ = line.substr(RelativeToPrefix.size());
+                sawRelativeTo_ = true;
+            }
+            return true;
+        default:
+            warn("unrecognized line skipped");
+            return true;
+        }
+    }
+
+    void warn(std::string_view what) {
+        if (load_.warnings.size() < MaxWarnings)
+            load_.warnings.push_back("line " + std::to_string(lines_.number()) + ": " + std::string(what));
+    }
+
+    // A key keeps the first time it is given; its parents without one take it too.
+    static void dateKey(WineRegistryKey* key, FileTime time) {
+        for (; key && key->modified == 0; key = key->parent) key->modified = time;
+    }
+
+    void finishKey() {
+        dateKey(key_, keyLineTime_);
+        key_ = nullptr;
+    }
+
+    void startKey(std::string_view rest) {
+        finishKey();
+        sawKey_ = true;
+        std::u16string path;
+        const auto end = unescape(rest, ']', path);
+        if (!end) {
+            warn("malformed key skipped");
+            return;
+        }
+        keyLineTime_ = now_;
+        std::size_t pos = skipSpaces(rest, *end);
+        bool negative = false;
+        if (pos < rest.size() && (rest[pos] == '+' || rest[pos] == '-')) negative = rest[pos++] == '-';
+        if (pos < rest.size() && rest[pos] >= '0' && rest[pos] <= '9') {
+            std::uint32_t seconds = 0;
+            for (; pos < rest.size() && rest[pos] >= '0' && rest[pos] <= '9'; ++pos)
+                seconds = seconds * 10 + std::uint32_t(rest[pos] - '0');
+            if (negative) seconds = ~seconds + 1;
+            keyLineTime_ = fileTimeFromUnixSeconds(seconds);
+        }
+        WineRegistryKey* key = root_.get();
+        std::size_t start = 0;
+        while (start <= path.size()) {
+            const std::size_t stop = std::min(path.find(u'\\', start), path.size());
+            if (stop > start) key = &key->obtainSubkey(std::u16string_view(path).substr(start, stop - start), 0);
+            start = stop + 1;
+        }
+        key_ = key;
+    }
+
+    void readKeyOption(std::string_view line) {
+        if (line.starts_with("#time=")) {
+            FileTime time = 0;
+            for (std::size_t pos = 6; pos < line.size() && isHex(line[pos]); ++pos) time = (time << 4) | hexValue(line[pos]);
+            dateKey(key_, time);
+        } else if (line.starts_with("#class=")) {
+            std::u16string keyClass;
+            if (line.size() > 7 && line[7] == '"' && unescape(line.substr(8), '"', keyClass))
+                key_->keyClass = std::move(keyClass);
+            else
+                warn("malformed class skipped");
+        } else if (line.starts_with("#link")) {
+            key_->isLink = true;
+        } else {
+            warn("unknown key option skipped");
+        }
+    }
+
+    bool readGlobalOption(std::string_view line) {
+        if (!line.starts_with("#arch=")) return true;
+        const std::string arch(line.substr(6));
+        if (arch != "win32" && arch != "win64") {
+            load_.error = "line " + std::to_string(lines_.number()) + ": unknown architecture \"" + arch + "\"";
+            return false;
+        }
+        if (!arch_.empty() && arch_ != arch) {
+            load_.error = "line " + std::to_string(lines_.number()) + ": mismatched architecture \"" + arch + "\"";
+            return false;
+        }
+        arch_ = arch;
+        return true;
+    }
+
+    void readValue(std::string_view line) {
+        std::u16string name;
+        std::size_t pos = 1;
+        if (line.front() == '"') {
+            const auto end = unescape(line.substr(1), '"', name);
+            if (!end) {
+                warn("malformed value name skipped");
+                return;
+            }
+            pos = 1 + *end;
+        }
+        pos = skipSpaces(line, pos);
+        if (pos >= line.size() || line[pos] != '=') {
+            warn("malformed value name skipped");
+            return;
+        }
+        pos = skipSpaces(line, pos + 1);
+        // wineserver has already made the value at this point: a malformed
+        // one stays as an empty value of type 0.
+        std::optional<RegistryValue> value = readData(line.substr(pos));
+        if (!value) {
+            warn("malformed value read as empty");
+            value = RegistryValue{};
+        }
+        key_->setValue(name, std::move(*value));
+    }
+
+    std::optional<RegistryValue> readData(std::string_view data) {
+        struct StringTag {
+            std::string_view tag;
+            RegistryType type;
+        };
+        constexpr std::array<StringTag, 4> StringTags = {{{"\"", RegistryType::String},
+                                                          {"str:\"", RegistryType::String},
+                                                          {"str(2):\"", RegistryType::ExpandString},
+                                                          {"str(7):\"", RegistryType::MultiString}}};
+        for (const auto& [tag, type] : StringTags) {
+            if (!data.starts_with(tag)) continue;
+            std::u16string units;
+            if (!unescape(data.substr(tag.size()), '"', units)) return std::nullopt;
+            units.push_back(u'\0');
+            return RegistryValue{type, littleEndianUnits(units)};
+        }
+        if (data.starts_with("dword:")) return RegistryValue::fromDword(parseDword(data.substr(6)));
+        if (data.starts_with("hex:")) return readHex(RegistryType::Binary, data.substr(4));
+        if (data.starts_with("hex(")) {
+            std::size_t pos = skipSpaces(data, 4);
+            std::uint64_t type = 0;
+            for (; pos < data.size() && isHex(data[pos]); ++pos) type = (type << 4) | hexValue(data[pos]);
+            if (data.substr(pos, 2) != "):") return std::nullopt;
+            return readHex(static_cast<RegistryType>(static_cast<std::uint32_t>(type)), data.substr(pos + 2));
+        }
+        return std::nullopt;
+    }
+
+    // Comma-separated bytes; a backslash at the end of a line continues the list on the next.
+    std::optional<RegistryValue> readHex(RegistryType type, std::string_view list) {
+        RegistryValue value{type, {}};
+        std::size_t pos = 0;
+        for (;;) {
+            while (pos < list.size() && isHex(list[pos])) {
+                if (list[pos] == '0' && pos + 2 < list.size() && (list[pos + 1] | 0x20) == 'x' && isHex(list[pos + 2]))
+                    pos += 2;
+                unsigned byte = 0;
+                for (; pos < list.size() && isHex(list[pos]); ++pos) {
+                    byte = byte * 16 + hexValue(list[pos]);
+                    if (byte > 0xFF) return std::nullopt;
+                }
+                value.data.push_back(static_cast<std::uint8_t>(byte));
+                pos = skipSpaces(list, pos);
+                if (pos < list.size() && list[pos] == ',') ++pos;
+                pos = skipSpaces(list, pos);
+            }
+            pos = skipSpaces(list, pos);
+            if (pos >= list.size()) return value;
+            if (list[pos] != '\\' || !lines_.next(list)) return std::nullopt;
+            pos = skipSpaces(list, 0);
+        }
+    }
+
+    LineReader lines_;
+    FileTime now_;
+    WineRegistryLoad& load_;
+    std::unique_ptr<WineRegistryKey> root_ = std::make_unique<WineRegistryKey>();
+    std::string relativeTo_;
+    std::string arch_;
+    bool accepted_ = false;
+    WineRegistryKey* key_ = nullptr;
+    FileTime keyLineTime_ = 0;
+    bool sawKey_ = false;
+    bool sawRelativeTo_ = false;
+};
+
+// ---- writing ----
+
+void appendHex(std::string& out, std::uint64_t value, int minimumDigits) {
+    constexpr std::string_view Digits = "0123456789abcdef";
+    std::string digits;
+    do {
+        digits.insert(digits.begin(), Digits[value & 0xF]);
+        value >>= 4;
+    } while (value);
+    if (digits.size() < std::size_t(minimumDigits)) out.append(std::size_t(minimumDigits) - digits.size(), '0');
+    out += digits;
+}
+
+void appendOctal(std::string& out, unsigned value, bool threeDigits) {
+    std::string digits;
+    do {
+        digits.insert(digits.begin(), char('0' + (value & 7)));
+        value >>= 3;
+    } while (value);
+    if (threeDigits && digits.size() < 3) out.append(3 - digits.size(), '0');
+    out += digits;
+}
+
+// Escapes as wineserver does, except that every unit above 0x7F takes four
+// hex digits (a reader's \x takes up to four, so a shorter one could swallow
+// the next character).
+std::size_t appendEscaped(std::string& out, std::u16string_view units, char special1, char special2) {
+    constexpr std::string_view CEscapes = ".......abtnvfr.............e....";
+    const std::size_t before = out.size();
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        const char16_t c = units[i];
+        if (c > 127) {
+            out += "\\x";
+            appendHex(out, c, 4);
+        } else if (c < 32) {
+            out += '\\';
+            if (CEscapes[c] != '.')
+                out += CEscapes[c];
+            else
+                appendOctal(out, c, i + 1 < units.size() && units[i + 1] >= u'0' && units[i + 1] <= u'7');
+        } else {
+            const char ch = static_cast<char>(c);
+            if (ch == '\\' || ch == special1 || ch == special2) out += '\\';
+            out += ch;
+        }
+    }
+    return out.size() - before;
+}
+
+std::u16string unitsOf(const std::vector<std::uint8_t>& bytes) {
+    std::u16string units;
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
+        units.push_back(static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8)));
+    return units;
+}
+
+void appendValue(std::string& out, std::u16string_view name, const RegistryValue& value) {
+    std::size_t column = 0;
+    if (name.empty()) {
+        out += "@=";
+        column = 2;
+    } else {
+        out += '"';
+        column = 1 + appendEscaped(out, name, '"', '"') + 2;
+        out += "\"=";
+    }
+    const auto type = static_cast<std::uint32_t>(value.type);
+    const auto& data = value.data;
+    const bool isString = value.type == RegistryType::String || value.type == RegistryType::ExpandString ||
+                          value.type == RegistryType::MultiString;
+    if (isString && data.size() >= 2 && data.size() % 2 == 0 && data[data.size() - 2] == 0 && data.back() == 0) {
+        if (value.type != RegistryType::String) {
+            out += "str(";
+            appendHex(out, type, 1);
+            out += "):";
+        }
+        out += '"';
+        const std::u16string units = unitsOf(data);
+        appendEscaped(out, std::u16string_view(units).substr(0, units.size() - 1), '"', '"');
+        out += "\"\n";
+        return;
+    }
+    if (value.type == RegistryType::Dword && data.size() == 4) {
+        out += "dword:";
+        appendHex(out, std::uint32_t(data[0] | data[1] << 8 | data[2] << 16 | std::uint32_t(data[3]) << 24), 8);
+        out += '\n';
+        return;
+    }
+    const std::size_t tagStart = out.size();
+    if (value.type == RegistryType::Binary) {
+        out += "hex:";
+    } else {
+        out += "hex(";
+        appendHex(out, type, 1);
+        out += "):";
+    }
+    column += out.size() - tagStart;
+    for (std::size_t i = 0; i < data.size(); ++i) {
+        appendHex(out, data[i], 2);
+        column += 2;
+        if (i + 1 < data.size()) {
+            out += ',';
+            if (++column > HexLineLimit) {
+                out += "\\\n  ";
+                column = 2;
+            }
+        }
+    }
+    out += '\n';
+}
+
+void appendKeyPath(std::string& out, const WineRegistryKey& key) {
+    if (!key.parent) return;
+    if (key.parent->parent) {
+        appendKeyPath(out, *key.parent);
+        out += "\\\\";
+    }
+    appendEscaped(out, key.name, '[', ']');
+}
+
+// Keys holding only subkeys are implied by them and not written.
+void appendKey(std::string& out, const WineRegistryKey& key) {
+    if (!key.values.empty() || key.subkeys.empty() || key.keyClass || key.isLink) {
+        out += "\n[";
+        appendKeyPath(out, key);
+        out += "] ";
+        const auto sinceEpoch = static_cast<std::int64_t>(key.modified - TicksFrom1601To1970);
+        out += std::to_string(static_cast<std::uint32_t>(sinceEpoch / TicksPerSecond));
+        out += "\n#time=";
+        appendHex(out, key.modified >> 32, 1);
+        appendHex(out, key.modified & 0xFFFFFFFFu, 8);
+        out += '\n';
+        if (key.keyClass) {
+            out += "#class=\"";
+            appendEscaped(out, *key.keyClass, '"', '"');
+            out += "\"\n";
+        }
+        if (key.isLink) out += "#link\n";
+        for (const auto& [name, value] : key.values) appendValue(out, name, value);
+    }
+    for (const auto& subkey : key.subkeys) appendKey(out, *subkey);
+}
+
+}  // namespace
+
+WineRegistryFile::WineRegistryFile(std::string relativeTo, std::string arch)
+    : relativeTo_(std::move(relativeTo)), arch_(std::move(arch)), root_(std::make_unique<WineRegistryKey>()) {}
+
+WineRegistryLoad WineRegistryFile::parse(std::string_view text, FileTime now) {
+    WineRegistryLoad load;
+    Parser parser(text, now, load);
+    parser.run();
+    if (parser.accepted()) {
+        load.file.emplace(std::move(parser.relativeTo()), std::move(parser.arch()));
+        load.file->root_ = std::move(parser.root());
+    }
+    return load;
+}
+
+std::string WineRegistryFile::serialize() const {
+    std::string out;
+    out.reserve(1 << 16);
+    out += Signature;
+    out += '\n';
+    out += RelativeToPrefix;
+    out += relativeTo_;
+    out += '\n';
+    if (!arch_.empty()) out += "\n#arch=" + arch_ + "\n";
+    appendKey(out, *root_);
+    return out;
+}
+
+}  // namespace veldra::platform

@@ -1,0 +1,94 @@
+#pragma once
+// Wine's text registry files (system.reg, user.reg): what wineserver loads from
+// them, and the writer that saves them the way wineserver does. Pure text in,
+// text out, so every platform can build it.
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/Registry.h"
+
+namespace veldra::platform {
+
+// 100-nanosecond ticks since 1601-01-01 (a Windows FILETIME).
+using FileTime = std::uint64_t;
+FileTime fileTimeFromUnixSeconds(std::int64_t seconds);
+
+// Orders names as wineserver does: UTF-16 units compared after lower-casing,
+// a name before every longer name it begins. Negative, zero or positive.
+int compareRegistryNames(std::u16string_view a, std::u16string_view b);
+
+struct WineRegistryKey {
+    std::u16string name;
+    FileTime modified = 0;
+    std::optional<std::u16string> keyClass;
+    bool isLink = false;  // a symbolic link: its only value names the target
+    WineRegistryKey* parent = nullptr;
+    // Both kept in wineserver's order (compareRegistryNames).
+    std::vector<std::pair<std::u16string, RegistryValue>> values;
+    std::vector<std::unique_ptr<WineRegistryKey>> subkeys;
+
+    WineRegistryKey* findSubkey(std::u16string_view subkeyName) const;
+    // The existing subkey of that name, or a new one modified at `now`.
+    WineRegistryKey& obtainSubkey(std::u16string_view subkeyName, FileTime now);
+    bool removeSubkey(std::u16string_view subkeyName);
+
+    const RegistryValue* findValue(std::u16string_view valueName) const;
+    // Keeps the spelling of a value that already exists, as Windows does.
+    void setValue(std::u16string_view valueName, RegistryValue value);
+    bool removeValue(std::u16string_view valueName);
+
+    // The full path below the file's root, components joined by backslashes.
+    std::u16string path() const;
+};
+
+struct WineRegistryLoad;
+
+class WineRegistryFile {
+public:
+    static constexpr std::string_view Signature = "WINE REGISTRY Version 2";
+
+    // `relativeTo` is the text of the header's ";; All keys relative to" line
+    // as written (escaped); `arch` is "win32", "win64" or empty (unknown).
+    WineRegistryFile(std::string relativeTo, std::string arch);
+
+    // `now` dates keys whose line carries no time, as wineserver does.
+    static WineRegistryLoad parse(std::string_view text, FileTime now);
+    std::string serialize() const;
+
+    const std::string& relativeTo() const { return relativeTo_; }
+    void setRelativeTo(std::string relativeTo) { relativeTo_ = std::move(relativeTo); }
+    const std::string& arch() const { return arch_; }
+    WineRegistryKey& root() { return *root_; }
+    const WineRegistryKey& root() const { return *root_; }
+
+    // Finds a key by its backslash-separated path (UTF-8), following symbolic
+    // links that point into this file. The final key itself is not followed
+    // when `followFinalLink` is false.
+    WineRegistryKey* findKey(std::string_view path, bool followFinalLink = true) const;
+    // Creates the key and its missing parents (each modified at `now`);
+    // nothing when the path runs through a link that leads out of this file.
+    WineRegistryKey* createKey(std::string_view path, FileTime now);
+
+private:
+    WineRegistryKey* walk(std::string_view path, bool followFinalLink, std::optional<FileTime> createAt) const;
+    // Replaces `link` by the components of its target; false when the target
+    // lies outside this file.
+    bool expandLink(const WineRegistryKey& link, std::vector<std::u16string>& components) const;
+
+    std::string relativeTo_;
+    std::string arch_;
+    std::unique_ptr<WineRegistryKey> root_;
+};
+
+struct WineRegistryLoad {
+    std::optional<WineRegistryFile> file;  // nothing when the text is refused
+    std::string error;                     // why it was refused
+    std::vector<std::string> warnings;     // lines skipped or read as empty, as wineserver would
+};
+
+}  // namespace veldra::platform
