@@ -1,0 +1,24 @@
+#pragma once
+// Host paths are what the host programs see and store ("C:\ProgramData\...");
+// native paths are how this process reaches the same file. Every value the host
+// programs read goes through here, so the conversion lives in one place.
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace veldra::platform {
+
+class HostPaths {
+public:
+    virtual ~HostPaths() = default;
+
+    // The host path of a native path (UTF-8). The file need not exist yet.
+    // Empty when the path cannot be expressed for the host.
+    virtual std::string toHost(const std::filesystem::path& native) const = 0;
+    // The native path of an absolute host path ("X:\..." or "X:/..."). The file
+    // need not exist yet. Empty for a relative or malformed host path.
+    virtual std::filesystem::path toNative(std::string_view host) const = 0;
+};
+
+}  // namespace veldra::platform

@@ -1,0 +1,31 @@
+#pragma once
+// Host paths of a Wine prefix: the drive letters are the links in
+// <prefix>/dosdevices, mapped the way Wine itself maps them, so that a path
+// stored by VELDRA is the path a host program under Wine would have stored.
+
+#include <filesystem>
+
+#include "platform/HostPaths.h"
+
+namespace veldra::platform {
+
+class WineHostPaths : public HostPaths {
+public:
+    explicit WineHostPaths(std::filesystem::path prefix);
+
+    // Walks up from the path to the first ancestor that is the target of a drive
+    // (a: to z: in order); paths of the prefix's drive_c become "C:\...". A path
+    // that no drive reaches becomes "\\?\unix\..." as under Wine.
+    std::string toHost(const std::filesystem::path& native) const override;
+    // "<prefix>/dosdevices/<letter>:/rest", each component taken as it is spelled
+    // on disk when an entry matches without regard to case, the rest as given.
+    // Drive Z: on the root gives the plain Unix path, as Wine does.
+    std::filesystem::path toNative(std::string_view host) const override;
+
+    const std::filesystem::path& prefix() const { return prefix_; }
+
+private:
+    std::filesystem::path prefix_;
+};
+
+}  // namespace veldra::platform

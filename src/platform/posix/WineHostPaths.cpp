@@ -1,0 +1,139 @@
+#include "platform/WineHostPaths.h"
+
+#include <sys/stat.h>
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/RegistryPath.h"
+
+namespace veldra::platform {
+namespace fs = std::filesystem;
+namespace {
+
+constexpr std::string_view UnixNamespace = "\\\\?\\unix";
+constexpr std::size_t DriveCount = 26;  // a: to z:
+
+struct DirectoryIdentity {
+    dev_t device;
+    ino_t inode;
+    bool operator==(const DirectoryIdentity&) const = default;
+};
+
+// Following links, as Wine compares a path's ancestors with the drives' targets.
+std::optional<DirectoryIdentity> directoryIdentity(const fs::path& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return std::nullopt;
+    return DirectoryIdentity{info.st_dev, info.st_ino};
+}
+
+fs::path driveLink(const fs::path& prefix, char lowerLetter) {
+    return prefix / "dosdevices" / std::string{lowerLetter, ':'};
+}
+
+bool isSeparator(char c) { return c == '\\' || c == '/'; }
+
+// The components of the part after "X:", normalised as Windows does: "." and
+// empty components dropped, ".." removing its predecessor, trailing dots and
+// blanks cut off.
+std::vector<std::string> hostComponents(std::string_view rest) {
+    std::vector<std::string> components;
+    std::size_t start = 0;
+    while (start <= rest.size()) {
+        std::size_t end = start;
+        while (end < rest.size() && !isSeparator(rest[end])) ++end;
+        std::string_view part = rest.substr(start, end - start);
+        if (part == "..") {
+            if (!components.empty()) components.pop_back();
+        } else {
+            while (!part.empty() && (part.back() == '.' || part.back() == ' ')) part.remove_suffix(1);
+            if (!part.empty()) components.emplace_back(part);
+        }
+        start = end + 1;
+    }
+    return components;
+}
+
+// The name of the entry of dir that matches without regard to case, the exact
+// spelling first.
+std::optional<std::string> entrySpelledOnDisk(const fs::path& dir, const std::string& name) {
+    std::error_code ec;
+    if (fs::exists(fs::symlink_status(dir / name, ec))) return name;
+    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        std::string candidate = it->path().filename().string();
+        if (equalsIgnoreCase(candidate, name)) return candidate;
+    }
+    return std::nullopt;
+}
+
+std::string joinHostPath(std::string head, const std::vector<std::string>& innermostFirst, bool trailingSeparator) {
+    if (innermostFirst.empty()) return head + '\\';
+    for (auto it = innermostFirst.rbegin(); it != innermostFirst.rend(); ++it) head += '\\' + *it;
+    if (trailingSeparator) head += '\\';
+    return head;
+}
+
+}  // namespace
+
+WineHostPaths::WineHostPaths(fs::path prefix) : prefix_(std::move(prefix)) {}
+
+std::string WineHostPaths::toHost(const fs::path& native) const {
+    if (native.empty()) return {};
+    std::error_code ec;
+    fs::path full = fs::absolute(native, ec).lexically_normal();
+    if (ec) return {};
+    const bool trailingSeparator = !full.has_filename() && full != full.root_path();
+    if (trailingSeparator) full = full.parent_path();
+
+    std::array<std::optional<DirectoryIdentity>, DriveCount> drives;
+    for (std::size_t i = 0; i < drives.size(); ++i) drives[i] = directoryIdentity(driveLink(prefix_, static_cast<char>('a' + i)));
+
+    std::vector<std::string> below;  // components under the ancestor, innermost first
+    for (fs::path ancestor = full;;) {
+        if (const auto identity = directoryIdentity(ancestor)) {
+            for (std::size_t i = 0; i < drives.size(); ++i) {
+                if (drives[i] == identity)
+                    return joinHostPath(std::string{static_cast<char>('A' + i), ':'}, below, trailingSeparator);
+            }
+        }
+        if (ancestor == ancestor.root_path()) break;
+        below.push_back(ancestor.filename().string());
+        ancestor = ancestor.parent_path();
+    }
+    return joinHostPath(std::string(UnixNamespace), below, trailingSeparator);
+}
+
+fs::path WineHostPaths::toNative(std::string_view host) const {
+    if (host.starts_with(UnixNamespace) && (host.size() == UnixNamespace.size() || isSeparator(host[UnixNamespace.size()]))) {
+        fs::path unixPath = "/";
+        for (const auto& component : hostComponents(host.substr(UnixNamespace.size()))) unixPath /= component;
+        return unixPath;
+    }
+    if (host.size() < 2 || host[1] != ':') return {};
+    char letter = host[0];
+    if (letter >= 'A' && letter <= 'Z') letter = static_cast<char>(letter - 'A' + 'a');
+    if (letter < 'a' || letter > 'z') return {};
+    if (host.size() > 2 && !isSeparator(host[2])) return {};  // "C:file" is relative to a drive's current folder
+
+    const fs::path drive = driveLink(prefix_, letter);
+    const bool driveIsRoot = letter == 'z' && directoryIdentity(drive) && directoryIdentity(drive) == directoryIdentity("/");
+    fs::path onDisk = drive;
+    fs::path result = driveIsRoot ? fs::path("/") : drive;
+    bool matching = true;
+    const auto components = hostComponents(host.substr(2));
+    for (const auto& component : components) {
+        std::string name = component;
+        if (matching) {
+            if (const auto spelled = entrySpelledOnDisk(onDisk, component)) name = *spelled;
+            else matching = false;  // what follows does not exist yet: keep it as given
+        }
+        onDisk /= name;
+        result /= name;
+    }
+    if (components.empty() && !driveIsRoot) result /= "";
+    return result;
+}
+
+}  // namespace veldra::platform

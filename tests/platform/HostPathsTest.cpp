@@ -1,0 +1,97 @@
+// Host paths over a hand-made dosdevices folder: the mapping rules on their own.
+#include <gtest/gtest.h>
+
+#include "PrefixTestSupport.h"
+#include "platform/WineHostPaths.h"
+
+namespace veldra::platform {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::TempDir;
+
+class HostPathsTest : public ::testing::Test {
+protected:
+    HostPathsTest() : prefix(temp.path() / "prefix"), paths(prefix) {
+        fs::create_directories(prefix / "dosdevices");
+        fs::create_directories(prefix / "drive_c" / "ProgramData" / "Garmin");
+        fs::create_directories(temp.path() / "outside");
+        link('c', "../drive_c");
+        link('z', "/");
+    }
+    void link(char letter, const fs::path& target) {
+        fs::create_directory_symlink(target, prefix / "dosdevices" / std::string{letter, ':'});
+    }
+    fs::path drive(char letter) const { return prefix / "dosdevices" / std::string{letter, ':'}; }
+    std::string unixAsHost(const fs::path& p) const {
+        std::string host = "Z:";
+        for (const auto& part : p.relative_path()) host += "\\" + part.string();
+        return host;
+    }
+
+    TempDir temp;
+    fs::path prefix;
+    WineHostPaths paths;
+};
+
+TEST_F(HostPathsTest, NativeToHostFindsTheDriveOfTheNearestExistingAncestor) {
+    const fs::path c = prefix / "drive_c";
+    EXPECT_EQ(paths.toHost(c), "C:\\");
+    EXPECT_EQ(paths.toHost(c / "ProgramData" / "Garmin"), "C:\\ProgramData\\Garmin");
+    // Not there yet: the existing ancestor decides, the rest is kept as written.
+    EXPECT_EQ(paths.toHost(c / "ProgramData" / "Garmin" / "Maps" / "New Map"), "C:\\ProgramData\\Garmin\\Maps\\New Map");
+    EXPECT_EQ(paths.toHost(drive('c') / "ProgramData"), "C:\\ProgramData");
+    EXPECT_EQ(paths.toHost(c / "ProgramData" / ".." / "ProgramData" / "x" / ""), "C:\\ProgramData\\x\\");
+    EXPECT_EQ(paths.toHost(temp.path() / "outside" / "Käse"), unixAsHost(temp.path() / "outside" / "Käse"));
+    EXPECT_EQ(paths.toHost("/"), "Z:\\");
+}
+
+TEST_F(HostPathsTest, DeepestAncestorFirstThenDriveLettersInOrder) {
+    link('d', prefix / "drive_c" / "ProgramData");
+    link('e', "../drive_c");
+    EXPECT_EQ(paths.toHost(prefix / "drive_c" / "ProgramData" / "Garmin"), "D:\\Garmin");
+    EXPECT_EQ(paths.toHost(prefix / "drive_c" / "users"), "C:\\users");
+}
+
+TEST_F(HostPathsTest, WithoutADriveForThePathTheUnixNamespaceIsUsed) {
+    fs::remove(drive('z'));
+    const fs::path outside = temp.path() / "outside" / "x";
+    const std::string host = paths.toHost(outside);
+    EXPECT_EQ(host, "\\\\?\\unix" + unixAsHost(outside).substr(2));
+    EXPECT_EQ(paths.toNative(host), outside);
+    EXPECT_EQ(paths.toHost(prefix / "drive_c" / "x"), "C:\\x");
+}
+
+TEST_F(HostPathsTest, HostToNativeTakesTheSpellingOnDiskAndKeepsTheRest) {
+    fs::create_directories(prefix / "drive_c" / "Käse" / "Sub");
+    EXPECT_EQ(paths.toNative("C:\\programdata\\GARMIN\\Maps\\New"), drive('c') / "ProgramData" / "Garmin" / "Maps" / "New");
+    EXPECT_EQ(paths.toNative("c:/PROGRAMDATA/garmin"), drive('c') / "ProgramData" / "Garmin");
+    EXPECT_EQ(paths.toNative("C:\\KÄSE\\sub"), drive('c') / "Käse" / "Sub");
+    // Only the first missing component ends the matching; later ones cannot exist.
+    EXPECT_EQ(paths.toNative("C:\\Missing\\programdata"), drive('c') / "Missing" / "programdata");
+    // Z: on the root gives plain Unix paths; other drives stay under dosdevices.
+    EXPECT_EQ(paths.toNative(unixAsHost(temp.path() / "OUTSIDE" / "a")), temp.path() / "outside" / "a");
+    EXPECT_EQ(paths.toNative("Q:\\x"), drive('q') / "x");
+}
+
+TEST_F(HostPathsTest, HostPathsAreNormalisedAsWindowsDoes) {
+    EXPECT_EQ(paths.toNative("C:\\ProgramData.\\Garmin \\x"), drive('c') / "ProgramData" / "Garmin" / "x");
+    EXPECT_EQ(paths.toNative("C:\\a\\..\\.\\ProgramData\\\\Garmin"), drive('c') / "ProgramData" / "Garmin");
+    EXPECT_EQ(paths.toNative("C:\\..\\ProgramData"), drive('c') / "ProgramData");
+    EXPECT_EQ(paths.toNative("C:\\").string(), drive('c').string() + "/");
+    EXPECT_EQ(paths.toNative("C:").string(), drive('c').string() + "/");
+    EXPECT_EQ(paths.toNative("Z:\\"), fs::path("/"));
+    for (const char* notAbsolute : {"", "C", "C:file", "1:\\x", "\\x", "ProgramData\\x", "\\\\server\\share"})
+        EXPECT_EQ(paths.toNative(notAbsolute), fs::path()) << notAbsolute;
+}
+
+TEST_F(HostPathsTest, PathsSurviveTheRoundTrip) {
+    for (const char* host : {"C:\\ProgramData\\Garmin", "C:\\ProgramData\\Garmin\\Maps\\Neue Karte"}) {
+        EXPECT_EQ(paths.toHost(paths.toNative(host)), host);
+    }
+    const fs::path outside = temp.path() / "outside" / "Karte 1";
+    EXPECT_EQ(paths.toNative(paths.toHost(outside)), outside);
+}
+
+}  // namespace
+}  // namespace veldra::platform
