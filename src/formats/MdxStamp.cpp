@@ -1,0 +1,73 @@
+#include "formats/MdxStamp.h"
+
+#include <array>
+#include <fstream>
+#include <system_error>
+
+#include "formats/PathText.h"
+
+namespace veldra::formats {
+namespace {
+
+std::size_t recordStart(std::size_t index) { return MdxFirstRecord + MdxRecordSize * index; }
+
+// The record count, checked against the length of the file.
+std::optional<std::size_t> countedRecords(ByteView head, std::uintmax_t fileSize, std::string& error) {
+    const auto count = u16At(head, MdxCountOffset);
+    if (!count) {
+        error = "too short for an index file";
+        return std::nullopt;
+    }
+    if (recordStart(*count) > fileSize) {
+        error = "counts " + std::to_string(*count) + " records but holds only " +
+                std::to_string(fileSize < MdxFirstRecord ? 0 : (fileSize - MdxFirstRecord) / MdxRecordSize);
+        return std::nullopt;
+    }
+    return *count;
+}
+
+}  // namespace
+
+MdxRead parseMdx(ByteView mdx) {
+    std::string error;
+    const auto count = countedRecords(mdx, mdx.size(), error);
+    if (!count) return {std::nullopt, error};
+    std::vector<MdxRecord> records;
+    for (std::size_t i = 0; i < *count; ++i) {
+        const std::size_t start = recordStart(i);
+        records.push_back({*u32At(mdx, start), *u16At(mdx, start + 4), *u16At(mdx, start + MdxRecordFidOffset),
+                           *u32At(mdx, start + 8)});
+    }
+    return {std::move(records), {}};
+}
+
+MdxRead readMdx(const std::filesystem::path& mdx) {
+    std::vector<std::uint8_t> bytes;
+    if (auto read = platform::readWholeFile(mdx, bytes); !read) return {std::nullopt, read.error};
+    MdxRead result = parseMdx(bytes);
+    if (!result.records) result.error = pathText(mdx) + " " + result.error;
+    return result;
+}
+
+platform::FileResult writeMdxFid(const std::filesystem::path& mdx, std::uint16_t fid) {
+    std::error_code ec;
+    const std::uintmax_t size = std::filesystem::file_size(mdx, ec);
+    if (ec) return {false, "cannot open " + pathText(mdx) + ": " + ec.message()};
+    std::ifstream in(mdx, std::ios::binary);
+    if (!in) return {false, "cannot open " + pathText(mdx)};
+    std::array<std::uint8_t, MdxFirstRecord> head{};
+    in.read(reinterpret_cast<char*>(head.data()), static_cast<std::streamsize>(head.size()));
+    const ByteView read(head.data(), static_cast<std::size_t>(in.gcount()));
+    in.close();
+
+    std::string error;
+    const auto count = countedRecords(read, size, error);
+    if (!count) return {false, pathText(mdx) + " " + error};
+    const auto stamp = u16Bytes(fid);
+    for (std::size_t i = 0; i < *count; ++i)
+        if (auto written = platform::patchFileInPlace(mdx, recordStart(i) + MdxRecordFidOffset, stamp); !written)
+            return written;
+    return {};
+}
+
+}  // namespace veldra::formats

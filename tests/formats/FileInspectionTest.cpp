@@ -1,0 +1,73 @@
+#include "formats/FileInspection.h"
+
+#include <gtest/gtest.h>
+
+#include "MapFiles.h"
+#include "formats/TdbChecksum.h"
+
+namespace veldra::formats {
+namespace {
+
+using namespace veldra::testing;
+
+class FileInspectionTest : public ScratchFolder {};
+
+TEST_F(FileInspectionTest, ReadsEachKindOfMkgmapFile) {
+    const Inspection tdb = inspectFile(AlphaTdb);
+    EXPECT_EQ(tdb.kind, FileKind::Tdb);
+    EXPECT_EQ(tdb.error, "");
+    ASSERT_TRUE(tdb.header);
+    EXPECT_EQ(tdb.header->fid, 4711);
+    EXPECT_EQ(tdb.tiles.size(), 3u);
+    EXPECT_EQ(tdb.checksumOk, true);
+
+    const Inspection tile = inspectFile(builtData("beta/00120001.img"));
+    EXPECT_EQ(tile.kind, FileKind::Img);
+    EXPECT_EQ(tile.xorByte, 0);
+    EXPECT_EQ(tile.drawPriority, 28);
+    EXPECT_EQ(inspectFile(builtData("gmapsupp/gmapsupp.img")).kind, FileKind::Img);
+
+    const Inspection typ = inspectFile(builtData("beta/beta.typ"));
+    EXPECT_EQ(typ.kind, FileKind::Typ);
+    ASSERT_TRUE(typ.typ);
+    EXPECT_EQ(typ.typ->fid, 4712);
+
+    const Inspection mdx = inspectFile(builtData("beta/00120000.mdx"));
+    EXPECT_EQ(mdx.kind, FileKind::Mdx);
+    EXPECT_EQ(mdx.records.size(), 2u);
+}
+
+TEST_F(FileInspectionTest, KindsAreTakenFromTheContentBeforeTheName) {
+    // An XOR-encoded tile under a name without extension, a TDB without its extension.
+    auto tile = readBytes(builtData("alpha/11000003.img"));
+    for (auto& byte : tile) byte = static_cast<std::uint8_t>(byte ^ 0x5A);
+    const Inspection xored = inspectFile(writeFile("tile", tile));
+    EXPECT_EQ(xored.kind, FileKind::Img);
+    EXPECT_EQ(xored.xorByte, 0x5A);
+    EXPECT_EQ(xored.drawPriority, 25);
+    EXPECT_EQ(detectFileKind(copyIn(AlphaTdb, "mapset")), FileKind::Tdb);
+    EXPECT_EQ(detectFileKind(copyIn(builtData("alpha/alpha.typ"), "types.bin")), FileKind::Typ);
+}
+
+TEST_F(FileInspectionTest, DamagedFilesGiveAClearErrorOrAFailedChecksum) {
+    auto bytes = readBytes(AlphaTdb);
+    bytes[5] ^= 1;
+    EXPECT_EQ(inspectFile(writeFile("changed.tdb", bytes)).checksumOk, false);
+
+    bytes.resize(*findTrailerBlock(bytes));
+    const Inspection noTrailer = inspectFile(writeFile("no-trailer.tdb", bytes));
+    EXPECT_EQ(noTrailer.checksumOk, std::nullopt);
+    EXPECT_EQ(noTrailer.tiles.size(), 3u);
+
+    const Inspection stub = inspectFile(writeFile("stub.tdb", {0x50, 1}));
+    EXPECT_FALSE(stub.header);
+    EXPECT_NE(stub.error.find("too short"), std::string::npos);
+
+    EXPECT_NE(inspectFile(writeFile("notes.txt", {'h', 'i'})).error, "");
+    EXPECT_EQ(inspectFile(writeFile("notes.txt", {'h', 'i'})).kind, FileKind::Unknown);
+    EXPECT_NE(inspectFile(folder()).error, "");
+    EXPECT_NE(inspectFile(writeFile("empty.img", {})).error, "");
+}
+
+}  // namespace
+}  // namespace veldra::formats
