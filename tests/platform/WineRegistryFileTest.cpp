@@ -1,0 +1,362 @@
+// Wine's registry text format: what the reader takes from a file and what the
+// writer puts into one, checked against text as wineserver writes and reads it.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "platform/WineRegistryFile.h"
+
+namespace veldra::platform {
+namespace {
+
+constexpr FileTime Now = 133500000000000000ULL;
+const std::string Header = "WINE REGISTRY Version 2\n;; All keys relative to REGISTRY\\\\Machine\n\n#arch=win64\n";
+
+WineRegistryLoad parse(std::string_view text) { return WineRegistryFile::parse(text, Now); }
+
+WineRegistryFile parsed(std::string_view text) {
+    WineRegistryLoad load = parse(text);
+    if (!load.file) ADD_FAILURE() << "refused: " << load.error;
+    return load.file ? std::move(*load.file) : WineRegistryFile("", "");
+}
+
+std::vector<std::uint8_t> utf16Bytes(std::u16string_view units) {
+    std::vector<std::uint8_t> bytes;
+    for (char16_t unit : units) {
+        bytes.push_back(static_cast<std::uint8_t>(unit & 0xFF));
+        bytes.push_back(static_cast<std::uint8_t>(unit >> 8));
+    }
+    return bytes;
+}
+
+// A string value as the registry holds it: UTF-16LE with the terminating NUL.
+RegistryValue stringValue(std::u16string units, RegistryType type = RegistryType::String) {
+    units.push_back(u'\0');
+    return RegistryValue{type, utf16Bytes(units)};
+}
+
+const RegistryValue* valueAt(const WineRegistryFile& file, std::string_view path, std::u16string_view name) {
+    const WineRegistryKey* key = file.findKey(path);
+    return key ? key->findValue(name) : nullptr;
+}
+
+std::string hexList(const std::vector<std::uint8_t>& bytes) {
+    std::string text;
+    char buffer[4];
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        std::snprintf(buffer, sizeof buffer, "%02x", bytes[i]);
+        text += (i ? "," : "") + std::string(buffer);
+    }
+    return text;
+}
+
+TEST(WineRegistryFile, RefusesTextThatIsNotAWineRegistry) {
+    const std::vector<std::string> refused = {
+        "",
+        "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software]\n",
+        "Windows Registry Editor Version 5.00\r\n",
+        "WINE REGISTRY Version 2 \n",             // trailing blank
+        "\xEF\xBB\xBFWINE REGISTRY Version 2\n",  // byte order mark
+        "wine registry version 2\n",
+        "\nWINE REGISTRY Version 2\n",
+    };
+    for (const auto& text : refused) {
+        const WineRegistryLoad load = parse(text);
+        EXPECT_FALSE(load.file) << text;
+        EXPECT_NE(load.error.find("\"WINE REGISTRY Version 2\""), std::string::npos) << load.error;
+    }
+    const WineRegistryLoad unknownArch = parse("WINE REGISTRY Version 2\n#arch=win128\n[A] 1\n");
+    EXPECT_FALSE(unknownArch.file);
+    EXPECT_NE(unknownArch.error.find("win128"), std::string::npos);
+    EXPECT_FALSE(parse("WINE REGISTRY Version 2\n#arch=win32\n#arch=win64\n").file);
+
+    EXPECT_TRUE(parse("WINE REGISTRY Version 2").file);
+    const WineRegistryLoad crlf = parse("WINE REGISTRY Version 2\r\n#arch=win32\r\n[A] 1\r\n\"v\"=\"x\"\r\n");
+    ASSERT_TRUE(crlf.file);
+    EXPECT_EQ(crlf.file->arch(), "win32");
+    EXPECT_EQ(*valueAt(*crlf.file, "A", u"v"), stringValue(u"x"));
+}
+
+TEST(WineRegistryFile, ReadsEveryValueSyntax) {
+    const WineRegistryFile file = parsed(Header + R"(
+[Software\\Test] 1700000000
+@="default"
+"Sz"="plain"
+"Tagged"=str:"tagged"
+"Expand"=str(2):"%SystemRoot%\\x"
+"Multi"=str(7):"a\0b\0"
+"Dword"=dword:0000abcd
+"Binary"=hex:d2,04
+"Qword"=hex(b):01,02,03,04,05,06,07,08
+"None"=hex(0):
+"Vendor"=hex(ffff0007):03,00,00,00
+"TypedText"=hex(1):41,00,00,00
+ "Indented" = "spaces around"
+)");
+    const auto at = [&](std::u16string_view name) { return valueAt(file, "Software\\Test", name); };
+    ASSERT_TRUE(at(u""));
+    EXPECT_EQ(*at(u""), stringValue(u"default"));
+    EXPECT_EQ(*at(u"Sz"), stringValue(u"plain"));
+    EXPECT_EQ(*at(u"Tagged"), stringValue(u"tagged"));
+    EXPECT_EQ(*at(u"Expand"), stringValue(u"%SystemRoot%\\x", RegistryType::ExpandString));
+    EXPECT_EQ(*at(u"Multi"), stringValue(std::u16string(u"a\0b\0", 4), RegistryType::MultiString));
+    EXPECT_EQ(*at(u"Dword"), (RegistryValue{RegistryType::Dword, {0xcd, 0xab, 0, 0}}));
+    EXPECT_EQ(*at(u"Binary"), (RegistryValue{RegistryType::Binary, {0xd2, 0x04}}));
+    EXPECT_EQ(*at(u"Qword"), (RegistryValue{RegistryType::Qword, {1, 2, 3, 4, 5, 6, 7, 8}}));
+    EXPECT_EQ(*at(u"None"), (RegistryValue{RegistryType::None, {}}));
+    EXPECT_EQ(*at(u"Vendor"), (RegistryValue{static_cast<RegistryType>(0xffff0007u), {3, 0, 0, 0}}));
+    EXPECT_EQ(*at(u"TypedText"), (RegistryValue{RegistryType::String, {0x41, 0, 0, 0}}));
+    EXPECT_EQ(*at(u"Indented"), stringValue(u"spaces around"));
+    EXPECT_EQ(file.relativeTo(), "REGISTRY\\\\Machine");
+    EXPECT_EQ(file.arch(), "win64");
+}
+
+TEST(WineRegistryFile, DecodesEscapesAndUtf8) {
+    const WineRegistryFile file = parsed(Header + "\n[Key \\[1\\]\\\\Sub] 1\n"
+                                                  R"("Esc\"aped"="a\\b\"c\x00d6\xdfg\x41BC\101\0\t\n\e\q\x")"
+                                                  "\n\"Raw\"=\"\xC3\x96sterreich \xC3\x9F \xF0\x9F\x97\xBA\xFF!\"\n");
+    const RegistryValue* escaped = valueAt(file, "Key [1]\\Sub", u"Esc\"aped");
+    ASSERT_TRUE(escaped);
+    const std::u16string expected{u'a',    u'\\', u'b',  u'"',  u'c',  0xD6,  0xDF, u'g', 0x41BC,
+                                  u'A',    0,     u'\t', u'\n', 0x1B,  u'q',  u'x'};
+    EXPECT_EQ(*escaped, stringValue(expected));
+    // Raw UTF-8, a character outside the BMP as a surrogate pair, a stray byte dropped.
+    const RegistryValue* raw = valueAt(file, "key [1]\\SUB", u"raw");
+    ASSERT_TRUE(raw);
+    EXPECT_EQ(*raw, stringValue(u"Österreich ß \U0001F5FA!"));
+}
+
+TEST(WineRegistryFile, WritesEscapesThatWineReadsBack) {
+    WineRegistryFile file("REGISTRY\\\\Machine", "win64");
+    WineRegistryKey* key = file.createKey("Näme [x]", Now);
+    ASSERT_TRUE(key);
+    const std::u16string text{0xD6, u'a', 0xDF, u' ', u'\\', u'"', u'\t', 0x01, u'7', 0x02, u'x', 0,
+                              0xD83D, 0xDDFA, 0x7F, 0x1B};
+    key->setValue(u"Say \"hi\"", stringValue(text));
+    const std::string written = file.serialize();
+    EXPECT_NE(written.find("\n[N\\x00e4me \\[x\\]] "), std::string::npos) << written;
+    EXPECT_NE(written.find("\n\"Say \\\"hi\\\"\"=\"\\x00d6a\\x00df \\\\\\\"\\t\\0017\\2x\\0\\xd83d\\xddfa\x7f\\e\"\n"),
+              std::string::npos)
+        << written;
+    const WineRegistryFile reread = parsed(written);
+    const RegistryValue* value = valueAt(reread, "NÄME [X]", u"say \"HI\"");
+    ASSERT_TRUE(value);
+    EXPECT_EQ(*value, stringValue(text));
+}
+
+// Lines as a Wine 8 prefix holds them, with the breaks wineserver makes.
+const std::string WineSample = Header + R"(
+[] 1697163371
+#time=1d9fd7b3c54a000
+@="root value"
+
+[Software\\Classes\\.txt] 1796488537
+#time=1dd84d6a8508e2a
+@="txtfile"
+"Content Type"="text/plain"
+
+[Software\\Classes\\Wow6432Node\\AppId] 1796488532
+#time=1dd84d6a5ba12ee
+#link
+"SymbolicLinkValue"=hex(6):5c,00,52,00,65,00,67,00,69,00,73,00,74,00,72,00,79,\
+  00,5c,00,4d,00,61,00,63,00,68,00,69,00,6e,00,65,00,5c,00,53,00,6f,00,66,00,\
+  74,00,77,00,61,00,72,00,65,00,5c,00,43,00,6c,00,61,00,73,00,73,00,65,00,73,\
+  00,5c,00,41,00,70,00,70,00,49,00,64,00
+
+[Software\\Empty] 1796488532
+#time=1dd84d6a5ba12ee
+#class="Shell"
+
+[Software\\Wine\\Drivers] 1796488532
+#time=1dd84d6a5ba12ee
+"Audio"=""
+"Blob"=hex:00,01,02,03,04,05,06,07,08,09,0a,0b,0c,0d,0e,0f,10,11,12,13,14,15,\
+  16,17,18,19,1a,1b,1c,1d,1e,1f,20,21,22,23,24,25,26,27,28,29,2a,2b,2c,2d,2e,\
+  2f,30,31
+"Count"=dword:00000003
+"Fonts"=str(7):"a.ttf\0b.ttf\0"
+"Path"=str(2):"%ProgramFiles%\\Wine"
+"Pending"=hex(ffff0007):03,00,00,00
+)";
+
+TEST(WineRegistryFile, SavesWhatWineSavedByteForByte) {
+    const WineRegistryLoad load = parse(WineSample);
+    ASSERT_TRUE(load.file);
+    EXPECT_TRUE(load.warnings.empty());
+    EXPECT_EQ(load.file->serialize(), WineSample);
+
+    const WineRegistryKey* link = load.file->findKey("Software\\Classes\\Wow6432Node\\AppId", false);
+    ASSERT_TRUE(link);
+    EXPECT_TRUE(link->isLink);
+    EXPECT_EQ(*link->findValue(u"SymbolicLinkValue"),
+              (RegistryValue{RegistryType::Link, utf16Bytes(u"\\Registry\\Machine\\Software\\Classes\\AppId")}));
+    EXPECT_EQ(load.file->findKey("Software\\Empty")->keyClass, u"Shell");
+    EXPECT_EQ(load.file->root().findValue(u"")->type, RegistryType::String);
+}
+
+TEST(WineRegistryFile, LongBinaryValuesBreakWhereWineBreaksThem) {
+    std::vector<std::uint8_t> bytes(300);
+    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(i * 7);
+    WineRegistryFile file("REGISTRY\\\\Machine", "win64");
+    file.createKey("K", Now)->setValue(u"A somewhat long value name", RegistryValue{RegistryType::Binary, bytes});
+    const std::string written = file.serialize();
+    const std::size_t start = written.find("\"A somewhat");
+    ASSERT_NE(start, std::string::npos);
+    std::size_t lines = 0;
+    for (std::size_t pos = start; pos < written.size(); ++lines) {
+        const std::size_t end = written.find('\n', pos);
+        const std::string line = written.substr(pos, end - pos);
+        EXPECT_LE(line.size(), 80u) << line;
+        if (lines > 0) {
+            EXPECT_EQ(line.substr(0, 2), "  ");
+        }
+        if (line.back() != '\\') break;
+        EXPECT_GE(line.size(), 78u) << line;  // filled up to the column limit
+        pos = end + 1;
+    }
+    EXPECT_EQ(lines, 12u);
+    EXPECT_EQ(*valueAt(parsed(written), "K", u"a somewhat long value name"),
+              (RegistryValue{RegistryType::Binary, bytes}));
+
+    // The reader takes blanks between bytes, upper case, text after the
+    // backslash and a single long line alike.
+    const WineRegistryFile loose =
+        parsed(Header + "[K] 1\n\"V\"=hex:D2 ,04, \\ anything here\n   FF,0x10\n\"W\"=hex:" + hexList(bytes) + "\n");
+    EXPECT_EQ(*valueAt(loose, "K", u"V"), (RegistryValue{RegistryType::Binary, {0xd2, 0x04, 0xff, 0x10}}));
+    EXPECT_EQ(*valueAt(loose, "K", u"W"), (RegistryValue{RegistryType::Binary, bytes}));
+}
+
+TEST(WineRegistryFile, ReadsMalformedLinesAsWineDoes) {
+    const WineRegistryLoad load = parse(Header + R"("Orphan"="no key yet"
+[Software\\Bad] 1
+"WrongTag"=str(3):"x"
+"BadHex"=hex:01,02,zz
+"BigByte"=hex:100
+"Unclosed"="abc
+"Cut"=hex:01,\
+"Eaten"="the continuation of Cut"
+"Wide"=dword:12345678ff
+"NoEquals" "x"
+"Unterminated name
+just some text
+"Twice"="first"
+"TWICE"="second"
+[Software\\Unclosed key
+"Lost"="value"
+[Software\\Bad] 2
+"More"="merged"
+)");
+    ASSERT_TRUE(load.file);
+    const WineRegistryFile& file = *load.file;
+    const WineRegistryKey* bad = file.findKey("Software\\Bad");
+    ASSERT_TRUE(bad);
+    const auto at = [bad](std::u16string_view name) -> std::optional<RegistryValue> {
+        const RegistryValue* value = bad->findValue(name);
+        return value ? std::optional(*value) : std::nullopt;
+    };
+    // wineserver keeps a value whose data it cannot read as an empty value of type 0.
+    for (const auto name : {u"WrongTag", u"BadHex", u"BigByte", u"Unclosed", u"Cut"})
+        EXPECT_EQ(at(name), RegistryValue{}) << std::string(name, name + 3);
+    EXPECT_EQ(at(u"Eaten"), std::nullopt);
+    EXPECT_EQ(at(u"Wide"), RegistryValue::fromDword(0x345678ff));
+    EXPECT_EQ(at(u"NoEquals"), std::nullopt);
+    EXPECT_EQ(at(u"Unterminated name"), std::nullopt);
+    EXPECT_EQ(at(u"twice"), stringValue(u"second"));
+    const auto twice = std::find_if(bad->values.begin(), bad->values.end(),
+                                    [](const auto& entry) { return compareRegistryNames(entry.first, u"TWICE") == 0; });
+    EXPECT_EQ(twice->first, u"Twice");  // the first spelling stays
+    EXPECT_EQ(at(u"More"), stringValue(u"merged"));
+    EXPECT_EQ(bad->modified, fileTimeFromUnixSeconds(1));  // the first time given
+    EXPECT_FALSE(file.findKey("Software\\Unclosed key"));
+    EXPECT_EQ(file.root().values.size(), 0u);
+    std::string warnings;
+    for (const auto& warning : load.warnings) warnings += warning + "\n";
+    EXPECT_EQ(load.warnings.size(), 11u) << warnings;
+    EXPECT_NE(warnings.find("line 5: value outside a key"), std::string::npos) << warnings;
+    EXPECT_NE(warnings.find("line 16: unrecognized line skipped"), std::string::npos) << warnings;
+}
+
+TEST(WineRegistryFile, KeepsWineOrderAndMatchesNamesWithoutCase) {
+    WineRegistryFile file = parsed(Header + R"(
+[Ä] 1
+"b"="1"
+"_"="2"
+"A1"="3"
+"a"="4"
+[b\\child] 1
+[A1] 1
+[_x] 1
+[a] 1
+)");
+    std::vector<std::u16string> keys, values;
+    for (const auto& key : file.root().subkeys) keys.push_back(key->name);
+    for (const auto& [name, value] : file.findKey("ä")->values) values.push_back(name);
+    EXPECT_EQ(keys, (std::vector<std::u16string>{u"_x", u"a", u"A1", u"b", u"Ä"}));
+    EXPECT_EQ(values, (std::vector<std::u16string>{u"_", u"a", u"A1", u"b"}));
+
+    // Names match without regard to case; a new key takes its place among its siblings.
+    ASSERT_TRUE(file.createKey("B\\CHILD\\New", Now));
+    ASSERT_TRUE(file.createKey("AB", Now));
+    EXPECT_EQ(file.findKey("b\\Child")->subkeys.front()->name, u"New");
+    EXPECT_EQ(file.root().subkeys[3]->name, u"AB");
+    const std::string written = file.serialize();
+    // "b" holds only a subkey and is not written itself.
+    EXPECT_EQ(written.find("\n[b] "), std::string::npos);
+    EXPECT_LT(written.find("\n[a] "), written.find("\n[A1] "));
+    EXPECT_LT(written.find("\n[A1] "), written.find("\n[AB] "));
+    EXPECT_LT(written.find("\n[AB] "), written.find("\n[b\\\\child\\\\New] "));
+    EXPECT_LT(written.find("\n[b\\\\child\\\\New] "), written.find("\n[\\x00c4] "));
+}
+
+TEST(WineRegistryFile, FollowsLinksWithinTheFileAndKeepsThem) {
+    const auto link = [](const std::string& path, std::u16string_view target) {
+        return "[" + path + "] 1\n#link\n\"SymbolicLinkValue\"=hex(6):" + hexList(utf16Bytes(target)) + "\n";
+    };
+    WineRegistryFile file = parsed(Header + "[Software\\\\Classes\\\\.txt] 1\n@=\"txtfile\"\n" +
+                                   link("Software\\\\Wow6432Node\\\\Classes", u"\\REGISTRY\\MACHINE\\Software\\Classes") +
+                                   link("Software\\\\Elsewhere", u"\\Registry\\User\\S-1-5-21-0-0-0-1000\\Software") +
+                                   link("Software\\\\Loop", u"\\Registry\\Machine\\Software\\Loop"));
+    const WineRegistryKey* classes = file.findKey("Software\\Classes");
+    EXPECT_EQ(file.findKey("Software\\Wow6432Node\\Classes"), classes);
+    EXPECT_EQ(file.findKey("Software\\Wow6432Node\\Classes\\.TXT"), file.findKey("Software\\Classes\\.txt"));
+    EXPECT_TRUE(file.findKey("Software\\Wow6432Node\\Classes", false)->isLink);
+
+    // New keys below a link go to its target; the link keeps only its value.
+    const std::string before = file.serialize();
+    WineRegistryKey* created = file.createKey("Software\\Wow6432Node\\Classes\\.img\\Shell", Now);
+    ASSERT_TRUE(created);
+    EXPECT_EQ(created->path(), u"Software\\Classes\\.img\\Shell");
+    const WineRegistryKey* linkKey = file.findKey("Software\\Wow6432Node\\Classes", false);
+    EXPECT_TRUE(linkKey->subkeys.empty());
+    EXPECT_EQ(linkKey->values.size(), 1u);
+
+    // Links out of the file, and loops, lead nowhere.
+    EXPECT_FALSE(file.findKey("Software\\Elsewhere"));
+    EXPECT_FALSE(file.createKey("Software\\Elsewhere\\New", Now));
+    EXPECT_FALSE(file.findKey("Software\\Loop\\x"));
+    EXPECT_NE(before.find("#link\n\"SymbolicLinkValue\"=hex(6):5c,00,52,00,45,00"), std::string::npos);
+}
+
+TEST(WineRegistryFile, DatesKeysAsWineDoes) {
+    WineRegistryFile file = parsed(Header + R"(
+[Only\\Seconds] 1700000000
+[Both] 1700000000
+#time=1d9fd7b3c54a123
+[No\\Time]
+)");
+    EXPECT_EQ(file.findKey("Only\\Seconds")->modified, fileTimeFromUnixSeconds(1700000000));
+    EXPECT_EQ(file.findKey("Both")->modified, 0x1d9fd7b3c54a123u);
+    EXPECT_EQ(file.findKey("No\\Time")->modified, Now);
+    EXPECT_EQ(file.findKey("No")->modified, Now);  // a parent takes its first child's time
+
+    // A new key and the parent it is added to take the time of the change.
+    ASSERT_TRUE(file.createKey("Only\\Fresh", Now));
+    EXPECT_EQ(file.findKey("Only")->modified, Now);
+    const std::string written = file.serialize();
+    // The seconds on the key line are written from the exact time.
+    EXPECT_NE(written.find("\n[Both] 1697163371\n#time=1d9fd7b3c54a123\n"), std::string::npos) << written;
+    EXPECT_NE(written.find("\n[Only\\\\Fresh] 1705526400\n#time=1da498aed83c000\n"), std::string::npos) << written;
+}
+
+}  // namespace
+}  // namespace veldra::platform
