@@ -47,10 +47,17 @@ public:
     // Returns false when `Wow64` holds neither answer.
     bool start(const std::string& languageOverride = {});
 
+    // Refills the catalog in this session's language, so that the joined
+    // entries name the files of the mapset being made.
+    void setCatalogContext(const CatalogContext& context);
+
     // host registry root + "\Garmin\MapSource\"
     std::string mapSourceBase() const { return hostRegistryRoot + "\\Garmin\\MapSource\\"; }
 
     const std::string& msg(Msg id) const { return catalog.text(id); }
+
+private:
+    std::string language_;
 };
 
 }  // namespace veldra::app

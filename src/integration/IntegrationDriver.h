@@ -1,0 +1,47 @@
+#pragma once
+// The whole integration of a tile set: folder rights, TDB and overview map,
+// then the installation the user chooses, and the catalog rebuilt at the end.
+
+#include <functional>
+
+#include "integration/IntegrationJob.h"
+
+namespace veldra::app {
+class ConsoleWindow;
+class Session;
+}  // namespace veldra::app
+namespace veldra::platform {
+class Processes;
+}
+
+namespace veldra::integration {
+
+// How the installation question is answered: asked, or given in advance.
+enum class InstallChoice { Ask, GmapPackage, Registry };
+
+enum class IntegrationOutcome {
+    Registered,           // registry entry written and read back
+    RegistryWriteFailed,  // a value did not read back
+    ToolsMissing,         // cgpsmapper.exe or sendg.dll missing
+    NoTdb,                // gmt.exe left no TDB
+    NoOverviewMap,        // no overview map, no Java or the user declined
+    GmapPackageChosen,    // the gmap package writer is not part of this build yet
+    GmapsuppChosen,       // gmapsupp splitting is not part of this build yet
+};
+
+class IntegrationDriver {
+public:
+    IntegrationDriver(app::Session& session, platform::Processes& processes, app::ConsoleWindow& console,
+                      std::function<void()> rebuildCatalog);
+
+    // The `CommandButtonPV` action.
+    IntegrationOutcome CommandButtonPV(const IntegrationJob& job, InstallChoice choice);
+
+private:
+    app::Session& session_;
+    platform::Processes& processes_;
+    app::ConsoleWindow& console_;
+    std::function<void()> rebuildCatalog_;
+};
+
+}  // namespace veldra::integration
