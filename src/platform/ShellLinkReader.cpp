@@ -1,0 +1,127 @@
+#include <algorithm>
+#include <array>
+#include <fstream>
+#include <vector>
+
+#include "platform/ShellLinkBytes.h"
+#include "platform/ShellLinkIdList.h"
+#include "platform/ShellLinkInfo.h"
+#include "platform/ShellLinks.h"
+
+namespace veldra::platform {
+namespace {
+
+using namespace shelllink;
+
+constexpr std::uint32_t HeaderSize = 0x4C;
+// {00021401-0000-0000-C000-000000000046} as stored.
+constexpr std::array<std::uint8_t, 16> LinkClsid = {0x01, 0x14, 0x02, 0x00, 0x00, 0x00, 0x00, 0x00,
+                                                    0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46};
+constexpr std::uint32_t HasLinkTargetIdList = 0x1;
+constexpr std::uint32_t HasLinkInfo = 0x2;
+constexpr std::uint32_t HasName = 0x4;
+constexpr std::uint32_t HasRelativePath = 0x8;
+constexpr std::uint32_t HasWorkingDir = 0x10;
+constexpr std::uint32_t HasArguments = 0x20;
+constexpr std::uint32_t HasIconLocation = 0x40;
+constexpr std::uint32_t IsUnicode = 0x80;
+constexpr std::uint32_t ForceNoLinkInfo = 0x100;
+// Links are a few hundred bytes; anything this large is not one.
+constexpr std::uintmax_t MaximumLinkSize = 1 << 20;
+
+// The parts of a link that can name its target.
+struct LinkParts {
+    std::optional<Bytes> idList;
+    std::optional<Bytes> linkInfo;
+    std::optional<std::string> relativePath;
+};
+
+// Walks the optional structures in their fixed order. A structure that
+// overruns the file ends the walk; what was read before it still counts.
+LinkParts splitLink(Bytes link, std::uint32_t flags) {
+    LinkParts parts;
+    std::size_t offset = HeaderSize;
+    if (flags & HasLinkTargetIdList) {
+        const auto size = u16At(link, offset);
+        if (!size) return parts;
+        parts.idList = sliceAt(link, offset + 2, *size);
+        if (!parts.idList) return parts;
+        offset += 2u + *size;
+    }
+    if (flags & HasLinkInfo) {
+        const auto size = u32At(link, offset);
+        if (!size) return parts;
+        const auto info = sliceAt(link, offset, *size);
+        if (!info) return parts;
+        if (!(flags & ForceNoLinkInfo)) parts.linkInfo = info;
+        offset += *size;
+    }
+    const bool unicode = flags & IsUnicode;
+    for (const std::uint32_t item : {HasName, HasRelativePath, HasWorkingDir, HasArguments, HasIconLocation}) {
+        if (!(flags & item)) continue;
+        const auto count = u16At(link, offset);
+        if (!count) return parts;
+        auto text = countedStringAt(link, offset + 2, *count, unicode);
+        if (!text) return parts;
+        if (item == HasRelativePath) parts.relativePath = std::move(text);
+        offset += 2u + (unicode ? 2u : 1u) * *count;
+    }
+    return parts;
+}
+
+// "..\Maps\Topo.gmap" taken against "C:\Users\me\Links".
+std::optional<std::string> resolveRelative(std::string_view folder, std::string_view relative) {
+    if (folder.empty() || relative.empty()) return std::nullopt;
+    std::vector<std::string> components;
+    auto append = [&components](std::string_view path) {
+        std::size_t start = 0;
+        while (start <= path.size()) {
+            const std::size_t end = std::min(path.find_first_of("\\/", start), path.size());
+            const std::string_view part = path.substr(start, end - start);
+            if (part == "..") {
+                if (components.size() > 1) components.pop_back();
+            } else if (!part.empty() && part != ".") {
+                components.emplace_back(part);
+            }
+            start = end + 1;
+        }
+    };
+    append(folder);
+    append(relative);
+    if (components.empty()) return std::nullopt;
+    // A share ("\\server\share") keeps its two leading backslashes.
+    std::string path = (folder.starts_with("\\\\") ? "\\\\" : "") + components.front();
+    for (std::size_t i = 1; i < components.size(); ++i) path += "\\" + components[i];
+    if (components.size() == 1) path += "\\";
+    return path;
+}
+
+}  // namespace
+
+ShellLinkTarget readShellLinkTarget(std::span<const std::uint8_t> link, std::string_view linkFolder) {
+    if (u32At(link, 0) != HeaderSize || link.size() < HeaderSize ||
+        !std::equal(LinkClsid.begin(), LinkClsid.end(), link.begin() + 4))
+        return {std::nullopt, "not a shell link"};
+    const LinkParts parts = splitLink(link, *u32At(link, 0x14));
+    if (parts.linkInfo)
+        if (auto target = linkInfoTarget(*parts.linkInfo)) return {std::move(target), {}};
+    if (parts.idList)
+        if (auto target = idListTarget(*parts.idList)) return {std::move(target), {}};
+    if (parts.relativePath)
+        if (auto target = resolveRelative(linkFolder, *parts.relativePath)) return {std::move(target), {}};
+    return {std::nullopt, "the shell link names no file system path"};
+}
+
+ShellLinkTarget readShellLinkFile(const std::filesystem::path& link, std::string_view linkFolder) {
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(link, ec);
+    if (ec) return {std::nullopt, "cannot read " + link.string() + ": " + ec.message()};
+    if (size > MaximumLinkSize) return {std::nullopt, "not a shell link"};
+    std::ifstream in(link, std::ios::binary);
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (!in) return {std::nullopt, "cannot read " + link.string()};
+    return readShellLinkTarget(bytes, linkFolder);
+}
+
+}  // namespace veldra::platform

@@ -1,0 +1,26 @@
+#pragma once
+// Shell links (.lnk files, MS-SHLLINK): the target path as the host sees it.
+// Our own reader, the same on every platform, so a link written by Windows or
+// by Wine's shell is read without either of them.
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace veldra::platform {
+
+struct ShellLinkTarget {
+    std::optional<std::string> path;  // host path, UTF-8
+    std::string error;                // why there is none
+};
+
+// The target of a link: its LinkInfo path first (local or network), then the
+// names of its item ID list, then its relative path taken against
+// `linkFolder`, the host path of the folder the link lies in.
+ShellLinkTarget readShellLinkTarget(std::span<const std::uint8_t> link, std::string_view linkFolder = {});
+ShellLinkTarget readShellLinkFile(const std::filesystem::path& link, std::string_view linkFolder = {});
+
+}  // namespace veldra::platform
