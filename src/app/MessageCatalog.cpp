@@ -1,6 +1,7 @@
 #include "app/MessageCatalog.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <utility>
 
 #include "app/MessageTexts.h"
@@ -112,8 +113,8 @@ constexpr std::string_view Names[] = {
 
 // The instruction for compiling the overview map by hand, for one file base name.
 std::string manualPreviewInstructions(LanguageBranch branch, const CatalogContext& c) {
-    const std::string mapset = c.tileFolder + "\\" + c.fileBaseName;
-    const std::string compiler = c.programFolder + "\\Version97c\\cgpsmapper.exe";
+    const std::string mapset = (std::filesystem::path(c.tileFolder) / c.fileBaseName).string();
+    const std::string compiler = (std::filesystem::path(c.programFolder) / "Version97c" / "cgpsmapper.exe").string();
     if (branch == LanguageBranch::English)
         return "existing file " + mapset + ".tdb. Close 'MapSource' and start VELDRA as administrator. "
                "The preview file " + mapset + ".img is missing. To create it, use the file " + mapset +
@@ -161,7 +162,7 @@ void MessageCatalog::buildComposites(LanguageBranch branch, const CatalogContext
     // Both languages use the English sentence after the German word.
     const std::string exists = ".img exists already. Type in a different name and try it again.";
     entries_[static_cast<std::size_t>(Msg::MsgImgExists)] =
-        "Datei " + context.tileFolder + "\\" + context.fileBaseName + exists;
+        "Datei " + (std::filesystem::path(context.tileFolder) / context.fileBaseName).string() + exists;
     entries_[static_cast<std::size_t>(Msg::MsgImgExists2)] = "Datei " + context.fileBaseName + exists;
 }
 

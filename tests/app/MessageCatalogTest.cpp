@@ -60,15 +60,15 @@ TEST(MessageCatalog, MissingKeyQuestionJoinsAroundThePath) {
 
 TEST(MessageCatalog, ComposedEntriesNameTheFilesOfTheMapset) {
     app::MessageCatalog catalog;
-    catalog.fill("Eng", {"C:\\tiles", "Alpsoooo", "C:\\VELDRA"});
+    catalog.fill("Eng", {"/maps/tiles", "Alpsoooo", "/opt/veldra"});
     const std::string& manual = catalog.text(Msg::MsgManualPreviewInstructions);
-    EXPECT_NE(manual.find("existing file C:\\tiles\\Alpsoooo"), std::string::npos);
-    EXPECT_NE(manual.find(".mp. Open in 'Explorer' folder C:\\tiles and drag&drop with left mousebutton file "
-                          "Alpsoooo.mp over file C:\\VELDRA\\Version97c\\cgpsmapper.exe"),
+    EXPECT_NE(manual.find("existing file /maps/tiles/Alpsoooo"), std::string::npos);
+    EXPECT_NE(manual.find(".mp. Open in 'Explorer' folder /maps/tiles and drag&drop with left mousebutton file "
+                          "Alpsoooo.mp over file /opt/veldra/Version97c/cgpsmapper.exe"),
               std::string::npos);
     EXPECT_EQ(catalog.text(Msg::MsgImgExists2),
               "Datei Alpsoooo.img exists already. Type in a different name and try it again.");
-    catalog.fill("Deu", {"C:\\tiles", "Alpsoooo", "C:\\VELDRA"});
+    catalog.fill("Deu", {"/maps/tiles", "Alpsoooo", "/opt/veldra"});
     EXPECT_EQ(catalog.text(Msg::MsgImgExists2),
               "Datei Alpsoooo.img exists already. Type in a different name and try it again.");
     EXPECT_EQ(catalog.text(Msg::MsgManualPreviewInstructions).find("existing file"), std::string::npos);
