@@ -1,0 +1,223 @@
+// The prefix registry checked against Wine itself in a prefix that Wine made:
+// Wine reads what VELDRA writes, VELDRA reads what Wine writes, and nothing is
+// written while a wineserver runs.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+#include "PrefixTestSupport.h"
+#include "platform/Cp1252.h"
+#include "platform/WinePrefixRegistry.h"
+#include "platform/WineServerProbe.h"
+
+namespace veldra::platform {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::outputLines;
+using testing::runCommand;
+using testing::shellQuote;
+using testing::WineTestPrefix;
+
+constexpr auto HKLM = RegistryRoot::LocalMachine;
+constexpr auto HKCU = RegistryRoot::CurrentUser;
+const std::string Families = "Software\\Wow6432Node\\Garmin\\MapSource\\Families";
+const std::string Austria = "C:\\Karten\\Österreich Topo ß\\";
+
+std::string readText(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// The first line where two long texts differ, or nothing.
+std::string firstDifference(const std::string& a, const std::string& b) {
+    const auto left = outputLines(a);
+    const auto right = outputLines(b);
+    for (std::size_t i = 0; i < std::max(left.size(), right.size()); ++i) {
+        const std::string l = i < left.size() ? left[i] : "<end>";
+        const std::string r = i < right.size() ? right[i] : "<end>";
+        if (l != r) return "line " + std::to_string(i + 1) + ":\n  " + l + "\n  " + r;
+    }
+    return {};
+}
+
+// Wine renews a few machine values in every session, whatever is in the
+// files: the display driver keys of a session without a display, and driver
+// dates. They are left out when two exports are compared.
+std::string withoutSessionState(const std::string& exported) {
+    std::string kept;
+    bool skipping = false;
+    for (const auto& line : outputLines(exported)) {
+        if (line.starts_with("[")) skipping = line.find("\\Control\\Video\\{") != std::string::npos;
+        if (!skipping && !line.starts_with("\"DriverDateData\"=")) kept += line + "\n";
+    }
+    return kept;
+}
+
+class WineRegistryWine : public ::testing::Test {
+protected:
+    void SetUp() override {
+        VELDRA_REQUIRE_WINE_PREFIX();
+        prefix = WineTestPrefix::path();
+        waitForServer();
+    }
+
+    testing::CommandResult wine(const std::string& command) const {
+        return runCommand(testing::wineCommand(prefix, command));
+    }
+    // Wine's programs leave the server running a few seconds; it saves the registry when it ends.
+    void waitForServer() const { wine("wineserver -w"); }
+
+    // `reg export` of a key as UTF-8 text (Wine writes UTF-16).
+    std::string exportKey(const std::string& key) const {
+        const fs::path file = prefix / "drive_c" / "veldra-export.reg";
+        fs::remove(file);
+        EXPECT_EQ(wine("wine reg export " + shellQuote(key) + " 'C:\\veldra-export.reg' /y >/dev/null").status, 0);
+        waitForServer();
+        const std::string bytes = readText(file);
+        std::u16string units;
+        for (std::size_t i = 2; i + 1 < bytes.size(); i += 2)
+            units.push_back(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                                  static_cast<unsigned char>(bytes[i + 1]) << 8));
+        return utf16ToUtf8(units);
+    }
+
+    fs::path prefix;
+};
+
+TEST_F(WineRegistryWine, SavingWhatWineWroteChangesNothingWineSees) {
+    const std::string before = exportKey("HKLM");
+    ASSERT_GT(before.size(), 100000u);
+    const std::string original = readText(prefix / "system.reg");
+
+    // Written again, Wine's file differs only where Wine shortened a \x escape.
+    const WineRegistryLoad load = WineRegistryFile::parse(original, 0);
+    ASSERT_TRUE(load.file) << load.error;
+    EXPECT_TRUE(load.warnings.empty());
+    const auto wineLines = outputLines(original);
+    const auto ourLines = outputLines(load.file->serialize());
+    ASSERT_EQ(ourLines.size(), wineLines.size());
+    for (std::size_t i = 0; i < wineLines.size(); ++i) {
+        if (ourLines[i] != wineLines[i]) {
+            EXPECT_NE(wineLines[i].find("\\x"), std::string::npos) << wineLines[i];
+        }
+    }
+
+    {
+        WinePrefixRegistry registry(prefix);
+        ASSERT_EQ(registry.setValue(HKLM, "Software\\Wine", "VeldraProbe", RegistryValue::fromString("x")),
+                  regerror::Success);
+        ASSERT_EQ(registry.deleteValue(HKLM, "Software\\Wine", "VeldraProbe"), regerror::Success);
+    }
+    EXPECT_EQ(readText(prefix / "system.reg.veldra-bak"), original);
+    const std::string after = exportKey("HKLM");
+    EXPECT_EQ(firstDifference(withoutSessionState(before), withoutSessionState(after)), "");
+}
+
+TEST_F(WineRegistryWine, HostLayoutWrittenByVeldraIsWhatWineReads) {
+    const std::string family = Families + "\\X";
+    {
+        WinePrefixRegistry registry(prefix);
+        ASSERT_EQ(registry.createKey(HKLM, family + "\\1"), regerror::Success);
+        ASSERT_EQ(registry.setValue(HKLM, family, "ID", RegistryValue::fromBytes({0xd2, 0x04})), regerror::Success);
+        ASSERT_EQ(registry.setValue(HKLM, family, "TYP", RegistryValue::fromString("C:\\Garmin\\X.TYP")),
+                  regerror::Success);
+        ASSERT_EQ(registry.setValue(HKLM, family + "\\1", "TDB", RegistryValue::fromString(Austria + "X.TDB")),
+                  regerror::Success);
+        ASSERT_EQ(registry.setValue(HKLM, family + "\\1", "BMAP", RegistryValue::fromString(Austria + "X.img")),
+                  regerror::Success);
+        ASSERT_EQ(registry.setValue(HKLM, family + "\\1", "LOC", RegistryValue::fromString(Austria)),
+                  regerror::Success);
+    }
+
+    const auto query = outputLines(wine("wine reg query " + shellQuote("HKLM\\" + family) + " /s").output);
+    const auto has = [&](const std::string& line) { return std::find(query.begin(), query.end(), line) != query.end(); };
+    EXPECT_TRUE(has("HKEY_LOCAL_MACHINE\\" + family));
+    EXPECT_TRUE(has("    ID    REG_BINARY    D204"));
+    EXPECT_TRUE(has("    TYP    REG_SZ    C:\\Garmin\\X.TYP"));
+    EXPECT_TRUE(has("HKEY_LOCAL_MACHINE\\" + family + "\\1"));
+    waitForServer();
+
+    // `reg query` prints in the OEM code page; the export keeps every character.
+    const std::string escaped = "C:\\\\Karten\\\\Österreich Topo ß\\\\";
+    EXPECT_EQ(exportKey("HKLM\\" + family),
+              "Windows Registry Editor Version 5.00\r\n\r\n"
+              "[HKEY_LOCAL_MACHINE\\" + family + "]\r\n"
+              "\"ID\"=hex:d2,04\r\n"
+              "\"TYP\"=\"C:\\\\Garmin\\\\X.TYP\"\r\n\r\n"
+              "[HKEY_LOCAL_MACHINE\\" + family + "\\1]\r\n"
+              "\"BMAP\"=\"" + escaped + "X.img\"\r\n"
+              "\"LOC\"=\"" + escaped + "\"\r\n"
+              "\"TDB\"=\"" + escaped + "X.TDB\"\r\n\r\n");
+
+    // And back: what Wine saved after its run still reads the same.
+    WinePrefixRegistry reread(prefix);
+    EXPECT_EQ(reread.queryValue(HKLM, family + "\\1", "TDB"), RegistryValue::fromString(Austria + "X.TDB"));
+    EXPECT_EQ(reread.queryValue(HKLM, family, "ID"), RegistryValue::fromBytes({0xd2, 0x04}));
+}
+
+TEST_F(WineRegistryWine, KeysAddedByWineRegAreReadByVeldra) {
+    const std::string family = "HKLM\\" + Families + "\\Y";
+    const auto add = [&](const std::string& key, const std::string& name, const std::string& type,
+                         const std::string& data) {
+        const std::string command = "wine reg add " + shellQuote(key) + " /v " + shellQuote(name) + " /t " + type +
+                                    " /d " + shellQuote(data) + " /f";
+        EXPECT_EQ(wine(command + " >/dev/null").status, 0) << command;
+    };
+    add(family + "\\1", "TDB", "REG_SZ", Austria + "Y.TDB");
+    add(family, "ID", "REG_BINARY", "3930");
+    add(family, "Count", "REG_DWORD", "4660");
+    add(family, "Path", "REG_EXPAND_SZ", "%ProgramData%\\Garmin");
+    add(family, "List", "REG_MULTI_SZ", "a\\0b");
+    add("HKCU\\Software\\VELDRA", "Language", "REG_SZ", "Eng");
+    waitForServer();
+
+    WinePrefixRegistry registry(prefix);
+    const std::string key = Families + "\\Y";
+    EXPECT_EQ(registry.queryValue(HKLM, key + "\\1", "TDB"), RegistryValue::fromString(Austria + "Y.TDB"));
+    EXPECT_EQ(registry.queryValue(HKLM, key, "ID"), RegistryValue::fromBytes({0x39, 0x30}));
+    EXPECT_EQ(registry.queryValue(HKLM, key, "Count"), RegistryValue::fromDword(4660));
+    EXPECT_EQ(registry.queryValue(HKLM, key, "Path"),
+              RegistryValue::fromString("%ProgramData%\\Garmin", RegistryType::ExpandString));
+    EXPECT_EQ(registry.queryValue(HKLM, key, "List"),
+              RegistryValue::fromString(std::string("a\0b\0", 4), RegistryType::MultiString));
+    EXPECT_EQ(registry.queryValue(HKCU, "Software\\VELDRA", "Language"), RegistryValue::fromString("Eng"));
+    const auto families = registry.subkeyNames(HKLM, Families);
+    EXPECT_NE(std::find(families.begin(), families.end(), "Y"), families.end());
+}
+
+TEST_F(WineRegistryWine, WritesAreRefusedWhileAWineserverRuns) {
+    WinePrefixRegistry registry(prefix);
+    ASSERT_EQ(registry.createKey(HKLM, Families + "\\Z"), regerror::Success);
+
+    ASSERT_EQ(wine("wineserver -p >/dev/null").status, 0);
+    std::optional<RunningWineServer> server;
+    for (int tries = 0; tries < 100 && !server; ++tries) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        server = findRunningWineServer(prefix);
+    }
+    ASSERT_TRUE(server) << "wineserver -p did not start";
+    const std::string system = readText(prefix / "system.reg");
+    const std::string user = readText(prefix / "user.reg");
+
+    const auto blocker = registry.writeBlocker();
+    ASSERT_TRUE(blocker);
+    EXPECT_NE(blocker->find("(wineserver pid " + std::to_string(server->pid) + ")"), std::string::npos) << *blocker;
+    EXPECT_EQ(registry.createKey(HKLM, Families + "\\Blocked"), regerror::AccessDenied);
+    EXPECT_EQ(registry.setValue(HKLM, Families + "\\Z", "ID", RegistryValue::fromBytes({1, 0})), regerror::AccessDenied);
+    EXPECT_EQ(registry.deleteKey(HKLM, Families + "\\Z"), regerror::AccessDenied);
+    EXPECT_EQ(registry.createKey(HKCU, "Software\\VELDRA\\Blocked"), regerror::AccessDenied);
+    EXPECT_EQ(registry.lastError(), *blocker);
+    EXPECT_EQ(readText(prefix / "system.reg"), system);
+    EXPECT_EQ(readText(prefix / "user.reg"), user);
+
+    wine("wineserver -k");
+    waitForServer();
+    EXPECT_EQ(registry.writeBlocker(), std::nullopt);
+    EXPECT_EQ(registry.deleteKey(HKLM, Families + "\\Z"), regerror::Success);
+}
+
+}  // namespace
+}  // namespace veldra::platform
