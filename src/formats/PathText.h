@@ -1,14 +1,19 @@
 #pragma once
-// A path as UTF-8 text, for messages.
+// Paths as UTF-8 text and back: messages and command lines speak UTF-8.
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace veldra::formats {
 
 inline std::string pathText(const std::filesystem::path& path) {
     const std::u8string text = path.u8string();
     return {text.begin(), text.end()};
+}
+
+inline std::filesystem::path pathFromText(std::string_view utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
 }
 
 }  // namespace veldra::formats

@@ -1,0 +1,108 @@
+// `veldra inspect FILE...`: shows what VELDRA reads from TDB, IMG, TYP, MDX and
+// gmap tile files. The reading is done by formats/; this only prints it.
+
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
+
+#include "cli/CliContext.h"
+#include "cli/Commands.h"
+#include "formats/FileInspection.h"
+#include "formats/PathText.h"
+#include "platform/Cp1252.h"
+
+namespace veldra::cli {
+namespace {
+
+using formats::FileKind;
+using formats::Inspection;
+
+std::string checksumText(const std::optional<bool>& ok) {
+    if (!ok) return "no trailer block";
+    return *ok ? "valid" : "INVALID";
+}
+
+std::string hexByte(std::uint8_t value) {
+    static constexpr char Digits[] = "0123456789ABCDEF";
+    return std::string("0x") + Digits[value >> 4] + Digits[value & 0xF];
+}
+
+nlohmann::json toJson(const std::string& file, const Inspection& seen) {
+    nlohmann::json data = {{"file", file}, {"kind", formats::fileKindName(seen.kind)}};
+    if (seen.header) {
+        data["pid"] = seen.header->pid;
+        data["fid"] = seen.header->fid;
+        data["version"] = seen.header->version;
+        data["name"] = platform::cp1252ToUtf8(seen.header->shownName());
+        data["checksumOk"] = seen.checksumOk ? nlohmann::json(*seen.checksumOk) : nlohmann::json(nullptr);
+        data["tiles"] = nlohmann::json::array();
+        for (const auto& tile : seen.tiles)
+            data["tiles"].push_back({{"number", tile.number}, {"description", platform::cp1252ToUtf8(tile.description)}});
+    }
+    if (seen.xorByte) data["xor"] = *seen.xorByte;
+    if (seen.drawPriority) data["drawPriority"] = *seen.drawPriority;
+    if (seen.typ) {
+        data["fid"] = seen.typ->fid;
+        data["pid"] = seen.typ->pid;
+    }
+    if (seen.kind == FileKind::Mdx && seen.error.empty()) {
+        data["records"] = nlohmann::json::array();
+        for (const auto& record : seen.records) data["records"].push_back({{"pid", record.pid}, {"fid", record.fid}});
+    }
+    if (!seen.error.empty()) data["error"] = seen.error;
+    return data;
+}
+
+void printText(std::ostream& out, const std::string& file, const Inspection& seen) {
+    out << file << '\n' << "  kind: " << formats::fileKindName(seen.kind) << '\n';
+    if (seen.header) {
+        out << "  PID: " << seen.header->pid << '\n'
+            << "  FID: " << seen.header->fid << '\n'
+            << "  version: " << seen.header->version << '\n'
+            << "  name: " << platform::cp1252ToUtf8(seen.header->shownName()) << '\n'
+            << "  checksum: " << checksumText(seen.checksumOk) << '\n'
+            << "  tiles: " << seen.tiles.size() << '\n';
+        for (const auto& tile : seen.tiles) out << "    " << platform::cp1252ToUtf8(formats::imgTileLine(tile)) << '\n';
+    }
+    if (seen.xorByte) out << "  XOR byte: " << hexByte(*seen.xorByte) << '\n';
+    if (seen.drawPriority) out << "  draw priority: " << int{*seen.drawPriority} << '\n';
+    if (seen.typ) out << "  FID: " << seen.typ->fid << '\n' << "  PID: " << seen.typ->pid << '\n';
+    if (seen.kind == FileKind::Mdx && seen.error.empty()) {
+        out << "  records: " << seen.records.size() << '\n';
+        for (const auto& record : seen.records)
+            out << "    " << formats::tileFileName(record.mapNumber) << "  PID " << record.pid << "  FID " << record.fid
+                << '\n';
+    }
+}
+
+int runInspect(CliContext& context, const std::vector<std::string>& files) {
+    int exitCode = ExitDone;
+    nlohmann::json all = nlohmann::json::array();
+    for (const auto& file : files) {
+        const Inspection seen = formats::inspectFile(formats::pathFromText(file));
+        if (!seen.error.empty()) exitCode = ExitFailed;
+        if (context.options.json) {
+            all.push_back(toJson(file, seen));
+            continue;
+        }
+        printText(context.out, file, seen);
+        if (!seen.error.empty()) context.err << file << ": " << seen.error << '\n';
+    }
+    if (context.options.json) context.out << all.dump(2) << '\n';
+    return exitCode;
+}
+
+}  // namespace
+
+void addInspectCommand(CLI::App& app, CliContext& context, int& exitCode) {
+    auto files = std::make_shared<std::vector<std::string>>();
+    auto* sub = app.add_subcommand("inspect", "Show what VELDRA reads from TDB, IMG, TYP, MDX and gmap tile files");
+    sub->add_option("files", *files, "The files to read")->required();
+    sub->callback([&context, &exitCode, files] { exitCode = runInspect(context, *files); });
+}
+
+}  // namespace veldra::cli
