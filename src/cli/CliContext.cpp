@@ -2,17 +2,15 @@
 
 #include <iostream>
 
-#include "app/RegistryRoutines.h"
-#include "cli/HostBackend.h"
+#include "app/Startup.h"
 
 namespace veldra::cli {
 
 struct CliContext::Services {
-    std::unique_ptr<platform::Registry> registry;
+    HostBackend backend;
     std::unique_ptr<TerminalDialogs> dialogs;
-    app::MessageCatalog catalog;
-    std::unique_ptr<app::RegistryRoutines> routines;
-    std::unique_ptr<app::Settings> settings;
+    std::unique_ptr<app::Session> session;
+    bool hostRootKnown = false;
 };
 
 CliContext::CliContext(const GlobalOptions& globalOptions, std::ostream& output, std::ostream& errors)
@@ -20,42 +18,44 @@ CliContext::CliContext(const GlobalOptions& globalOptions, std::ostream& output,
 
 CliContext::~CliContext() = default;
 
-void CliContext::open() {
-    if (services_) return;
+CliContext::Services& CliContext::open() {
+    if (services_) return *services_;
     auto s = std::make_unique<Services>();
-    s->registry = openHostRegistry(options.prefix);
+    try {
+        s->backend = openHostBackend(options.prefix);
+    } catch (const std::runtime_error& e) {
+        throw CommandFailed(e.what());
+    }
     const auto policy = options.yes ? AnswerPolicy::AlwaysYes : options.no ? AnswerPolicy::AlwaysNo : AnswerPolicy::Ask;
     // With --json, standard output carries only the data.
     s->dialogs = std::make_unique<TerminalDialogs>(policy, std::cin, options.json ? err : out);
-    s->routines = std::make_unique<app::RegistryRoutines>(*s->registry, *s->dialogs, s->catalog);
-    s->settings = std::make_unique<app::Settings>(*s->routines);
-    s->catalog.fill(options.language.empty() ? s->settings->language() : options.language);
+    auto& b = s->backend;
+    s->session = std::make_unique<app::Session>(
+        app::Host{*b.registry, *b.paths, *b.shell, *b.security, b.programFolder}, *s->dialogs);
+    s->hostRootKnown = s->session->start(options.language);
     services_ = std::move(s);
+    return *services_;
 }
 
-platform::Registry& CliContext::registry() {
-    open();
-    return *services_->registry;
+HostBackend& CliContext::backend() { return open().backend; }
+
+TerminalDialogs& CliContext::dialogs() { return *open().dialogs; }
+
+app::Session& CliContext::sessionWithoutHostRoot() { return *open().session; }
+
+app::Session& CliContext::session() {
+    auto& s = open();
+    if (!s.hostRootKnown) {
+        s.hostRootKnown = app::startWithHostRoot(*s.session, options.language);
+        if (!s.hostRootKnown)
+            throw CommandFailed("The setting Wow64 holds \"" + s.session->settings.wow64() +
+                                "\"; store an answer with `veldra settings --os64 yes|no`.");
+    }
+    return *s.session;
 }
 
-app::Settings& CliContext::settings() {
-    open();
-    return *services_->settings;
-}
-
-app::MessageCatalog& CliContext::catalog() {
-    open();
-    return services_->catalog;
-}
-
-app::RegistryRoutines& CliContext::routines() {
-    open();
-    return *services_->routines;
-}
-
-TerminalDialogs& CliContext::dialogs() {
-    open();
-    return *services_->dialogs;
+void CliContext::requireWritableRegistry() {
+    if (auto blocker = backend().registry->writeBlocker()) throw CommandFailed(*blocker);
 }
 
 }  // namespace veldra::cli

@@ -1,16 +1,16 @@
 #pragma once
-// What every subcommand of `veldra` works with: the chosen registry backend,
-// the terminal dialogs, the message catalog and the output options.
+// What every subcommand of `veldra` works with: the host backend, the session
+// (catalog, settings, registry routines), the terminal dialogs and the output
+// options. Opened on first use, so `--help` and `inspect` never touch a prefix.
 
 #include <iosfwd>
 #include <memory>
+#include <stdexcept>
 #include <string>
 
-#include "app/MessageCatalog.h"
-#include "app/RegistryRoutines.h"
-#include "app/Settings.h"
+#include "app/Session.h"
+#include "cli/HostBackend.h"
 #include "cli/TerminalDialogs.h"
-#include "platform/Registry.h"
 
 namespace veldra::cli {
 
@@ -18,6 +18,12 @@ namespace veldra::cli {
 inline constexpr int ExitDone = 0;
 inline constexpr int ExitFailed = 1;
 inline constexpr int ExitUsage = 2;
+
+// A command cannot go on; the text is for the user. Ends with ExitFailed.
+class CommandFailed : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
 
 struct GlobalOptions {
     std::string prefix;    // --prefix
@@ -37,20 +43,22 @@ public:
     std::ostream& out;
     std::ostream& err;
 
-    // Opened on first use, so `--help` and `inspect` never touch a prefix.
-    platform::Registry& registry();
-    app::Settings& settings();
-    app::MessageCatalog& catalog();
-    app::RegistryRoutines& routines();
+    HostBackend& backend();
     TerminalDialogs& dialogs();
+    // Started with the host registry root; asks the 64-bit question when needed.
+    app::Session& session();
+    // Started without asking anything; the host registry root may be unknown.
+    app::Session& sessionWithoutHostRoot();
 
-    // The catalog text of an entry in the language of this run.
-    const std::string& msg(app::Msg id) { return catalog().text(id); }
+    // Fails with the backend's reason when the registry cannot be written now.
+    void requireWritableRegistry();
+
+    const std::string& msg(app::Msg id) { return sessionWithoutHostRoot().msg(id); }
 
 private:
     struct Services;
     std::unique_ptr<Services> services_;
-    void open();
+    Services& open();
 };
 
 }  // namespace veldra::cli

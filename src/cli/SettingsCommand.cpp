@@ -17,16 +17,13 @@ struct SettingsOptions {
 };
 
 int runSettings(CliContext& context, const SettingsOptions& options) {
-    auto& settings = context.settings();
+    auto& session = context.sessionWithoutHostRoot();
+    auto& settings = session.settings;
     if (!options.language.empty() || !options.os64.empty()) {
-        if (auto blocker = context.registry().writeBlocker()) {
-            context.err << *blocker << '\n';
-            return ExitFailed;
-        }
+        context.requireWritableRegistry();
         if (!options.language.empty()) settings.setLanguage(options.language);
         if (!options.os64.empty()) settings.setWow64(options.os64 == "yes");
-        if (!options.language.empty() && context.options.language.empty())
-            context.catalog().fill(settings.language());
+        session.start(context.options.language);
     }
 
     const auto os64 = settings.os64();
@@ -36,11 +33,13 @@ int runSettings(CliContext& context, const SettingsOptions& options) {
                                {"wow64", settings.wow64()},
                                {"hostRegistryRoot", os64 ? app::hostRegistryRoot(*os64) : ""},
                                {"dir", settings.dir()},
-                               {"lastDir", settings.lastDir()}};
+                               {"lastDir", settings.lastDir()},
+                               {"prefix", context.backend().prefix.string()}};
         context.out << data.dump(2) << '\n';
         return ExitDone;
     }
-    context.out << "Language: " << settings.language() << '\n'
+    context.out << "Prefix: " << context.backend().prefix.string() << '\n'
+                << "Language: " << settings.language() << '\n'
                 << "Wow64: " << settings.wow64() << (osText.empty() ? "" : " (" + osText + ")") << '\n'
                 << "Host registry root: " << (os64 ? "HKLM\\" + app::hostRegistryRoot(*os64) : "") << '\n'
                 << "Dir: " << settings.dir() << '\n'

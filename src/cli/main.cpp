@@ -36,6 +36,9 @@ int main(int argc, char** argv) {
     } catch (const UnansweredQuestion& e) {
         std::cerr << e.what() << '\n';
         return ExitFailed;
+    } catch (const CommandFailed& e) {
+        std::cerr << e.what() << '\n';
+        return ExitFailed;
     }
     return exitCode;
 }

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <string>
 
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 namespace veldra {
@@ -15,8 +17,9 @@ struct Run {
     std::string out;
 };
 
-Run veldra(const std::string& arguments) {
-    const std::string command = std::string(VELDRA_PROGRAM_DIR) + "/veldra " + arguments + " 2>&1 </dev/null";
+Run veldra(const std::string& arguments, const std::string& environment = "") {
+    const std::string command =
+        environment + " " + std::string(VELDRA_PROGRAM_DIR) + "/veldra " + arguments + " 2>&1 </dev/null";
     FILE* pipe = popen(command.c_str(), "r");
     Run run{-1, {}};
     if (!pipe) return run;
@@ -36,6 +39,29 @@ TEST(Cli, HelpVersionAndUsageErrors) {
     EXPECT_EQ(veldra("frobnicate").exitCode, 2);
     EXPECT_EQ(veldra("settings --language Fra").exitCode, 2);
     EXPECT_EQ(veldra("--yes --no settings").exitCode, 2);
+}
+
+TEST(Cli, SettingsAreStoredInTheDefaultPrefix) {
+    const auto home = std::filesystem::temp_directory_path() / ("veldra-cli-" + std::to_string(getpid()));
+    std::filesystem::remove_all(home);
+    const std::string env = "env -u WINEPREFIX XDG_DATA_HOME=" + home.string();
+
+    auto stored = veldra("settings --os64 no --language Eng", env);
+    EXPECT_EQ(stored.exitCode, 0) << stored.out;
+    EXPECT_TRUE(std::filesystem::exists(home / "veldra" / "prefix" / "user.reg"));
+    // Global options after the command work too.
+    auto shown = veldra("settings --json", env);
+    EXPECT_EQ(shown.exitCode, 0) << shown.out;
+    EXPECT_NE(shown.out.find("\"wow64\": \"falsch\""), std::string::npos) << shown.out;
+    EXPECT_NE(shown.out.find("\"hostRegistryRoot\": \"SOFTWARE\""), std::string::npos) << shown.out;
+    EXPECT_NE(shown.out.find("\"language\": \"Eng\""), std::string::npos) << shown.out;
+    std::filesystem::remove_all(home);
+}
+
+TEST(Cli, APrefixThatIsNotOneIsRefused) {
+    auto run = veldra("--prefix /nonexistent/prefix settings");
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.out.find("/nonexistent/prefix"), std::string::npos) << run.out;
 }
 
 }  // namespace

@@ -1,0 +1,19 @@
+#include "app/Startup.h"
+
+#include "app/Session.h"
+
+namespace veldra::app {
+
+bool startWithHostRoot(Session& session, const std::string& languageOverride) {
+    // The question comes in the user's language.
+    session.start(languageOverride);
+    while (session.settings.wow64().empty()) {
+        const bool is64 = session.dialogs.ask(session.msg(Msg::MsgAskOs64));
+        session.settings.setWow64(is64);
+        // A registry that keeps nothing would ask forever.
+        if (session.settings.wow64().empty()) return false;
+    }
+    return session.start(languageOverride);
+}
+
+}  // namespace veldra::app
