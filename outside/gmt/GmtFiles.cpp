@@ -1,0 +1,54 @@
+#include "gmt/GmtFiles.h"
+
+#include <algorithm>
+#include <system_error>
+
+#include "common/ToolPaths.h"
+#include "formats/PathText.h"
+#include "platform/AtomicFile.h"
+#include "platform/Cp1252.h"
+
+namespace veldra::outside {
+namespace fs = std::filesystem;
+
+fs::path outputFolder(const std::string& argument) {
+    const fs::path folder = nativeToolPath(argument);
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    if (!fs::is_directory(folder, ec)) throw GmtError("cannot make the output folder " + formats::pathText(folder));
+    return folder;
+}
+
+std::unique_ptr<formats::ImgFile> openImage(const fs::path& path) {
+    auto opened = formats::ImgFile::open(path);
+    if (!opened.file) throw GmtError(opened.error);
+    return std::move(opened.file);
+}
+
+std::vector<std::uint8_t> readSubfile(formats::ImgFile& image, const formats::ImgSubfile& subfile) {
+    std::string error;
+    auto bytes = image.read(subfile, error);
+    if (!bytes) throw GmtError(error);
+    return std::move(*bytes);
+}
+
+std::string subfileFileName(std::string_view codePageName) {
+    const std::string name = platform::cp1252ToUtf8(codePageName);
+    const bool unsafe = name.empty() || name.starts_with('.') ||
+                        std::any_of(name.begin(), name.end(), [](char c) {
+                            return c == '/' || c == '\\' || c == ':' || (c >= 0 && c < ' ');
+                        });
+    if (unsafe) throw GmtError("the subfile name \"" + name + "\" cannot be a file name");
+    return name;
+}
+
+void writeOutputFile(const fs::path& path, std::span<const std::uint8_t> bytes, std::ostream& out) {
+    if (const auto written = platform::replaceFileAtomically(path, bytes); !written) throw GmtError(written.error);
+    out << "wrote " << formats::pathText(path) << " (" << bytes.size() << " bytes)\n";
+}
+
+void writeOutputFile(const fs::path& path, std::string_view bytes, std::ostream& out) {
+    writeOutputFile(path, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()), out);
+}
+
+}  // namespace veldra::outside

@@ -1,0 +1,33 @@
+#pragma once
+// Writing IMG containers that mkgmap and the host programs read: directory at
+// sector 2 with its own entry first, subfiles in rising contiguous blocks, the
+// smallest block size that fits, XOR key 0.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "formats/ImgLayout.h"
+
+namespace veldra::formats {
+
+struct ImgFileToWrite {
+    std::string name;  // at most 8 bytes; blank padded when shorter
+    std::string type;  // exactly 3 bytes
+    std::vector<std::uint8_t> bytes;
+};
+
+struct ImgWriteOptions {
+    std::string description;  // code page bytes; the first 50 are kept
+    ImgDate created;
+};
+
+struct ImgBuild {
+    std::vector<std::uint8_t> image;  // empty on failure
+    std::string error;
+};
+
+// Subfiles are written in the given order; an empty one gets no entry.
+ImgBuild buildImg(const std::vector<ImgFileToWrite>& files, const ImgWriteOptions& options);
+
+}  // namespace veldra::formats
