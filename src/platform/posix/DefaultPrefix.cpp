@@ -1,10 +1,12 @@
+#include "platform/Prefix.h"
+
 #include <pwd.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <vector>
 
-#include "platform/Prefix.h"
+#include "platform/WineRegistryFile.h"
 #include "platform/WineShellFolders.h"
 
 namespace veldra::platform {
@@ -13,7 +15,8 @@ namespace {
 
 // The header Wine 8 writes (its loader reads only the first line).
 std::string registryFileHeader(std::string_view relativeTo) {
-    return "WINE REGISTRY Version 2\n;; All keys relative to " + std::string(relativeTo) + "\n\n#arch=win64\n";
+    return std::string(WineRegistryFile::Signature) + "\n;; All keys relative to " + std::string(relativeTo) +
+           "\n\n#arch=win64\n";
 }
 
 std::string environmentText(const char* name) {

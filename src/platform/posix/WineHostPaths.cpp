@@ -118,7 +118,8 @@ fs::path WineHostPaths::toNative(std::string_view host) const {
     if (host.size() > 2 && !isSeparator(host[2])) return {};  // "C:file" is relative to a drive's current folder
 
     const fs::path drive = driveLink(prefix_, letter);
-    const bool driveIsRoot = letter == 'z' && directoryIdentity(drive) && directoryIdentity(drive) == directoryIdentity("/");
+    const auto target = directoryIdentity(drive);
+    const bool driveIsRoot = letter == 'z' && target && target == directoryIdentity("/");
     fs::path onDisk = drive;
     fs::path result = driveIsRoot ? fs::path("/") : drive;
     bool matching = true;
