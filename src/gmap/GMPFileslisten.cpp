@@ -1,0 +1,68 @@
+#include "gmap/GMPFileslisten.h"
+
+#include <algorithm>
+
+#include "gmap/GmapFolders.h"
+#include "gmap/GmpInfoXmlLesen.h"
+#include "platform/ShellLinks.h"
+
+namespace veldra::gmap {
+namespace fs = std::filesystem;
+namespace {
+
+// The host's GetPath fills a buffer of 256 characters with the NUL.
+constexpr std::size_t LinkPathLimit = 255;
+
+bool isFolder(const std::optional<fs::path>& folder) {
+    std::error_code ec;
+    return folder && fs::is_directory(*folder, ec);
+}
+
+// A shortcut counts when its target's last five characters are ".gmap", exactly.
+void readShortcut(app::Session& session, const fs::path& file, const std::string& hostFolder,
+                  std::vector<GmapRecord>& records) {
+    const auto link = platform::readShellLinkFile(file, hostFolder);
+    if (!link.path) return;
+    std::string target = link.path->substr(0, std::min(link.path->size(), LinkPathLimit));
+    const auto first = target.find_first_not_of(' ');
+    if (first == std::string::npos) return;
+    target = target.substr(first, target.find_last_not_of(' ') - first + 1);
+    if (!target.ends_with(".gmap")) return;
+    const fs::path native = session.host.paths.toNative(target);
+    if (!native.empty()) gmpInfoXmlLesen(native, session.dialogs, records);
+}
+
+void scanFolder(app::Session& session, const fs::path& folder, std::vector<GmapRecord>& records) {
+    std::vector<fs::path> files, folders;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(folder, ec)) {
+        std::error_code typeError;
+        if (entry.is_directory(typeError)) folders.push_back(entry.path());
+        else if (entry.is_regular_file(typeError)) files.push_back(entry.path());
+    }
+    std::sort(files.begin(), files.end());
+    std::sort(folders.begin(), folders.end());
+    const std::string hostFolder = session.host.paths.toHost(folder);
+    for (const fs::path& file : files) readShortcut(session, file, hostFolder, records);
+    for (const fs::path& package : folders) gmpInfoXmlLesen(package, session.dialogs, records);
+}
+
+}  // namespace
+
+GmapPackages GMPFileslisten(app::Session& session) {
+    GmapPackages packages;
+    const auto common = garminMapsFolder(session, platform::csidl::CommonAppData);
+    const auto user = garminMapsFolder(session, platform::csidl::AppData);
+    if (!isFolder(common) && !isFolder(user)) {
+        packages.noPackageFolders = true;
+        return packages;
+    }
+    if (isFolder(common)) scanFolder(session, *common, packages.records);
+    if (isFolder(user)) scanFolder(session, *user, packages.records);
+    if (const auto baseCamp = baseCampMapsFolder(session); isFolder(baseCamp))
+        scanFolder(session, *baseCamp, packages.records);
+    orderGmapRecords(packages.records);
+    return packages;
+}
+
+}  // namespace veldra::gmap

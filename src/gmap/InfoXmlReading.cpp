@@ -1,0 +1,80 @@
+#include "gmap/InfoXmlReading.h"
+
+#include <charconv>
+
+#include "gmap/GmapRecord.h"
+
+namespace veldra::gmap {
+namespace {
+
+constexpr auto npos = std::string_view::npos;
+
+// The text between `open` (found at or after `from`) and the next `close`
+// after it; also where `open` was found.
+struct Element {
+    std::size_t openAt = npos;
+    std::string_view text;
+};
+
+std::optional<Element> elementFrom(std::string_view s, std::size_t from, std::string_view open,
+                                   std::string_view close) {
+    const std::size_t at = s.find(open, from);
+    if (at == npos) return std::nullopt;
+    const std::size_t begin = at + open.size();
+    const std::size_t end = s.find(close, begin);
+    if (end == npos) return std::nullopt;
+    return Element{at, s.substr(begin, end - begin)};
+}
+
+// The whole-number reading of a 16-bit integer: blanks around, an optional sign.
+std::optional<std::string> integerText(std::string_view text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == npos) return std::nullopt;
+    text = text.substr(first, text.find_last_not_of(' ') - first + 1);
+    if (text.starts_with('+')) text.remove_prefix(1);
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value < -32768 || value > 32767)
+        return std::nullopt;
+    return std::to_string(value);
+}
+
+}  // namespace
+
+InfoXmlFacts readInfoXml(std::string_view s) {
+    InfoXmlFacts facts;
+    facts.damaged = true;
+    // The FID runs from the first "<ID>" to the first "</ID" anywhere in the file.
+    const std::size_t idAt = s.find("<ID>");
+    const std::size_t idEnd = s.find("</ID");
+    if (idAt == npos || idEnd == npos || idEnd < idAt + 4) return facts;
+    facts.fid = std::string(s.substr(idAt + 4, idEnd - idAt - 4));
+
+    if (s.find("<IDX>") == npos) {
+        facts.mdx = NoMdxFileMarker;
+    } else {
+        const auto mdx = elementFrom(s, 0, "<IDX>", "</IDX>");
+        if (!mdx) return facts;
+        facts.mdx = std::string(mdx->text);
+    }
+
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t subProduct = s.find("<SubProduct>", start);
+        if (subProduct == npos) break;
+        const auto name = elementFrom(s, subProduct, "<Name>", "</Name>");
+        if (!name) return facts;
+        const auto pid = elementFrom(s, name->openAt, "<ID>", "</ID>");
+        if (!pid) return facts;
+        const auto pidText = integerText(pid->text);
+        if (!pidText) return facts;
+        const auto tdb = elementFrom(s, pid->openAt, "<TDB>", "</TDB>");
+        if (!tdb) return facts;
+        facts.subProducts.push_back({std::string(name->text), *pidText, std::string(tdb->text)});
+        start = tdb->openAt;
+    }
+    facts.damaged = false;
+    return facts;
+}
+
+}  // namespace veldra::gmap
