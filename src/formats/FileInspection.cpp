@@ -51,7 +51,7 @@ void inspectTdb(const std::filesystem::path& file, Inspection& result) {
 void inspectTile(const std::filesystem::path& file, Inspection& result) {
     const DrawPriorityReading reading =
         result.kind == FileKind::Img ? readImgDrawPriority(file) : readGmapDrawPriority(file);
-    if (result.kind == FileKind::Img || reading.status == DrawPriorityStatus::Found) result.xorByte = reading.xorByte;
+    result.xorByte = reading.xorByte;
     if (reading.status != DrawPriorityStatus::Found) {
         result.error = reading.error;
         return;

@@ -17,9 +17,10 @@ namespace {
 constexpr std::string_view TreSignature = "GARMIN TRE";
 constexpr std::size_t ReadPiece = 16 * 1024;
 
-DrawPriorityReading failure(DrawPriorityStatus status, std::string error) {
+DrawPriorityReading failure(DrawPriorityStatus status, std::string error, std::optional<std::uint8_t> key = {}) {
     DrawPriorityReading reading;
     reading.status = status;
+    reading.xorByte = key;
     reading.error = std::move(error);
     return reading;
 }
@@ -30,26 +31,27 @@ DrawPriorityReading locate(const std::filesystem::path& file, bool xorEncoded) {
     std::ifstream in(file, std::ios::binary);
     if (!in) return failure(DrawPriorityStatus::Unreadable, "cannot open " + pathText(file));
 
-    std::uint8_t key = 0;
+    std::optional<std::uint8_t> xorByte;
     if (xorEncoded) {
         char first = 0;
         if (!in.get(first)) return failure(DrawPriorityStatus::NoSignature, pathText(file) + " is empty");
-        key = static_cast<std::uint8_t>(first);
+        xorByte = static_cast<std::uint8_t>(first);
         in.seekg(0);
     }
+    const std::uint8_t key = xorByte.value_or(0);
     const auto signature = findTreSignature(in, key);
-    if (!signature) return failure(DrawPriorityStatus::NoSignature, "no TRE header in " + pathText(file));
+    if (!signature) return failure(DrawPriorityStatus::NoSignature, "no TRE header in " + pathText(file), xorByte);
 
     const std::uint64_t offset = *signature + DrawPriorityDistance;
     in.clear();
     in.seekg(static_cast<std::streamoff>(offset));
     char stored = 0;
     if (!in.get(stored))
-        return failure(DrawPriorityStatus::Truncated, pathText(file) + " ends inside its TRE header");
+        return failure(DrawPriorityStatus::Truncated, pathText(file) + " ends inside its TRE header", xorByte);
 
     DrawPriorityReading reading;
     reading.status = DrawPriorityStatus::Found;
-    reading.xorByte = key;
+    reading.xorByte = xorByte;
     reading.byteOffset = offset;
     reading.value = static_cast<std::uint8_t>(static_cast<std::uint8_t>(stored) ^ key);
     return reading;
@@ -57,7 +59,7 @@ DrawPriorityReading locate(const std::filesystem::path& file, bool xorEncoded) {
 
 platform::FileResult writeAt(const DrawPriorityReading& found, const std::filesystem::path& file, std::uint8_t value) {
     if (found.status != DrawPriorityStatus::Found) return {false, found.error};
-    const std::array<std::uint8_t, 1> stored = {static_cast<std::uint8_t>(value ^ found.xorByte)};
+    const std::array<std::uint8_t, 1> stored = {static_cast<std::uint8_t>(value ^ found.xorByte.value_or(0))};
     return platform::patchFileInPlace(file, found.byteOffset, stored);
 }
 

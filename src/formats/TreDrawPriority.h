@@ -23,10 +23,10 @@ enum class DrawPriorityStatus { Found, FileMissing, NoSignature, Truncated, Unre
 
 struct DrawPriorityReading {
     DrawPriorityStatus status = DrawPriorityStatus::Unreadable;
-    std::uint8_t value = 0;          // the draw priority, XOR undone
-    std::uint8_t xorByte = 0;        // 0 for gmap package tiles
-    std::uint64_t byteOffset = 0;    // where the draw priority byte lies
-    std::string error;               // for every status but Found
+    std::uint8_t value = 0;               // the draw priority, XOR undone
+    std::optional<std::uint8_t> xorByte;  // the file's first byte, once read; none for gmap package tiles
+    std::uint64_t byteOffset = 0;         // where the draw priority byte lies
+    std::string error;                    // for every status but Found
 };
 
 DrawPriorityReading readImgDrawPriority(const std::filesystem::path& img);

@@ -72,6 +72,7 @@ TEST_F(TreDrawPriorityTest, GmapTileFilesAreSearchedPlain) {
     const fs::path tre = treSubfile(builtData("beta/00120001.img"), "00120001.TRE");
     const auto before = readBytes(tre);
     EXPECT_EQ(readGmapDrawPriority(tre).value, 28);
+    EXPECT_EQ(readGmapDrawPriority(tre).xorByte, std::nullopt);
 
     ASSERT_TRUE(writeGmapDrawPriority(tre, 31));
     EXPECT_EQ(readGmapDrawPriority(tre).value, 31);
@@ -89,6 +90,11 @@ TEST_F(TreDrawPriorityTest, GmapTileFilesAreSearchedPlain) {
 TEST_F(TreDrawPriorityTest, FilesWithoutAReadableHeaderAreReportedAndNeverWritten) {
     EXPECT_EQ(readImgDrawPriority(folder() / "missing.img").status, DrawPriorityStatus::FileMissing);
     EXPECT_EQ(readImgDrawPriority(writeFile("empty.img", {})).status, DrawPriorityStatus::NoSignature);
+
+    // The search index image holds no TRE header; its XOR byte is still known.
+    const DrawPriorityReading index = readImgDrawPriority(builtData("alpha/11000000_mdr.img"));
+    EXPECT_EQ(index.status, DrawPriorityStatus::NoSignature);
+    EXPECT_EQ(index.xorByte, 0);
 
     // An LBL-only file has no TRE header: nothing may be written to it.
     const std::vector<std::uint8_t> noTre(4096, 0x20);
