@@ -1,0 +1,113 @@
+#include "registration/CatalogEnumeration.h"
+
+#include <algorithm>
+
+#include "platform/RegistryPath.h"
+#include "registration/RegistryText.h"
+
+namespace veldra::registration {
+namespace {
+
+class Walk {
+public:
+    explicit Walk(app::Session& session) : session_(session), registry_(session.host.registry) {}
+
+    void products() {
+        const std::string key = branchKey(session_, RecordKind::Products);
+        if (!registry_.canOpenForWriting(Machine, key)) return;
+        for (const std::string& product : registry_.subkeyNames(Machine, key))
+            records_.push_back(readRecord(key, key + product, RecordKind::Products, product));
+    }
+
+    // The family names of a branch; a family in the misplaced layout is
+    // offered for repair instead.
+    void collectFamilies(RecordKind kind) {
+        const std::string key = branchKey(session_, kind);
+        if (!registry_.canOpenForWriting(Machine, key)) return;
+        for (const std::string& family : registry_.subkeyNames(Machine, key)) {
+            if (!repairIfMisplaced(kind, key, family)) familyNames_.push_back(family);
+        }
+    }
+
+    // Every product subkey of the families collected so far, each name once.
+    void families(RecordKind kind) {
+        std::vector<std::string> seen;
+        for (const std::string& family : familyNames_) {
+            if (std::any_of(seen.begin(), seen.end(),
+                            [&family](const std::string& s) { return platform::equalsIgnoreCase(s, family); }))
+                continue;
+            seen.push_back(family);
+            const std::string key = branchKey(session_, kind) + family + "\\";
+            if (!registry_.canOpenForWriting(Machine, key)) continue;
+            for (const std::string& product : registry_.subkeyNames(Machine, key))
+                records_.push_back(readRecord(key, key + product, kind, family + "\\" + product));
+        }
+    }
+
+    std::vector<RegistryRecord> take() { return std::move(records_); }
+
+private:
+    std::string text(const std::string& key, const char* name) const {
+        return queryRegistryText(registry_, key, name).value_or("");
+    }
+
+    // `parentKey` holds the type file; `valueKey` the three paths.
+    RegistryRecord readRecord(const std::string& parentKey, const std::string& valueKey, RecordKind kind,
+                              std::string subkey) const {
+        RegistryRecord record;
+        record.kind = kind;
+        record.subkey = std::move(subkey);
+        record.parentKey = parentKey;
+        record.tdb = trimRight(text(valueKey, "TDB"));
+        record.overview = trimRight(text(valueKey, "BMAP"));
+        record.loc = trimRight(text(valueKey, "LOC"));
+        const std::string typ = trimBlanks(text(parentKey, "Typ"));
+        record.typ = typ.empty() ? NoTypeFileMarker : typ;
+        return record;
+    }
+
+    // A family key without its subkey "1" but with TDB, Bmap and Loc of its own.
+    bool repairIfMisplaced(RecordKind kind, const std::string& branch, const std::string& family) {
+        const std::string familyKey = branch + family;
+        if (registry_.keyExists(Machine, familyKey + "\\1")) return false;
+        const std::string tdb = trimBlanks(text(familyKey, "TDB"));
+        const std::string overview = trimBlanks(text(familyKey, "Bmap"));
+        const std::string loc = trimBlanks(text(familyKey, "Loc"));
+        if (tdb.empty() || overview.empty() || loc.empty()) return false;
+
+        if (!session_.dialogs.ask(session_.msg(app::Msg::MsgMissingKey) + branch + family +
+                                  session_.msg(app::Msg::MsgCanRepair))) {
+            if (kind == RecordKind::Families)
+                session_.dialogs.inform(session_.msg(app::Msg::MsgMissingKeysRepair), app::DefaultTitle,
+                                        app::MessageIcon::Critical);
+            return true;
+        }
+        auto& routines = session_.routines;
+        routines.fStringSpeichern(Machine, familyKey + "\\1", "TDB", tdb);
+        routines.fStringSpeichern(Machine, familyKey + "\\1", "BMAP", overview);
+        routines.fStringSpeichern(Machine, familyKey + "\\1", "LOC", loc);
+        for (const char* name : {"Loc", "Bmap", "TDB"}) routines.fWerteLoeschen(Machine, familyKey, name);
+        // The record the repaired family gives when the registry is read again.
+        records_.push_back(readRecord(familyKey + "\\", familyKey + "\\1", kind, family + "\\1"));
+        return true;
+    }
+
+    app::Session& session_;
+    platform::Registry& registry_;
+    std::vector<RegistryRecord> records_;
+    std::vector<std::string> familyNames_;
+};
+
+}  // namespace
+
+std::vector<RegistryRecord> enumerateRegistryRecords(app::Session& session) {
+    Walk walk(session);
+    walk.products();
+    walk.collectFamilies(RecordKind::Families);
+    walk.families(RecordKind::Families);
+    walk.collectFamilies(RecordKind::FamiliesNT);
+    walk.families(RecordKind::FamiliesNT);
+    return walk.take();
+}
+
+}  // namespace veldra::registration

@@ -1,0 +1,23 @@
+#pragma once
+// Removing an installed mapset: a registry mapset loses its keys, its TDB and
+// its overview map (never its tiles); a gmap package loses its folder.
+
+#include "app/Session.h"
+#include "registration/InstalledCatalog.h"
+#include "registration/Outcome.h"
+
+namespace veldra::registration {
+
+// What entering the removal mode does: the catalog is rebuilt and FIDs used
+// twice are reported.
+void showMapsetsForRemoval(app::Session& session, InstalledCatalog& catalog);
+
+// Asks MsgConfirmRemoveMapset (OK/Cancel), deletes the record's keys and
+// files, then re-reads the registry part of the catalog.
+Outcome removeRegistryMapset(app::Session& session, InstalledCatalog& catalog, const RegistryRecord& record);
+
+// Asks MsgConfirmRemoveMapset (Yes/No), deletes the package folder, then
+// re-reads the packages.
+Outcome removeGmapPackage(app::Session& session, InstalledCatalog& catalog, const gmap::GmapRecord& record);
+
+}  // namespace veldra::registration

@@ -1,0 +1,38 @@
+#pragma once
+// One mapset of the host registry as the catalog lists it.
+
+#include <string>
+
+#include "registration/HostRegistryLayout.h"
+
+namespace veldra::registration {
+
+// Markers of records whose files are gone.
+inline constexpr const char* TdbMissingMarker = "!! TDB-File fehlt !!";
+inline constexpr const char* OverviewMissingMarker = "!! Uebersicht fehlt !!";
+inline constexpr const char* FidErrorMarker = "Fehler";
+inline constexpr const char* PidErrorMarker = "fehler";
+inline constexpr const char* NoTypeFileMarker = "keinTypefile";
+
+struct RegistryRecord {
+    // The map name of the TDB header (up to 40 characters, which may run past
+    // the series name's zero byte) or a missing-file marker. The catalog shows
+    // it and offers it for removal under the same text.
+    std::string name;
+    std::string fid;  // decimal text, or FidErrorMarker
+    std::string pid;  // decimal text, or PidErrorMarker
+    // Families and FamiliesNT: family name + "\" + product subkey; Products: the product number.
+    std::string subkey;
+    // The key that was enumerated, with its trailing backslash.
+    std::string parentKey;
+    RecordKind kind = RecordKind::Families;
+    std::string tdb;       // value TDB, a host path
+    std::string overview;  // value BMAP, a host path
+    std::string loc;       // value LOC, the tile folder
+    std::string typ;       // value Typ of the parent key, or NoTypeFileMarker
+
+    // The name up to its first zero byte: what a list shows.
+    std::string shownName() const { return name.substr(0, name.find('\0')); }
+};
+
+}  // namespace veldra::registration

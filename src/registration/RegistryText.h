@@ -1,0 +1,21 @@
+#pragma once
+// A registry value read the way the catalog and the type-file commands read
+// it: into a 256-byte buffer, as ANSI text up to its NUL.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/Registry.h"
+
+namespace veldra::registration {
+
+// Nothing when the key or value is missing or the value does not fit the
+// buffer. Not trimmed.
+std::optional<std::string> queryRegistryText(const platform::Registry& registry, std::string_view key,
+                                             std::string_view name);
+
+std::string trimRight(std::string_view text);
+std::string trimBlanks(std::string_view text);
+
+}  // namespace veldra::registration

@@ -1,0 +1,55 @@
+#include "registration/TDBlesen.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "formats/TdbHeader.h"
+#include "platform/Cp1252.h"
+#include "registration/CatalogEnumeration.h"
+
+namespace veldra::registration {
+namespace {
+
+bool fileExists(const app::Session& session, const std::string& hostPath) {
+    const std::filesystem::path native = session.host.paths.toNative(hostPath);
+    std::error_code ec;
+    return !native.empty() && std::filesystem::exists(native, ec);
+}
+
+void markMissing(RegistryRecord& record, const char* marker) {
+    record.name = marker;
+    record.fid = FidErrorMarker;
+    record.pid = PidErrorMarker;
+}
+
+void describeFromTdb(const app::Session& session, RegistryRecord& record) {
+    const std::filesystem::path tdb = session.host.paths.toNative(record.tdb);
+    std::error_code ec;
+    if (tdb.empty() || !std::filesystem::is_regular_file(tdb, ec)) {
+        markMissing(record, TdbMissingMarker);
+        return;
+    }
+    if (!fileExists(session, record.overview)) {
+        markMissing(record, OverviewMissingMarker);
+        return;
+    }
+    // A file too short for the header reads as zeros, as a binary read past
+    // the end of the file does.
+    const auto header = formats::readTdbHeader(tdb).header.value_or(formats::TdbHeader{});
+    record.name = platform::cp1252ToUtf8(header.nameField);
+    record.fid = std::to_string(header.fid != 0 ? header.fid : header.pid);
+    record.pid = std::to_string(header.pid);
+}
+
+}  // namespace
+
+std::vector<RegistryRecord> TDBlesen(app::Session& session) {
+    std::vector<RegistryRecord> records = enumerateRegistryRecords(session);
+    for (RegistryRecord& record : records) describeFromTdb(session, record);
+    // UTF-8 bytes compare in code point order, the order of the character codes.
+    std::stable_sort(records.begin(), records.end(),
+                     [](const RegistryRecord& a, const RegistryRecord& b) { return a.name < b.name; });
+    return records;
+}
+
+}  // namespace veldra::registration

@@ -1,0 +1,95 @@
+#pragma once
+// A fake host with mapsets installed the way the host programs find them:
+// copies of mkgmap's TDB and overview map registered under the host registry
+// root, and gmap packages in the common GARMIN\Maps folder.
+
+#include <filesystem>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "formats/MapFiles.h"
+#include "formats/TdbRename.h"
+#include "gmap/GmapTestFiles.h"
+#include "registration/HostRegistryLayout.h"
+#include "support/FakeHost.h"
+
+namespace veldra::testing {
+
+namespace fs = std::filesystem;
+
+// Host paths of one mapset's files.
+struct MapsetFiles {
+    std::string tdb;
+    std::string overview;
+    std::string loc;
+};
+
+class CatalogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(fs::exists(AlphaTdb)) << "the mkgmap test data is missing: run `ctest -R veldra_build_test_data`";
+    }
+
+    std::string host(const fs::path& native) const { return fake.paths.toHost(native); }
+    fs::path native(const std::string& hostPath) const { return fake.paths.toNative(hostPath); }
+    std::string key(registration::RecordKind kind) const { return registration::branchKey(fake.session, kind); }
+
+    // alpha's TDB and overview map (FID 4711, PID 1, "Veldra Alpha") in maps/<folder>/,
+    // optionally renamed inside and given other identifiers.
+    MapsetFiles installAlpha(const std::string& folder, const std::string& name = {}, int fid = -1, int pid = -1) {
+        const fs::path dir = fake.temp.path() / "maps" / folder;
+        fs::create_directories(dir);
+        auto bytes = readBytes(AlphaTdb);
+        if (!name.empty()) bytes = formats::renameTdbImage(bytes, name)->image;
+        if (fid >= 0) bytes[5] = static_cast<std::uint8_t>(fid & 0xFF), bytes[6] = static_cast<std::uint8_t>(fid >> 8);
+        if (pid >= 0) bytes[3] = static_cast<std::uint8_t>(pid & 0xFF), bytes[4] = static_cast<std::uint8_t>(pid >> 8);
+        veldra::testing::writeBytes(dir / "11000000.tdb", bytes);
+        fs::copy_file(builtData("alpha/11000000.img"), dir / "11000000.img");
+        return {host(dir / "11000000.tdb"), host(dir / "11000000.img"), host(dir) + "\\"};
+    }
+
+    // As the integration writes a family: ID in the family key, the paths under the product subkey.
+    void registerFamily(registration::RecordKind kind, const std::string& family, const MapsetFiles& files,
+                        const std::string& product = "1", std::uint16_t fid = 4711) {
+        auto& routines = fake.session.routines;
+        const std::string familyKey = key(kind) + family;
+        routines.ffStringSpeichern(Machine, familyKey, "ID", registration::familyIdText(fid));
+        routines.fStringSpeichern(Machine, familyKey + "\\" + product, "TDB", files.tdb);
+        routines.fStringSpeichern(Machine, familyKey + "\\" + product, "BMAP", files.overview);
+        routines.fStringSpeichern(Machine, familyKey + "\\" + product, "LOC", files.loc);
+    }
+
+    // The old layout: the three paths directly in the product key.
+    void registerProduct(const std::string& number, const MapsetFiles& files) {
+        auto& routines = fake.session.routines;
+        const std::string productKey = key(registration::RecordKind::Products) + number;
+        routines.fStringSpeichern(Machine, productKey, "TDB", files.tdb);
+        routines.fStringSpeichern(Machine, productKey, "Bmap", files.overview);
+        routines.fStringSpeichern(Machine, productKey, "Loc", files.loc);
+    }
+
+    // A package folder <name>.gmap with Info.xml and its TDB in Product1.
+    fs::path installPackage(const std::string& name, const std::string& fid, const std::string& extraXml = {}) {
+        const fs::path package = fake.shell.specialFolder(platform::csidl::CommonAppData) / "GARMIN" / "Maps" /
+                                 (name + ".gmap");
+        std::string xml = packageInfoXml(name, fid, "11000000.tdb");
+        if (!extraXml.empty()) xml.insert(xml.find("<SubProduct>"), extraXml);
+        writeCp1252(package / "Info.xml", xml);
+        fs::create_directories(package / "Product1");
+        auto bytes = readBytes(AlphaTdb);
+        veldra::testing::writeBytes(package / "Product1" / "11000000.tdb", formats::renameTdbImage(bytes, name)->image);
+        return package;
+    }
+
+    bool keyExists(const std::string& path) const { return fake.registry.keyExists(Machine, path); }
+    std::string value(const std::string& path, const std::string& name) const {
+        auto v = fake.registry.queryValue(Machine, path, name);
+        return v ? v->text() : "<missing>";
+    }
+
+    static constexpr auto Machine = platform::RegistryRoot::LocalMachine;
+    FakeHost fake;
+};
+
+}  // namespace veldra::testing
