@@ -19,7 +19,8 @@ std::vector<std::uint32_t> numbersOf(const std::vector<TdbTile>& tiles) {
 
 std::vector<StrictBlock> tileBlocksOf(const std::vector<std::uint8_t>& tdb) {
     std::vector<StrictBlock> tiles;
-    for (const auto& block : strictTdbWalk(tdb).value())
+    const auto blocks = strictTdbWalk(tdb).value();
+    for (const auto& block : blocks)
         if (block.type == 0x4C) tiles.push_back(block);
     return tiles;
 }
