@@ -8,7 +8,7 @@ set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${FUZZ_SECONDS:-20}
 build=$root/build/fuzz
-targets="fuzz_tdb_walks fuzz_tdb_rename fuzz_tre_search fuzz_mdx_typ"
+targets="fuzz_tdb_walks fuzz_tdb_rename fuzz_tre_search fuzz_mdx_typ fuzz_wine_registry_file"
 
 cd "$root"
 cmake --preset fuzz >/dev/null

@@ -155,7 +155,10 @@ private:
 
 class Parser {
 public:
-    Parser(std::string_view text, FileTime now, WineRegistryLoad& load) : lines_(text), now_(now), load_(load) {}
+    // The root is dated when loading starts, as wineserver dates it.
+    Parser(std::string_view text, FileTime now, WineRegistryLoad& load) : lines_(text), now_(now), load_(load) {
+        root_->modified = now;
+    }
 
     void run() {
         std::string_view line;
@@ -201,6 +204,7 @@ private:
         case ';':
             if (!sawKey_ && !sawRelativeTo_ && line.starts_with(RelativeToPrefix)) {
                 relativeTo_ = line.substr(RelativeToPrefix.size());
+                while (!relativeTo_.empty() && isSpace(relativeTo_.back())) relativeTo_.pop_back();
                 sawRelativeTo_ = true;
             }
             return true;
@@ -465,7 +469,7 @@ void appendValue(std::string& out, std::u16string_view name, const RegistryValue
     }
     if (value.type == RegistryType::Dword && data.size() == 4) {
         out += "dword:";
-        appendHex(out, std::uint32_t(data[0] | data[1] << 8 | data[2] << 16 | std::uint32_t(data[3]) << 24), 8);
+        appendHex(out, std::uint32_t{data[0]} | std::uint32_t{data[1]} << 8 | std::uint32_t{data[2]} << 16 | std::uint32_t{data[3]} << 24, 8);
         out += '\n';
         return;
     }
