@@ -22,7 +22,7 @@ FileTime currentFileTime() {
     using namespace std::chrono;
     const auto ticks = duration_cast<duration<std::int64_t, std::ratio<1, 10000000>>>(
         system_clock::now().time_since_epoch());
-    return fileTimeFromUnixSeconds(0) + static_cast<FileTime>(ticks.count());
+    return FileTimeOfUnixEpoch + static_cast<FileTime>(ticks.count());
 }
 
 std::string serverMessage(const fs::path& prefix, const RunningWineServer& server) {

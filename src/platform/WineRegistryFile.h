@@ -16,6 +16,8 @@ namespace veldra::platform {
 
 // 100-nanosecond ticks since 1601-01-01 (a Windows FILETIME).
 using FileTime = std::uint64_t;
+inline constexpr FileTime FileTimeOfUnixEpoch = 116444736000000000ULL;
+inline constexpr std::int64_t FileTimeTicksPerSecond = 10000000;
 FileTime fileTimeFromUnixSeconds(std::int64_t seconds);
 
 // Orders names as wineserver does: UTF-16 units compared after lower-casing,
@@ -41,9 +43,6 @@ struct WineRegistryKey {
     // Keeps the spelling of a value that already exists, as Windows does.
     void setValue(std::u16string_view valueName, RegistryValue value);
     bool removeValue(std::u16string_view valueName);
-
-    // The full path below the file's root, components joined by backslashes.
-    std::u16string path() const;
 };
 
 struct WineRegistryLoad;
@@ -51,6 +50,7 @@ struct WineRegistryLoad;
 class WineRegistryFile {
 public:
     static constexpr std::string_view Signature = "WINE REGISTRY Version 2";
+    static constexpr std::string_view RelativeToPrefix = ";; All keys relative to ";
 
     // `relativeTo` is the text of the header's ";; All keys relative to" line
     // as written (escaped); `arch` is "win32", "win64" or empty (unknown).

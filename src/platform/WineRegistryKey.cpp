@@ -11,8 +11,6 @@ namespace veldra::platform {
 namespace {
 
 constexpr int MaxLinkHops = 16;
-constexpr FileTime TicksFrom1601To1970 = 116444736000000000ULL;
-constexpr FileTime TicksPerSecond = 10000000ULL;
 
 // Lower case of one UTF-16 unit for the letters of the European scripts
 // (wineserver folds with the full Unicode table; names outside these
@@ -62,10 +60,6 @@ bool startsWithName(std::u16string_view text, std::u16string_view prefix) {
 }
 
 }  // namespace
-
-FileTime fileTimeFromUnixSeconds(std::int64_t seconds) {
-    return static_cast<FileTime>(seconds) * TicksPerSecond + TicksFrom1601To1970;
-}
 
 int compareRegistryNames(std::u16string_view a, std::u16string_view b) {
     const std::size_t common = std::min(a.size(), b.size());
@@ -120,12 +114,6 @@ bool WineRegistryKey::removeValue(std::u16string_view valueName) {
     if (it == values.end() || compareRegistryNames(it->first, valueName) != 0) return false;
     values.erase(it);
     return true;
-}
-
-std::u16string WineRegistryKey::path() const {
-    if (!parent) return {};
-    std::u16string above = parent->path();
-    return above.empty() ? name : above + u'\\' + name;
 }
 
 WineRegistryKey* WineRegistryFile::findKey(std::string_view path, bool followFinalLink) const {
