@@ -12,5 +12,10 @@ class CliContext;
 
 void addSettingsCommand(CLI::App& app, CliContext& context, int& exitCode);
 void addInspectCommand(CLI::App& app, CliContext& context, int& exitCode);
+void addListCommand(CLI::App& app, CliContext& context, int& exitCode);
+void addFreeFidCommand(CLI::App& app, CliContext& context, int& exitCode);
+void addRemoveCommand(CLI::App& app, CliContext& context, int& exitCode);
+void addRenameCommand(CLI::App& app, CliContext& context, int& exitCode);
+void addTypCommand(CLI::App& app, CliContext& context, int& exitCode);
 
 }  // namespace veldra::cli

@@ -24,6 +24,11 @@ int main(int argc, char** argv) {
     CliContext context(options, std::cout, std::cerr);
     int exitCode = ExitDone;
     addSettingsCommand(app, context, exitCode);
+    addListCommand(app, context, exitCode);
+    addFreeFidCommand(app, context, exitCode);
+    addRemoveCommand(app, context, exitCode);
+    addRenameCommand(app, context, exitCode);
+    addTypCommand(app, context, exitCode);
     // Global options may follow the command too.
     for (auto* sub : app.get_subcommands({})) sub->fallthrough();
 

@@ -1,0 +1,31 @@
+// `veldra free-fid`: the lowest family ID from 10 to 9999 that no installed mapset uses.
+
+#include <ostream>
+
+#include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
+
+#include "cli/CliContext.h"
+#include "cli/Commands.h"
+#include "registration/FreieIdNr.h"
+
+namespace veldra::cli {
+namespace {
+
+int runFreeFid(CliContext& context) {
+    registration::InstalledCatalog catalog;
+    const auto fid = registration::FreieIdNr(context.session(), catalog);
+    if (!fid) throw CommandFailed("Every FID from 10 to 9999 is in use.");
+    if (context.options.json) context.out << nlohmann::json{{"fid", *fid}}.dump() << '\n';
+    else context.out << *fid << '\n';
+    return ExitDone;
+}
+
+}  // namespace
+
+void addFreeFidCommand(CLI::App& app, CliContext& context, int& exitCode) {
+    auto* sub = app.add_subcommand("free-fid", "Print the lowest free family ID (FID) from 10 to 9999");
+    sub->callback([&context, &exitCode] { exitCode = runFreeFid(context); });
+}
+
+}  // namespace veldra::cli

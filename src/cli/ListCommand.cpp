@@ -1,0 +1,36 @@
+// `veldra list`: the installed mapsets, registry records first, then gmap packages.
+
+#include <ostream>
+
+#include <CLI/CLI.hpp>
+
+#include "cli/CatalogOutput.h"
+#include "cli/CliContext.h"
+#include "cli/Commands.h"
+
+namespace veldra::cli {
+namespace {
+
+int runList(CliContext& context) {
+    auto& session = context.session();
+    registration::InstalledCatalog catalog;
+    catalog.rebuild(session);
+    if (context.options.json) {
+        context.out << catalogJson(session, catalog).dump(2) << '\n';
+        return ExitDone;
+    }
+    for (std::size_t i = 0; i < catalog.registry.size(); ++i) context.out << catalogLine(catalog, {false, i}) << '\n';
+    if (catalog.packages.noPackageFolders) context.out << session.msg(app::Msg::MsgNoGmpMapsets) << '\n';
+    for (std::size_t i = 0; i < catalog.packages.records.size(); ++i)
+        context.out << catalogLine(catalog, {true, i}) << '\n';
+    return ExitDone;
+}
+
+}  // namespace
+
+void addListCommand(CLI::App& app, CliContext& context, int& exitCode) {
+    auto* sub = app.add_subcommand("list", "List the installed mapsets: registry entries, then gmap packages");
+    sub->callback([&context, &exitCode] { exitCode = runList(context); });
+}
+
+}  // namespace veldra::cli
