@@ -75,8 +75,8 @@ TEST_F(GMPFileslistenTest, ShortcutsToGmapFoldersAreFollowedExactly) {
     const fs::path topo = addPackage(elsewhere, "Topo", "1234");
     const fs::path upper = elsewhere / "Upper.GMAP";
     writeCp1252(upper / "Info.xml", packageInfoXml("Upper", "99", "u.tdb"));
-    testing::writeBytes(commonMaps() / "any name", testing::shellLinkTo(host.paths.toHost(topo)));
-    testing::writeBytes(commonMaps() / "Upper.lnk", testing::shellLinkTo(host.paths.toHost(upper)));
+    testing::writeFileBytes(commonMaps() / "any name", testing::shellLinkTo(host.paths.toHost(topo)));
+    testing::writeFileBytes(commonMaps() / "Upper.lnk", testing::shellLinkTo(host.paths.toHost(upper)));
     writeCp1252(commonMaps() / "readme.txt", "not a link");
 
     const auto packages = gmap::GMPFileslisten(host.session);

@@ -69,7 +69,7 @@ inline std::vector<std::uint8_t> shellLinkTo(const std::string& target) {
     return link;
 }
 
-inline void writeBytes(const std::filesystem::path& file, const std::vector<std::uint8_t>& bytes) {
+inline void writeFileBytes(const std::filesystem::path& file, const std::vector<std::uint8_t>& bytes) {
     std::filesystem::create_directories(file.parent_path());
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
