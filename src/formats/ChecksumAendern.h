@@ -1,6 +1,7 @@
 #pragma once
 // Brings the checksum of a TDB file up to date after one of its bytes was patched.
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
