@@ -53,10 +53,12 @@ std::string text(const fs::path& path) { return formats::pathText(path); }
 // The overview map compiled from the source itself.
 Job compileJob(const fs::path& source, const OverviewSourceFacts& facts, const fs::path& work) {
     Job job;
-    job.options = {"--output-dir=" + text(work), "--min-size-polygon=1", "--no-tdbfile"};
+    job.options = {"--output-dir=" + text(work), "--min-size-polygon=1", "--no-tdbfile", "--lower-case"};
     const auto number = facts.number(mpkeys::MapNumber);
     const std::uint32_t mapNumber = number ? *number : 63240001;  // mkgmap's own default
     job.options.push_back("--mapname=" + formats::tileFileName(mapNumber));
+    // Labels keep their case and characters only in a code page of their own.
+    if (const auto codePage = facts.number(mpkeys::CodePage)) job.options.push_back("--code-page=" + std::to_string(*codePage));
     job.options.push_back(text(source));
     job.results = {work / (formats::tileFileName(mapNumber) + ".img")};
     return job;
