@@ -17,5 +17,6 @@ void addFreeFidCommand(CLI::App& app, CliContext& context, int& exitCode);
 void addRemoveCommand(CLI::App& app, CliContext& context, int& exitCode);
 void addRenameCommand(CLI::App& app, CliContext& context, int& exitCode);
 void addTypCommand(CLI::App& app, CliContext& context, int& exitCode);
+void addIntegrateCommand(CLI::App& app, CliContext& context, int& exitCode);
 
 }  // namespace veldra::cli

@@ -29,6 +29,8 @@ int main(int argc, char** argv) {
     addRemoveCommand(app, context, exitCode);
     addRenameCommand(app, context, exitCode);
     addTypCommand(app, context, exitCode);
+    addIntegrateCommand(app, context, exitCode);
+    addInspectCommand(app, context, exitCode);
     // Global options may follow the command too.
     for (auto* sub : app.get_subcommands({})) sub->fallthrough();
 
