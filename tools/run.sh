@@ -1,10 +1,20 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds VELDRA and runs its main job on the default
-# Wine prefix.
+# Wine prefix: the bundled sample tiles (compiled by mkgmap) become a mapset
+# registered for the host programs, and the installed mapsets are listed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
 cmake --preset release >/dev/null
 cmake --build --preset release -j2
-program=build/release/program
-"$program/veldra" settings
+veldra=build/release/program/veldra
+
+samples="${XDG_DATA_HOME:-$HOME/.local/share}/veldra/sample-maps"
+sh tests/data/build-test-data.sh tests/data "$samples/build"
+mkdir -p "$samples/alpha"
+cp "$samples"/build/alpha/1100000?.img "$samples/alpha/"
+
+if ! "$veldra" --json list | grep -q '"name": "VELDRA Sample"'; then
+  "$veldra" --yes --lang Eng integrate --name "VELDRA Sample" --registry "$samples"/alpha/1100000?.img
+fi
+"$veldra" --lang Eng list
