@@ -15,7 +15,7 @@ namespace {
 int runRemove(CliContext& context, const MapsetArgument& argument) {
     auto& session = context.session();
     registration::InstalledCatalog catalog;
-    registration::showMapsetsForRemoval(session, catalog);
+    registration::showMapsetsForRemoval(session, *context.backend().processes, catalog);
     const auto entry = chooseMapset(catalog, argument.mapset, argument.pidFilter());
     registration::Outcome outcome;
     if (entry.package) {

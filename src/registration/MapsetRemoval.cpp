@@ -6,6 +6,7 @@
 #include "registration/DoppelteFID.h"
 #include "registration/FolderDeletion.h"
 #include "registration/TDBlesen.h"
+#include "tools/AccessRights.h"
 
 namespace veldra::registration {
 namespace fs = std::filesystem;
@@ -36,7 +37,9 @@ bool deleteRefused(const app::Session& session, const std::string& hostPath) {
 
 }  // namespace
 
-void showMapsetsForRemoval(app::Session& session, InstalledCatalog& catalog) {
+void showMapsetsForRemoval(app::Session& session, platform::Processes& processes, InstalledCatalog& catalog) {
+    tools::SetRegistryRights(session, processes, tools::garminRegistryKeyForSetAcl(session), session.userName);
+    session.dialogs.processEvents();
     catalog.rebuild(session);
     DoppelteFID(session.dialogs, catalog);
 }

@@ -3,14 +3,16 @@
 // its overview map (never its tiles); a gmap package loses its folder.
 
 #include "app/Session.h"
+#include "platform/Processes.h"
 #include "registration/InstalledCatalog.h"
 #include "registration/Outcome.h"
 
 namespace veldra::registration {
 
-// What entering the removal mode does: the catalog is rebuilt and FIDs used
-// twice are reported.
-void showMapsetsForRemoval(app::Session& session, InstalledCatalog& catalog);
+// What entering the removal mode does: the user is given the rights to change
+// the host registry's Garmin key, the catalog is rebuilt and FIDs used twice
+// are reported.
+void showMapsetsForRemoval(app::Session& session, platform::Processes& processes, InstalledCatalog& catalog);
 
 // Asks MsgConfirmRemoveMapset (OK/Cancel), deletes the record's keys and
 // files, then re-reads the registry part of the catalog.

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include "registration/CatalogTestSupport.h"
+#include "support/RecordingProcesses.h"
 
 namespace veldra {
 namespace {
@@ -14,12 +15,18 @@ using registration::RecordKind;
 
 class MapsetRemovalTest : public testing::CatalogTest {
 protected:
+    void SetUp() override {
+        CatalogTest::SetUp();
+        fs::create_directories(fake.session.host.programFolder / "BIN");
+        testing::writeCp1252(fake.session.host.programFolder / "BIN" / "SetACL.exe", "");
+    }
     // The catalog as the removal mode shows it.
     registration::InstalledCatalog shown() {
         registration::InstalledCatalog catalog;
-        registration::showMapsetsForRemoval(fake.session, catalog);
+        registration::showMapsetsForRemoval(fake.session, processes, catalog);
         return catalog;
     }
+    testing::RecordingProcesses processes;
     Outcome removeRecord(registration::InstalledCatalog& catalog, std::size_t index, MessageAnswer answer) {
         fake.dialogs.answer({answer});
         return registration::removeRegistryMapset(fake.session, catalog, catalog.registry.at(index));
@@ -107,11 +114,15 @@ TEST_F(MapsetRemovalTest, MarkedRecordIsRemovedTheSameWay) {
     EXPECT_FALSE(fs::exists(native(files.overview)));
 }
 
-TEST_F(MapsetRemovalTest, EnteringTheModeReportsDuplicateFids) {
+TEST_F(MapsetRemovalTest, EnteringTheModeTakesOverTheRegistryKeyAndReportsDuplicateFids) {
     registerFamily(RecordKind::Families, "A", installAlpha("a", "A"));
     registerFamily(RecordKind::Families, "B", installAlpha("b", "B"));
     shown();
     EXPECT_EQ(fake.dialogs.texts(), std::vector<std::string>{"FID 4711 ist doppelt."});
+    ASSERT_EQ(processes.commandLines.size(), 2u);
+    EXPECT_NE(processes.commandLines[0].find(" -on HKLM\\SOFTWARE\\Wow6432Node\\Garmin -ot reg -actn setowner"),
+              std::string::npos)
+        << processes.commandLines[0];
 }
 
 TEST_F(MapsetRemovalTest, RefusedFileDeletionIsReportedAfterTheKeysAreGone) {
