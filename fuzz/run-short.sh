@@ -8,7 +8,7 @@ set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${FUZZ_SECONDS:-20}
 build=$root/build/fuzz
-targets="fuzz_tdb_walks fuzz_tdb_rename fuzz_tre_search fuzz_mdx_typ fuzz_wine_registry_file"
+targets="fuzz_tdb_walks fuzz_tdb_rename fuzz_tre_search fuzz_mdx_typ fuzz_wine_registry_file fuzz_img_container fuzz_mps_records"
 
 cd "$root"
 cmake --preset fuzz >/dev/null
@@ -35,6 +35,8 @@ for target in $targets; do
                 { printf '\000'; cat "$img"; } >"$corpus/$(basename "$img")"
             done ;;
         fuzz_mdx_typ) cp "$seeds"/alpha/*.mdx "$seeds"/alpha/*.typ "$corpus"/ ;;
+        fuzz_img_container) cp "$seeds"/alpha/*.img "$seeds"/gmapsupp/gmapsupp.img "$corpus"/ ;;
+        fuzz_mps_records) printf 'F\021\000\001\000\147\022Veldra Alpha\000V\003\000x\000\000' >"$corpus/family" ;;
     esac
     echo "== $target: $seconds s"
     "$build/fuzz/$target" -max_total_time="$seconds" -max_len=65536 -timeout=10 -print_final_stats=1 \
