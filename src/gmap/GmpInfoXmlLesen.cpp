@@ -20,7 +20,7 @@ void gmpInfoXmlLesen(const fs::path& folder, app::Dialogs& dialogs, std::vector<
     std::vector<fs::path> files;
     for (const auto& entry : fs::directory_iterator(folder, ec)) {
         std::error_code typeError;
-        if (entry.is_regular_file(typeError) && entry.path().filename().string().ends_with("Info.xml"))
+        if (entry.is_regular_file(typeError) && formats::pathText(entry.path().filename()).ends_with("Info.xml"))
             files.push_back(entry.path());
     }
     std::sort(files.begin(), files.end());

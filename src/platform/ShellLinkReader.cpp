@@ -13,6 +13,11 @@ namespace {
 
 using namespace shelllink;
 
+std::string pathText(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return {text.begin(), text.end()};
+}
+
 constexpr std::uint32_t HeaderSize = 0x4C;
 // {00021401-0000-0000-C000-000000000046} as stored.
 constexpr std::array<std::uint8_t, 16> LinkClsid = {0x01, 0x14, 0x02, 0x00, 0x00, 0x00, 0x00, 0x00,
@@ -115,12 +120,12 @@ ShellLinkTarget readShellLinkTarget(std::span<const std::uint8_t> link, std::str
 ShellLinkTarget readShellLinkFile(const std::filesystem::path& link, std::string_view linkFolder) {
     std::error_code ec;
     const auto size = std::filesystem::file_size(link, ec);
-    if (ec) return {std::nullopt, "cannot read " + link.string() + ": " + ec.message()};
+    if (ec) return {std::nullopt, "cannot read " + pathText(link) + ": " + ec.message()};
     if (size > MaximumLinkSize) return {std::nullopt, "not a shell link"};
     std::ifstream in(link, std::ios::binary);
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
     in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (!in) return {std::nullopt, "cannot read " + link.string()};
+    if (!in) return {std::nullopt, "cannot read " + pathText(link)};
     return readShellLinkTarget(bytes, linkFolder);
 }
 

@@ -1,12 +1,13 @@
 #include "registration/TypeFileNames.h"
 
+#include "formats/PathText.h"
 #include "formats/TypStamp.h"
 #include "platform/RegistryPath.h"
 
 namespace veldra::registration {
 
 bool isTypeFile(const std::optional<std::filesystem::path>& chosen) {
-    return chosen && platform::foldCase(chosen->extension().string()) == ".typ";
+    return chosen && platform::foldCase(formats::pathText(chosen->extension())) == ".typ";
 }
 
 std::string registryTypeFileName(std::uint16_t fid) {
