@@ -152,12 +152,12 @@ ImgLayoutRead parseImgLayout(ByteView rawHead, std::uint64_t imageSize) {
     ImgLayoutRead read;
     const auto headLength = imgHeadLength(rawHead, imageSize, read.error);
     if (!headLength) return read;
-    const std::vector<std::uint8_t> plain = plainCopy(rawHead);
-    const ByteView head = plain;
-    if (head.size() < *headLength) {
+    if (rawHead.size() < *headLength) {
         read.error = "the image ends inside its directory";
         return read;
     }
+    const std::vector<std::uint8_t> plain = plainCopy(rawHead.first(static_cast<std::size_t>(*headLength)));
+    const ByteView head = plain;
     const unsigned exponent = unsigned{head[img::BlockExponent1]} + head[img::BlockExponent2];
     if (exponent < MinBlockExponent || exponent > MaxBlockExponent) {
         read.error = "unusable block size 2^" + std::to_string(exponent);
