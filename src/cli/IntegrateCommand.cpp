@@ -52,7 +52,8 @@ integration::TileSelection chooseTiles(app::Session& session, const std::vector<
 app::NamesInUse namesInUse(const registration::InstalledCatalog& catalog) {
     app::NamesInUse inUse;
     for (const auto& r : catalog.registry) {
-        inUse.mapsetNames.push_back(r.name);
+        // A list shows a name up to its first zero byte.
+        inUse.mapsetNames.push_back(r.shownName());
         inUse.registryFids.push_back(r.fid);
     }
     for (const auto& p : catalog.packages.records) inUse.gmapFids.push_back(p.fid);
