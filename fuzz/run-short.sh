@@ -8,7 +8,8 @@ set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${FUZZ_SECONDS:-20}
 build=$root/build/fuzz
-targets="fuzz_tdb_walks fuzz_tdb_rename fuzz_tre_search fuzz_mdx_typ fuzz_wine_registry_file fuzz_img_container fuzz_mps_records"
+targets="fuzz_tdb_walks fuzz_tdb_rename fuzz_tre_search fuzz_mdx_typ fuzz_wine_registry_file fuzz_img_container
+         fuzz_mps_records fuzz_shell_link fuzz_info_xml"
 
 cd "$root"
 cmake --preset fuzz >/dev/null

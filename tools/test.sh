@@ -9,3 +9,5 @@ cmake --build --preset debug -j2
 export LANG=C.UTF-8 WINEDEBUG=-all
 unset DISPLAY
 ctest --preset debug -j2
+# A short fuzzing run of every parser.
+FUZZ_SECONDS=${FUZZ_SECONDS:-10} sh fuzz/run-short.sh

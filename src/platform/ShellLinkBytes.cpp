@@ -15,17 +15,6 @@ std::u16string utf16Units(Bytes bytes) {
 
 }  // namespace
 
-std::optional<std::uint16_t> u16At(Bytes bytes, std::size_t offset) {
-    if (offset > bytes.size() || bytes.size() - offset < 2) return std::nullopt;
-    return static_cast<std::uint16_t>(bytes[offset] | (bytes[offset + 1] << 8));
-}
-
-std::optional<std::uint32_t> u32At(Bytes bytes, std::size_t offset) {
-    if (offset > bytes.size() || bytes.size() - offset < 4) return std::nullopt;
-    return static_cast<std::uint32_t>(bytes[offset]) | static_cast<std::uint32_t>(bytes[offset + 1]) << 8 |
-           static_cast<std::uint32_t>(bytes[offset + 2]) << 16 | static_cast<std::uint32_t>(bytes[offset + 3]) << 24;
-}
-
 std::optional<Bytes> sliceAt(Bytes bytes, std::size_t offset, std::size_t length) {
     if (offset > bytes.size() || bytes.size() - offset < length) return std::nullopt;
     return bytes.subspan(offset, length);

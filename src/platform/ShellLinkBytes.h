@@ -8,12 +8,14 @@
 #include <span>
 #include <string>
 
+#include "platform/LittleEndian.h"
+
 namespace veldra::platform::shelllink {
 
 using Bytes = std::span<const std::uint8_t>;
+using platform::u16At;
+using platform::u32At;
 
-std::optional<std::uint16_t> u16At(Bytes bytes, std::size_t offset);
-std::optional<std::uint32_t> u32At(Bytes bytes, std::size_t offset);
 // The part [offset, offset + length) of the bytes.
 std::optional<Bytes> sliceAt(Bytes bytes, std::size_t offset, std::size_t length);
 // A zero-terminated code page 1252 string as UTF-8.

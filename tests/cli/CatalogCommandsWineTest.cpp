@@ -8,7 +8,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "platform/PrefixTestSupport.h"
+#include "support/PrefixTestSupport.h"
 
 namespace veldra {
 namespace {
@@ -40,7 +40,6 @@ protected:
         waitForServer();
         auto run = runCommand(std::string(VELDRA_PROGRAM_DIR) + "/veldra --prefix " + shellQuote(prefix.string()) +
                               " --lang Eng " + arguments + " </dev/null 2>/dev/null");
-        run.status = WIFEXITED(run.status) ? WEXITSTATUS(run.status) : -1;
         return run;
     }
     std::string regAdd(const std::string& key, const std::string& name, const std::string& type,

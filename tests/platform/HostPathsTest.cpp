@@ -1,7 +1,7 @@
 // Host paths over a hand-made dosdevices folder: the mapping rules on their own.
 #include <gtest/gtest.h>
 
-#include "PrefixTestSupport.h"
+#include "support/PrefixTestSupport.h"
 #include "platform/WineHostPaths.h"
 
 namespace veldra::platform {

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "PrefixTestSupport.h"
+#include "support/PrefixTestSupport.h"
 #include "platform/WineHostPaths.h"
 
 namespace veldra::platform {

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include "PrefixTestSupport.h"
+#include "support/PrefixTestSupport.h"
 #include "platform/CurrentUser.h"
 #include "platform/MemoryRegistry.h"
 #include "platform/Prefix.h"

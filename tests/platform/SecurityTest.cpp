@@ -4,7 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "PrefixTestSupport.h"
+#include "support/PrefixTestSupport.h"
 #include "platform/PosixSecurity.h"
 
 namespace veldra::platform {

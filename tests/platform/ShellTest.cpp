@@ -4,7 +4,7 @@
 #include <chrono>
 #include <thread>
 
-#include "PrefixTestSupport.h"
+#include "support/PrefixTestSupport.h"
 #include "platform/CurrentUser.h"
 #include "platform/MemoryRegistry.h"
 #include "platform/WineHostPaths.h"

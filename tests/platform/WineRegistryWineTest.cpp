@@ -7,7 +7,7 @@
 #include <chrono>
 #include <thread>
 
-#include "PrefixTestSupport.h"
+#include "support/PrefixTestSupport.h"
 #include "platform/Cp1252.h"
 #include "platform/WinePrefixRegistry.h"
 #include "platform/WineServerProbe.h"

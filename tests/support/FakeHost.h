@@ -7,10 +7,9 @@
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
 #include "app/Session.h"
 #include "platform/MemoryRegistry.h"
+#include "support/PrefixTestSupport.h"
 #include "support/ScriptedDialogs.h"
 
 namespace veldra::testing {
@@ -58,26 +57,6 @@ public:
     }
 };
 
-// A temporary folder that is removed with the object.
-class TempFolder {
-public:
-    TempFolder() {
-        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        path_ = std::filesystem::temp_directory_path() /
-                ("veldra-" + std::string(test ? test->test_suite_name() : "x") + "-" +
-                 std::string(test ? test->name() : "y") + "-" + std::to_string(::getpid()));
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
-    }
-    ~TempFolder() { std::filesystem::remove_all(path_); }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::filesystem::path& path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
-
 // Everything a core operation needs, wired together; `session.start()` has run
 // with `Wow64` = "wahr" (so the root is SOFTWARE\Wow6432Node) in English.
 class FakeHost {
@@ -92,7 +71,7 @@ public:
         session.start();
     }
 
-    TempFolder temp;
+    TempDir temp;
     platform::MemoryRegistry registry;
     FakeHostPaths paths;
     FakeShell shell;

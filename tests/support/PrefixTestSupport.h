@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/wait.h>
 
 #include <array>
 #include <cstdio>
@@ -44,7 +45,7 @@ inline std::string shellQuote(const std::string& text) {
 }
 
 struct CommandResult {
-    int status = -1;
+    int status = -1;     // the exit code; -1 when the command did not exit
     std::string output;  // standard output only
 };
 
@@ -54,7 +55,8 @@ inline CommandResult runCommand(const std::string& command) {
     if (!pipe) return result;
     std::array<char, 4096> buffer{};
     while (const std::size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe)) result.output.append(buffer.data(), n);
-    result.status = ::pclose(pipe);
+    const int status = ::pclose(pipe);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return result;
 }
 
