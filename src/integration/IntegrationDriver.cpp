@@ -77,7 +77,7 @@ IntegrationOutcome IntegrationDriver::CommandButtonPV(const IntegrationJob& job,
                           : choice == InstallChoice::GmapPackage;
     IntegrationOutcome outcome = IntegrationOutcome::GmapPackageChosen;
     if (!gmap) {
-        const unsigned fid = static_cast<unsigned>(std::min(fidValue(job.fidText), 0xFFFFul));
+        const auto fid = static_cast<std::uint16_t>(std::min(fidValue(job.fidText), 0xFFFFul));
         if (RegistryEintragen(session_, {overview.baseName(), fid, overview.tileFolder()})) {
             session_.dialogs.status(session_.msg(app::Msg::MsgIntegrationComplete));
             session_.dialogs.inform(session_.msg(app::Msg::MsgIntegrationReady));

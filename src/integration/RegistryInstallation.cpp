@@ -1,8 +1,8 @@
 #include "integration/RegistryInstallation.h"
 
 #include "app/Session.h"
-#include "platform/Cp1252.h"
 #include "platform/FileNames.h"
+#include "registration/HostRegistryLayout.h"
 
 namespace veldra::integration {
 namespace {
@@ -19,18 +19,13 @@ bool writeVerified(app::Session& session, const std::string& key, const char* na
 
 }  // namespace
 
-std::string familiesBaseKey(const app::Session& session) { return session.mapSourceBase() + "Families\\"; }
-
 bool RegistryEintragen(app::Session& session, const RegistryEntry& entry) {
     session.routines.setRegistryWritable(true);
-    const unsigned high = entry.fid / 256;
-    const unsigned low = entry.fid - 256 * high;
-    const std::string familyKey = familiesBaseKey(session) + entry.baseName + std::to_string(256 * high + low);
+    const std::string familyKey = registration::branchKey(session, registration::RecordKind::Families) +
+                                  entry.baseName + std::to_string(entry.fid);
     const std::string productKey = familyKey + "\\1";
 
-    // One character per byte: low byte, then high byte.
-    const std::string id = platform::cp1252ToUtf8(std::string{static_cast<char>(low), static_cast<char>(high)});
-    session.routines.ffStringSpeichern(HKLM, familyKey, "ID", id);
+    session.routines.ffStringSpeichern(HKLM, familyKey, "ID", registration::familyIdText(entry.fid));
     session.routines.fRegAbfrageWert(HKLM, familyKey, "ID");  // read back, not compared
 
     std::string hostFolder = session.host.paths.toHost(entry.tileFolder);
