@@ -77,5 +77,30 @@ TEST_F(IntegrateCommandTest, WrongInputIsRefusedClearly) {
     EXPECT_EQ(veldra("integrate --name Alps").status, 2);
 }
 
+TEST_F(IntegrateCommandTest, WineReadsTheRegisteredFamily) {
+    VELDRA_REQUIRE_WINE_PREFIX();
+    const auto& prefix = testing::WineTestPrefix::path();
+    auto inPrefix = [&](const std::string& arguments) {
+        testing::runCommand(testing::wineCommand(prefix, "wineserver -w"));
+        return veldra("--prefix " + testing::shellQuote(prefix.string()) + " " + arguments);
+    };
+    ASSERT_EQ(inPrefix("settings --os64 yes").status, 0);
+    auto run = inPrefix("integrate --name Alps --fid 4711 --registry " + tileArgs());
+    ASSERT_EQ(run.status, 0) << run.output;
+
+    const auto query = testing::runCommand(testing::wineCommand(
+        prefix, "wine reg query 'HKLM\\SOFTWARE\\Wow6432Node\\Garmin\\MapSource\\Families\\Alpsoooo4711' /s"));
+    ASSERT_EQ(query.status, 0) << query.output;
+    const std::string hostFolder = "Z:" + tiles.string();
+    std::string expectedFolder;
+    for (char c : hostFolder) expectedFolder += c == '/' ? '\\' : c;
+    EXPECT_NE(query.output.find("ID    REG_BINARY    6712"), std::string::npos) << query.output;
+    EXPECT_NE(query.output.find("TDB    REG_SZ    " + expectedFolder + "\\Alpsoooo.TDB"), std::string::npos)
+        << query.output;
+    EXPECT_NE(query.output.find("BMAP    REG_SZ    " + expectedFolder + "\\Alpsoooo.img"), std::string::npos)
+        << query.output;
+    EXPECT_NE(query.output.find("LOC    REG_SZ    " + expectedFolder + "\\\r"), std::string::npos) << query.output;
+}
+
 }  // namespace
 }  // namespace veldra
