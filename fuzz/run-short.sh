@@ -40,6 +40,9 @@ for target in $targets; do
         fuzz_mps_records) printf 'F\021\000\001\000\147\022Veldra Alpha\000V\003\000x\000\000' >"$corpus/family" ;;
     esac
     echo "== $target: $seconds s"
+    regressions=$root/fuzz/regressions/$target
+    [ -d "$regressions" ] || regressions=
+    # shellcheck disable=SC2086
     "$build/fuzz/$target" -max_total_time="$seconds" -max_len=65536 -timeout=10 -print_final_stats=1 \
-        -artifact_prefix="$build/artifacts/$target-" "$corpus" "$root/fuzz/regressions/$target"
+        -artifact_prefix="$build/artifacts/$target-" "$corpus" $regressions
 done

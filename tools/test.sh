@@ -9,5 +9,7 @@ cmake --build --preset debug -j2
 export LANG=C.UTF-8 WINEDEBUG=-all
 unset DISPLAY
 ctest --preset debug -j2
+# The core still compiles for Windows.
+tools/check-mingw.sh
 # A short fuzzing run of every parser.
 FUZZ_SECONDS=${FUZZ_SECONDS:-10} sh fuzz/run-short.sh
