@@ -51,13 +51,16 @@ XmlEdit damaged() { return {XmlEdit::State::Damaged, {}}; }
 
 std::string renameInNameElements(std::string_view xml, std::string_view oldName, std::string_view newName) {
     std::string s(xml);
-    for (std::size_t open = s.find("<Name>"); open != npos; open = s.find("<Name>", open + 1)) {
-        const std::size_t begin = open + 6;
+    constexpr std::string_view NameOpen = "<Name>";
+    for (std::size_t open = s.find(NameOpen); open != npos;) {
+        const std::size_t begin = open + NameOpen.size();
         const std::size_t end = s.find("</Name>", begin);
         if (end == npos) break;
         std::string content = s.substr(begin, end - begin);
         replaceAll(content, oldName, newName);
         s.replace(begin, end - begin, content);
+        // Go on behind the new content: a new name may hold "<Name>" itself.
+        open = s.find(NameOpen, begin + content.size());
     }
     return s;
 }

@@ -80,6 +80,9 @@ TEST(InfoXmlNameEditTest, OnlyNameElementsChange) {
               "<Name>Alp Alp</Name><TDB>Topo.tdb</TDB><Name>Alp</Name>");
     EXPECT_EQ(registration::renameInNameElements("<Name>topo</Name>", "Topo", "Alp"), "<Name>topo</Name>");
     EXPECT_EQ(registration::renameInNameElements("<Name>Topo", "Topo", "Alp"), "<Name>Topo");
+    // A new name that holds the tag and the old name is not searched again.
+    EXPECT_EQ(registration::renameInNameElements("<Name>Topo</Name><Name>Topo</Name>", "Topo", "<Name>Topo"),
+              "<Name><Name>Topo</Name><Name><Name>Topo</Name>");
 }
 
 }  // namespace
