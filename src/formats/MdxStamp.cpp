@@ -11,14 +11,23 @@ namespace {
 
 std::size_t recordStart(std::size_t index) { return MdxFirstRecord + MdxRecordSize * index; }
 
+// Where the bytes end that a reader of `count` whole records needs.
+std::size_t wholeRecordsEnd(std::size_t count) { return recordStart(count); }
+
+// Where the bytes end that the stamp needs: the FID of the last counted record.
+std::size_t fidsEnd(std::size_t count) {
+    return count == 0 ? 0 : recordStart(count - 1) + MdxRecordFidOffset + 2;
+}
+
 // The record count, checked against the length of the file.
-std::optional<std::size_t> countedRecords(ByteView head, std::uintmax_t fileSize, std::string& error) {
+std::optional<std::size_t> countedRecords(ByteView head, std::uintmax_t fileSize, std::size_t (*neededEnd)(std::size_t),
+                                          std::string& error) {
     const auto count = u16At(head, MdxCountOffset);
     if (!count) {
         error = "too short for an index file";
         return std::nullopt;
     }
-    if (recordStart(*count) > fileSize) {
+    if (neededEnd(*count) > fileSize) {
         error = "counts " + std::to_string(*count) + " records but holds only " +
                 std::to_string(fileSize < MdxFirstRecord ? 0 : (fileSize - MdxFirstRecord) / MdxRecordSize);
         return std::nullopt;
@@ -30,7 +39,7 @@ std::optional<std::size_t> countedRecords(ByteView head, std::uintmax_t fileSize
 
 MdxRead parseMdx(ByteView mdx) {
     std::string error;
-    const auto count = countedRecords(mdx, mdx.size(), error);
+    const auto count = countedRecords(mdx, mdx.size(), wholeRecordsEnd, error);
     if (!count) return {std::nullopt, error};
     std::vector<MdxRecord> records;
     for (std::size_t i = 0; i < *count; ++i) {
@@ -61,7 +70,7 @@ platform::FileResult writeMdxFid(const std::filesystem::path& mdx, std::uint16_t
     in.close();
 
     std::string error;
-    const auto count = countedRecords(read, size, error);
+    const auto count = countedRecords(read, size, fidsEnd, error);
     if (!count) return {false, pathText(mdx) + " " + error};
     const auto stamp = u16Bytes(fid);
     for (std::size_t i = 0; i < *count; ++i)

@@ -72,6 +72,27 @@ TEST_F(TypMdxStampTest, IndexRecordsNameEveryTileAndTheStampTouchesOnlyTheirFids
     EXPECT_EQ(after[45], 0x04);
 }
 
+TEST_F(TypMdxStampTest, TheStampNeedsOnlyTheFidBytesOfEveryCountedRecord) {
+    const auto bytes = readBytes(builtData("beta/00120000.mdx"));
+    ASSERT_EQ(bytes[10], 2);  // records at 14 and 26, FIDs at 20-21 and 32-33
+
+    // The second record is cut after its FID: both FIDs lie in the file and are written.
+    const std::vector<std::uint8_t> afterFid(bytes.begin(), bytes.begin() + 34);
+    const fs::path cutAfterFid = writeFile("after-fid.mdx", afterFid);
+    ASSERT_TRUE(writeMdxFid(cutAfterFid, 1234));
+    const auto stamped = readBytes(cutAfterFid);
+    ASSERT_EQ(stamped.size(), afterFid.size());
+    EXPECT_EQ(differingOffsets(afterFid, stamped), (std::vector<std::size_t>{20, 21, 32, 33}));
+    EXPECT_EQ(stamped[32], 0xD2);
+    EXPECT_EQ(stamped[33], 0x04);
+
+    // Cut inside the second FID: the file would have to grow, so nothing is written.
+    const std::vector<std::uint8_t> insideFid(bytes.begin(), bytes.begin() + 33);
+    const fs::path cutInsideFid = writeFile("inside-fid.mdx", insideFid);
+    EXPECT_FALSE(writeMdxFid(cutInsideFid, 1234));
+    EXPECT_EQ(readBytes(cutInsideFid), insideFid);
+}
+
 TEST_F(TypMdxStampTest, ACountBeyondTheRecordsOrAMissingCountWritesNothing) {
     auto bytes = readBytes(builtData("beta/00120000.mdx"));
     bytes[10] = 5;  // two records in the file
