@@ -32,7 +32,11 @@ void gmpInfoXmlLesen(const fs::path& folder, app::Dialogs& dialogs, std::vector<
         for (const InfoXmlSubProduct& sub : facts.subProducts) {
             GmapRecord record;
             record.infoXml = infoXml;
-            record.tdb = folder / ("Product" + sub.pid) / formats::pathFromText(sub.tdbName);
+            // Appended, not joined: a <TDB> text that is an absolute path must
+            // not lead out of the package.
+            record.tdb = folder / ("Product" + sub.pid);
+            record.tdb += fs::path::preferred_separator;
+            record.tdb += formats::pathFromText(sub.tdbName);
             record.name = sub.name;
             record.fid = facts.fid;
             record.mdx = facts.mdx;

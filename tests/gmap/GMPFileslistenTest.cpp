@@ -105,6 +105,15 @@ TEST_F(GMPFileslistenTest, TwoSubProductsGiveTwoEntriesOfOnePackage) {
     EXPECT_EQ(packages.records[1].mdx, "pair.mdx");
 }
 
+TEST_F(GMPFileslistenTest, TdbNameIsAppendedToTheProductFolderEvenWhenItIsAnAbsolutePath) {
+    const fs::path package = commonMaps() / "Odd.gmap";
+    const std::string elsewhere = (host.temp.path() / "elsewhere.tdb").string();
+    writeCp1252(package / "Info.xml", packageInfoXml("Odd", "70", elsewhere));
+    const auto packages = gmap::GMPFileslisten(host.session);
+    ASSERT_EQ(packages.records.size(), 1u);
+    EXPECT_EQ(packages.records[0].tdb.string(), (package / "Product1").string() + "/" + elsewhere);
+}
+
 TEST_F(GMPFileslistenTest, DamagedInfoXmlIsReportedAndTheScanGoesOn) {
     const fs::path broken = commonMaps() / "Broken.gmap";
     writeCp1252(broken / "Info.xml", "<MapProduct><Name>Broken</Name></MapProduct>");
