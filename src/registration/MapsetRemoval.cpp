@@ -5,6 +5,7 @@
 #include "gmap/GMPFileslisten.h"
 #include "registration/DoppelteFID.h"
 #include "registration/FolderDeletion.h"
+#include "registration/HostFiles.h"
 #include "registration/TDBlesen.h"
 #include "tools/AccessRights.h"
 
@@ -28,10 +29,9 @@ void deleteFamilyProduct(app::Session& session, RecordKind kind, const std::stri
 
 // Deletes the file behind a host path when it exists; true when that was refused.
 bool deleteRefused(const app::Session& session, const std::string& hostPath) {
-    const fs::path file = session.host.paths.toNative(hostPath);
+    if (!hostFileExists(session, hostPath)) return false;
     std::error_code ec;
-    if (file.empty() || !fs::exists(file, ec)) return false;
-    fs::remove(file, ec);
+    fs::remove(session.host.paths.toNative(hostPath), ec);
     return ec == std::errc::permission_denied || ec == std::errc::operation_not_permitted;
 }
 

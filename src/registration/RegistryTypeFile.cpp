@@ -4,17 +4,13 @@
 #include "formats/TdbHeader.h"
 #include "formats/TdbIdPatch.h"
 #include "platform/RegistryPath.h"
+#include "registration/HostFiles.h"
 #include "registration/RegistryText.h"
 #include "registration/TypeFileNames.h"
 
 namespace veldra::registration {
 namespace fs = std::filesystem;
 namespace {
-
-bool fileExists(const fs::path& path) {
-    std::error_code ec;
-    return !path.empty() && fs::exists(path, ec);
-}
 
 // The FID the TDB carries; a TDB whose FID is 0 takes its product number as
 // FID (and, converting a Products entry, product number 1). Nothing when the
@@ -46,12 +42,11 @@ void reportTdbValueMissing(app::Session& session, const std::string& key) {
 // Moves the file to file + ".bak", replacing an older one; a refused move is
 // reported with CloseHostFirst.
 void keepAsBackup(app::Session& session, const std::string& hostPath, bool announce) {
-    const fs::path current = session.host.paths.toNative(hostPath);
-    if (!fileExists(current)) return;
+    if (!hostFileExists(session, hostPath)) return;
     const fs::path backup = session.host.paths.toNative(hostPath + ".bak");
     std::error_code ec;
-    if (fileExists(backup)) fs::remove(backup, ec);
-    fs::rename(current, backup, ec);
+    if (hostFileExists(session, hostPath + ".bak")) fs::remove(backup, ec);
+    fs::rename(session.host.paths.toNative(hostPath), backup, ec);
     if (ec) session.dialogs.inform(CloseHostFirst, app::DefaultTitle, app::MessageIcon::Critical);
     else if (announce) session.dialogs.inform("old typfile is saved/renamed as " + hostPath + ".bak");
 }

@@ -1,20 +1,14 @@
 #include "registration/TDBlesen.h"
 
 #include <algorithm>
-#include <filesystem>
 
 #include "formats/TdbHeader.h"
 #include "platform/Cp1252.h"
 #include "registration/CatalogEnumeration.h"
+#include "registration/HostFiles.h"
 
 namespace veldra::registration {
 namespace {
-
-bool fileExists(const app::Session& session, const std::string& hostPath) {
-    const std::filesystem::path native = session.host.paths.toNative(hostPath);
-    std::error_code ec;
-    return !native.empty() && std::filesystem::exists(native, ec);
-}
 
 void markMissing(RegistryRecord& record, const char* marker) {
     record.name = marker;
@@ -23,19 +17,17 @@ void markMissing(RegistryRecord& record, const char* marker) {
 }
 
 void describeFromTdb(const app::Session& session, RegistryRecord& record) {
-    const std::filesystem::path tdb = session.host.paths.toNative(record.tdb);
-    std::error_code ec;
-    if (tdb.empty() || !std::filesystem::is_regular_file(tdb, ec)) {
+    if (!hostFileExists(session, record.tdb)) {
         markMissing(record, TdbMissingMarker);
         return;
     }
-    if (!fileExists(session, record.overview)) {
+    if (!hostFileExists(session, record.overview)) {
         markMissing(record, OverviewMissingMarker);
         return;
     }
     // A file too short for the header reads as zeros, as a binary read past
     // the end of the file does.
-    const auto header = formats::readTdbHeader(tdb).header.value_or(formats::TdbHeader{});
+    const auto header = formats::readTdbHeader(session.host.paths.toNative(record.tdb)).header.value_or(formats::TdbHeader{});
     record.name = platform::cp1252ToUtf8(header.nameField);
     record.fid = std::to_string(header.fid != 0 ? header.fid : header.pid);
     record.pid = std::to_string(header.pid);

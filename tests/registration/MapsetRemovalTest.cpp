@@ -114,6 +114,20 @@ TEST_F(MapsetRemovalTest, MarkedRecordIsRemovedTheSameWay) {
     EXPECT_FALSE(fs::exists(native(files.overview)));
 }
 
+TEST_F(MapsetRemovalTest, FoldersNamedAsTdbOrOverviewStay) {
+    auto files = installAlpha("alpha");
+    const fs::path empty = native(files.loc) / "empty";
+    fs::create_directories(empty / "inner");
+    files.tdb = host(empty / "inner");
+    files.overview = host(empty);
+    registerFamily(RecordKind::Families, "Odd", files);
+    auto catalog = shown();
+    ASSERT_EQ(catalog.registry.size(), 1u);
+    EXPECT_EQ(removeRecord(catalog, 0, MessageAnswer::Ok), Outcome::Done);
+    EXPECT_FALSE(keyExists(key(RecordKind::Families) + "Odd"));
+    EXPECT_TRUE(fs::is_directory(empty / "inner"));
+}
+
 TEST_F(MapsetRemovalTest, EnteringTheModeTakesOverTheRegistryKeyAndReportsDuplicateFids) {
     registerFamily(RecordKind::Families, "A", installAlpha("a", "A"));
     registerFamily(RecordKind::Families, "B", installAlpha("b", "B"));

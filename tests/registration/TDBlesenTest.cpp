@@ -73,6 +73,19 @@ TEST_F(TDBlesenTest, MissingFilesGiveMarkedRecords) {
     }
 }
 
+TEST_F(TDBlesenTest, FoldersAreNoFiles) {
+    auto noTdb = installAlpha("a");
+    auto noOverview = installAlpha("b");
+    noTdb.tdb = noTdb.loc;
+    noOverview.overview = noOverview.loc;
+    registerFamily(RecordKind::Families, "NoTdb", noTdb);
+    registerFamily(RecordKind::Families, "NoOverview", noOverview);
+    const auto records = TDBlesen(fake.session);
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[0].name, "!! TDB-File fehlt !!");
+    EXPECT_EQ(records[1].name, "!! Uebersicht fehlt !!");
+}
+
 TEST_F(TDBlesenTest, ZeroFidTakesThePidAndLongNamesAreCut) {
     registerFamily(RecordKind::Families, "Seven", installAlpha("seven", {}, 0, 7));
     const std::string longName = "A name of fifty characters, which is far too long";

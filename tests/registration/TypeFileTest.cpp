@@ -106,6 +106,16 @@ TEST_F(TypeFileTest, ReplacingKeepsTheOldTypeFileAsBak) {
     EXPECT_EQ(fake.dialogs.texts().at(1), "old typfile is saved/renamed as " + files.loc + "10318.TYP.bak");
 }
 
+TEST_F(TypeFileTest, AFolderNamedAsTheOldTypeFileIsNotMovedAside) {
+    const auto files = installAlpha("alpha");
+    registerFamily(RecordKind::Families, "Alpha4711", files);
+    fs::create_directories(native(files.loc) / "typ");
+    fake.session.routines.fStringSpeichern(Machine, key(RecordKind::Families) + "Alpha4711", "TYP", files.loc + "typ");
+    EXPECT_EQ(registration::changeRegistryTypeFile(session, onlyRecord(), typSource), Outcome::Done);
+    EXPECT_TRUE(fs::is_directory(native(files.loc) / "typ"));
+    EXPECT_EQ(fake.dialogs.texts(), std::vector<std::string>{"Typfile was changed. Start 'Mapsource' again."});
+}
+
 TEST_F(TypeFileTest, TheAttachedFileItselfIsRefused) {
     const auto files = installAlpha("alpha");
     registerFamily(RecordKind::Families, "Alpha4711", files);

@@ -1,0 +1,13 @@
+#pragma once
+// Files named by host paths in the registry, tested as the host's file system
+// object tests them: a folder is no file.
+
+#include <string_view>
+
+#include "app/Session.h"
+
+namespace veldra::registration {
+
+bool hostFileExists(const app::Session& session, std::string_view hostPath);
+
+}  // namespace veldra::registration
