@@ -75,7 +75,10 @@ TEST(MpsRecords, HostileRecordsAreRefused) {
 
 TEST(MpsRecords, WithoutFamilyRecordsThereIsNoFamilyInformation) {
     std::vector<formats::MpsRecord> tilesOnly;
-    for (const auto& record : formats::parseMps(gmapsuppMps()).contents->records)
+    // Kept in a variable: a range over a member of a temporary would dangle.
+    const auto all = formats::parseMps(gmapsuppMps());
+    ASSERT_TRUE(all.contents);
+    for (const auto& record : all.contents->records)
         if (record.type == formats::MpsTileRecord) tilesOnly.push_back(record);
     const auto read = formats::parseMps(formats::serializeMps(tilesOnly));
     ASSERT_TRUE(read.contents);
