@@ -1,5 +1,6 @@
 #include "app/RegistryRoutines.h"
 
+#include "app/BlankTrim.h"
 #include "app/Dialogs.h"
 #include "app/MessageCatalog.h"
 #include "platform/Cp1252.h"
@@ -36,9 +37,7 @@ std::string RegistryRoutines::fRegAbfrageWert(Root root, std::string_view key, s
         const std::string bytes = ansiBytes(*value);
         if (bytes.size() <= QueryBufferSize) buffer.replace(0, bytes.size(), bytes);
     }
-    const auto first = buffer.find_first_not_of(' ');
-    if (first == std::string::npos) return {};
-    std::string text = buffer.substr(first, buffer.find_last_not_of(' ') - first + 1);
+    std::string text(trimBlanks(buffer));
     if (const auto nul = text.find('\0'); nul != std::string::npos) text.resize(nul);
     return platform::cp1252ToUtf8(text);
 }

@@ -1,5 +1,7 @@
 #include "gmap/GMPFileslisten.h"
 
+#include "app/BlankTrim.h"
+
 #include <algorithm>
 
 #include "gmap/GmapFolders.h"
@@ -23,10 +25,8 @@ void readShortcut(app::Session& session, const fs::path& file, const std::string
                   std::vector<GmapRecord>& records) {
     const auto link = platform::readShellLinkFile(file, hostFolder);
     if (!link.path) return;
-    std::string target = link.path->substr(0, std::min(link.path->size(), LinkPathLimit));
-    const auto first = target.find_first_not_of(' ');
-    if (first == std::string::npos) return;
-    target = target.substr(first, target.find_last_not_of(' ') - first + 1);
+    const std::string target(
+        app::trimBlanks(std::string_view(*link.path).substr(0, std::min(link.path->size(), LinkPathLimit))));
     if (!target.ends_with(".gmap")) return;
     const fs::path native = session.host.paths.toNative(target);
     if (!native.empty()) gmpInfoXmlLesen(native, session.dialogs, records);

@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "app/BlankTrim.h"
 #include "gmap/GmapRecord.h"
 
 namespace veldra::gmap {
@@ -28,9 +29,8 @@ std::optional<Element> elementFrom(std::string_view s, std::size_t from, std::st
 
 // The whole-number reading of a 16-bit integer: blanks around, an optional sign.
 std::optional<std::string> integerText(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == npos) return std::nullopt;
-    text = text.substr(first, text.find_last_not_of(' ') - first + 1);
+    text = app::trimBlanks(text);
+    if (text.empty()) return std::nullopt;
     if (text.starts_with('+')) text.remove_prefix(1);
     int value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);

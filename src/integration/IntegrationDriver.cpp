@@ -9,6 +9,7 @@
 #include "integration/OverviewGeneration.h"
 #include "integration/RegistryInstallation.h"
 #include "integration/TileSelection.h"
+#include "registration/NumberText.h"
 #include "tools/AccessRights.h"
 
 namespace veldra::integration {
@@ -77,7 +78,7 @@ IntegrationOutcome IntegrationDriver::CommandButtonPV(const IntegrationJob& job,
                           : choice == InstallChoice::GmapPackage;
     IntegrationOutcome outcome = IntegrationOutcome::GmapPackageChosen;
     if (!gmap) {
-        const auto fid = static_cast<std::uint16_t>(std::min(fidValue(job.fidText), 0xFFFFul));
+        const auto fid = static_cast<std::uint16_t>(std::min(registration::leadingNumber(job.fidText), 0xFFFFu));
         if (RegistryEintragen(session_, {overview.baseName(), fid, overview.tileFolder()})) {
             session_.dialogs.status(session_.msg(app::Msg::MsgIntegrationComplete));
             session_.dialogs.inform(session_.msg(app::Msg::MsgIntegrationReady));

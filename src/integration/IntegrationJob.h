@@ -21,7 +21,4 @@ std::string fileBaseName(std::string_view mapsetName);
 // The mapset name as the outside tools take it: blanks become "_".
 std::string underscored(std::string_view mapsetName);
 
-// The leading digits of the FID text as a number (0 when there are none).
-unsigned long fidValue(std::string_view fidText);
-
 }  // namespace veldra::integration

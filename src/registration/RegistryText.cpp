@@ -26,14 +26,4 @@ std::optional<std::string> queryRegistryText(const platform::Registry& registry,
     return platform::cp1252ToUtf8(std::string_view(bytes).substr(0, bytes.find('\0')));
 }
 
-std::string trimRight(std::string_view text) {
-    const auto last = text.find_last_not_of(' ');
-    return last == std::string_view::npos ? std::string() : std::string(text.substr(0, last + 1));
-}
-
-std::string trimBlanks(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    return first == std::string_view::npos ? std::string() : trimRight(text.substr(first));
-}
-
 }  // namespace veldra::registration

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/BlankTrim.h"
 #include "platform/Registry.h"
 
 namespace veldra::registration {
@@ -15,7 +16,8 @@ namespace veldra::registration {
 std::optional<std::string> queryRegistryText(const platform::Registry& registry, std::string_view key,
                                              std::string_view name);
 
-std::string trimRight(std::string_view text);
-std::string trimBlanks(std::string_view text);
+// The catalog code trims as the registry routines do.
+inline std::string trimRight(std::string_view text) { return std::string(app::trimRight(text)); }
+inline std::string trimBlanks(std::string_view text) { return std::string(app::trimBlanks(text)); }
 
 }  // namespace veldra::registration

@@ -228,9 +228,6 @@ TEST(FileBaseName, EightCharactersPaddedWithTheLetterO) {
     EXPECT_EQ(integration::fileBaseName("Topo Deutschland"), "Topo_Deu");
     EXPECT_EQ(integration::fileBaseName("12345678"), "12345678");
     EXPECT_EQ(integration::underscored("a b  c"), "a_b__c");
-    EXPECT_EQ(integration::fidValue("4711"), 4711u);
-    EXPECT_EQ(integration::fidValue("256abc"), 256u);
-    EXPECT_EQ(integration::fidValue("x"), 0u);
 }
 
 }  // namespace
