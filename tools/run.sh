@@ -15,7 +15,8 @@ mkdir -p "$samples/alpha"
 # The tiles only: 11000000.img is mkgmap's overview map of the family.
 cp "$samples"/build/alpha/1100000[1-9].img "$samples/alpha/"
 
-if ! "$veldra" --json list | grep -q '"name": "VELDRA Sample"'; then
+# The outside tools name the mapset with blanks as underscores.
+if ! "$veldra" --json list | grep -q '"name": "VELDRA_Sample"'; then
   "$veldra" --yes --lang Eng integrate --name "VELDRA Sample" --registry "$samples"/alpha/1100000[1-9].img
 fi
 "$veldra" --lang Eng list
