@@ -1,4 +1,4 @@
-#include "formats/FileInspection.h"
+#include "formats/FileReadout.h"
 
 #include <gtest/gtest.h>
 
@@ -10,9 +10,9 @@ namespace {
 
 using namespace veldra::testing;
 
-class FileInspectionTest : public ScratchFolder {};
+class FileReadoutTest : public ScratchFolder {};
 
-TEST_F(FileInspectionTest, ReadsEachKindOfMkgmapFile) {
+TEST_F(FileReadoutTest, ReadsEachKindOfMkgmapFile) {
     const Inspection tdb = inspectFile(AlphaTdb);
     EXPECT_EQ(tdb.kind, FileKind::Tdb);
     EXPECT_EQ(tdb.error, "");
@@ -37,7 +37,7 @@ TEST_F(FileInspectionTest, ReadsEachKindOfMkgmapFile) {
     EXPECT_EQ(mdx.records.size(), 2u);
 }
 
-TEST_F(FileInspectionTest, KindsAreTakenFromTheContentBeforeTheName) {
+TEST_F(FileReadoutTest, KindsAreTakenFromTheContentBeforeTheName) {
     // An XOR-encoded tile under a name without extension, a TDB without its extension.
     auto tile = readBytes(builtData("alpha/11000003.img"));
     for (auto& byte : tile) byte = static_cast<std::uint8_t>(byte ^ 0x5A);
@@ -49,7 +49,7 @@ TEST_F(FileInspectionTest, KindsAreTakenFromTheContentBeforeTheName) {
     EXPECT_EQ(detectFileKind(copyIn(builtData("alpha/alpha.typ"), "types.bin")), FileKind::Typ);
 }
 
-TEST_F(FileInspectionTest, DamagedFilesGiveAClearErrorOrAFailedChecksum) {
+TEST_F(FileReadoutTest, DamagedFilesGiveAClearErrorOrAFailedChecksum) {
     auto bytes = readBytes(AlphaTdb);
     bytes[5] ^= 1;
     EXPECT_EQ(inspectFile(writeFile("changed.tdb", bytes)).checksumOk, false);

@@ -11,7 +11,7 @@
 
 #include "cli/CliContext.h"
 #include "cli/Commands.h"
-#include "formats/FileInspection.h"
+#include "formats/FileReadout.h"
 #include "formats/PathText.h"
 #include "platform/Cp1252.h"
 

@@ -1,4 +1,4 @@
-#include "formats/FileInspection.h"
+#include "formats/FileReadout.h"
 
 #include <algorithm>
 #include <array>
