@@ -88,15 +88,15 @@ void TileSelection::addFromFolder(const std::string& folder, const std::string& 
     }
     if (isTileName(fileName)) {
         tileFolder_ = withTrailingSeparator(folder);
-        currentFile_ = tileFolder_ + fileName;
+        const std::string currentFile = tileFolder_ + fileName;
         if (entries_.empty()) {
-            entries_.push_back(currentFile_);
+            entries_.push_back(currentFile);
         } else if (entries_.size() == 1 && isPlaceholder(entries_.front())) {
-            entries_ = {currentFile_};
-        } else if (matchesAnEntry(currentFile_)) {
+            entries_ = {currentFile};
+        } else if (matchesAnEntry(currentFile)) {
             dialogs_.inform(catalog_.text(app::Msg::MsgFileExists), ToolTitle);
         } else {
-            entries_.push_back(currentFile_);
+            entries_.push_back(currentFile);
         }
         command1Enabled_ = true;
         return;
@@ -105,12 +105,12 @@ void TileSelection::addFromFolder(const std::string& folder, const std::string& 
         dialogs_.inform(catalog_.text(app::Msg::MsgWrongTileName));
         return;
     }
-    currentFile_ = withTrailingSeparator(folder) + fileName;
-    if (dotInFolder(currentFile_)) {
+    const std::string currentFile = withTrailingSeparator(folder) + fileName;
+    if (dotInFolder(currentFile)) {
         refuseDottedGmapsupp();
         return;
     }
-    entries_ = {currentFile_};
+    entries_ = {currentFile};
     command1Enabled_ = true;
     levelZoomVisible_ = false;
     gmapsupp_ = true;

@@ -60,7 +60,6 @@ private:
     const app::MessageCatalog& catalog_;
     std::vector<std::string> entries_;
     std::string tileFolder_;
-    std::string currentFile_;
     bool gmapsupp_ = false;
     bool command1Enabled_ = false;
     bool command2Enabled_ = false;
