@@ -1,6 +1,6 @@
 #include "app/RegistryRoutines.h"
 
-#include "app/BlankTrim.h"
+#include "app/TextEdits.h"
 #include "app/Dialogs.h"
 #include "app/MessageCatalog.h"
 #include "platform/Cp1252.h"

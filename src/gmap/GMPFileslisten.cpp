@@ -1,6 +1,6 @@
 #include "gmap/GMPFileslisten.h"
 
-#include "app/BlankTrim.h"
+#include "app/TextEdits.h"
 
 #include <algorithm>
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/Session.h"
+#include "app/TextEdits.h"
 #include "integration/ConsoleRunner.h"
 #include "platform/AtomicFile.h"
 #include "platform/Cp1252.h"
@@ -30,12 +31,6 @@ void writeLines(const fs::path& file, const std::vector<std::string>& lines) {
 }
 
 }  // namespace
-
-std::string replaceAll(std::string text, std::string_view from, std::string_view to) {
-    for (auto pos = text.find(from); pos != std::string::npos; pos = text.find(from, pos + to.size()))
-        text.replace(pos, from.size(), to);
-    return text;
-}
 
 OverviewGeneration::OverviewGeneration(app::Session& session, ConsoleRunner& runner, IntegrationJob job)
     : session_(session), runner_(runner), job_(std::move(job)), baseName_(fileBaseName(job_.mapsetName)) {}
@@ -85,8 +80,8 @@ void OverviewGeneration::editOverviewSource() const {
     std::vector<std::uint8_t> bytes;
     if (!platform::readWholeFile(source, bytes)) return;
     std::string text(bytes.begin(), bytes.end());
-    text = replaceAll(std::move(text), "Label=GMapTool Preview", " ");
-    text = replaceAll(std::move(text), "Type=0x0b00", "Type=0x6300");
+    app::replaceAll(text, "Label=GMapTool Preview", " ");
+    app::replaceAll(text, "Type=0x0b00", "Type=0x6300");
     // Written whole, so no stale bytes stay behind a shorter text.
     platform::replaceFileAtomically(source, text);
 }

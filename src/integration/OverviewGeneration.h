@@ -54,7 +54,4 @@ private:
     std::string javaVersion_;
 };
 
-// Replaces every occurrence of `from` by `to`.
-std::string replaceAll(std::string text, std::string_view from, std::string_view to);
-
 }  // namespace veldra::integration

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "app/TextEdits.h"
+
 namespace veldra::registration {
 namespace {
 
@@ -12,11 +14,6 @@ constexpr std::string_view TypClose = "</TYP>";
 constexpr std::string_view TypFileOpen = "<File id=\"TYP\">";
 constexpr std::string_view FileClose = "</File>";
 constexpr std::string_view LineEnd = "\r\n";
-
-void replaceAll(std::string& s, std::string_view from, std::string_view to) {
-    if (from.empty()) return;
-    for (std::size_t at = s.find(from); at != npos; at = s.find(from, at + to.size())) s.replace(at, from.size(), to);
-}
 
 void replaceFirst(std::string& s, std::string_view from, std::string_view to) {
     if (const std::size_t at = s.find(from); !from.empty() && at != npos) s.replace(at, from.size(), to);
@@ -57,7 +54,7 @@ std::string renameInNameElements(std::string_view xml, std::string_view oldName,
         const std::size_t end = s.find("</Name>", begin);
         if (end == npos) break;
         std::string content = s.substr(begin, end - begin);
-        replaceAll(content, oldName, newName);
+        app::replaceAll(content, oldName, newName);
         s.replace(begin, end - begin, content);
         // Go on behind the new content: a new name may hold "<Name>" itself.
         open = s.find(NameOpen, begin + content.size());
@@ -73,7 +70,7 @@ XmlEdit attachTypInInfoXml(std::string_view xml, std::string_view typFile) {
     if (const std::size_t open = s.find(TypOpen); open != npos) {
         std::string old;
         if (!elementText(s, open, TypOpen, TypClose, old)) return damaged();
-        replaceAll(s, std::string(TypOpen) + old + std::string(TypClose), element);
+        app::replaceAll(s, std::string(TypOpen) + old + std::string(TypClose), element);
     } else {
         replaceFirst(s, "<SubProduct>", element + "\n<SubProduct>");
     }
@@ -99,7 +96,7 @@ XmlEdit detachTypFromInfoXml(std::string_view xml) {
     if (open == npos) return {XmlEdit::State::Unchanged, {}};
     std::string old;
     if (!elementText(s, open, TypOpen, TypClose, old)) return damaged();
-    replaceAll(s, std::string(TypOpen) + old + std::string(TypClose), "");
+    app::replaceAll(s, std::string(TypOpen) + old + std::string(TypClose), "");
     return changed(std::move(s));
 }
 

@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "app/BlankTrim.h"
+#include "app/TextEdits.h"
 
 namespace veldra::registration {
 

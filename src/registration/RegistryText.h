@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/BlankTrim.h"
+#include "app/TextEdits.h"
 #include "platform/Registry.h"
 
 namespace veldra::registration {
