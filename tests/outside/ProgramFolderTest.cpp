@@ -3,14 +3,15 @@
 #include <gtest/gtest.h>
 
 #include "OutsideTestSupport.h"
+#include "platform/LittleEndian.h"
 
 namespace veldra::outside::test {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::uint32_t u32(const std::vector<std::uint8_t>& b, std::size_t at) {
-    return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | std::uint32_t{b[at + 3]} << 24;
+std::uint32_t u32(const std::vector<std::uint8_t>& bytes, std::size_t at) {
+    return platform::u32At(bytes, at).value_or(0);
 }
 
 TEST(ProgramFolder, HoldsTheProgramsUnderTheirNames) {
