@@ -9,6 +9,10 @@ cmake --build --preset debug -j2
 export LANG=C.UTF-8 WINEDEBUG=-all
 unset DISPLAY
 ctest --preset debug -j2
+# The same tests under AddressSanitizer and UBSan (Wine's own tests once is enough).
+cmake --preset asan >/dev/null
+cmake --build --preset asan -j2
+ctest --preset asan -j2 -E Wine
 # The core still compiles for Windows.
 tools/check-mingw.sh
 # A short fuzzing run of every parser.
