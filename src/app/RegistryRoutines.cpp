@@ -1,30 +1,27 @@
 #include "app/RegistryRoutines.h"
 
-#include "app/TextEdits.h"
 #include "app/Dialogs.h"
 #include "app/MessageCatalog.h"
+#include "app/TextEdits.h"
 #include "platform/Cp1252.h"
 
 namespace veldra::app {
-namespace {
 
-constexpr std::size_t QueryBufferSize = 256;
-
-// The bytes an ANSI query returns: strings converted to the code page with
-// their NUL, everything else as stored.
-std::string ansiBytes(const platform::RegistryValue& value) {
+std::optional<std::string> ansiQueryBytes(const platform::RegistryValue& value) {
+    std::string bytes;
     switch (value.type) {
         case platform::RegistryType::String:
         case platform::RegistryType::ExpandString:
         case platform::RegistryType::MultiString:
-            // Everything after the first NUL is cut by the reader anyway.
-            return platform::utf8ToCp1252(value.text()) + '\0';
+            // Everything after the first NUL is cut by the readers anyway.
+            bytes = platform::utf8ToCp1252(value.text()) + '\0';
+            break;
         default:
-            return std::string(value.data.begin(), value.data.end());
+            bytes.assign(value.data.begin(), value.data.end());
     }
+    if (bytes.size() > QueryBufferSize) return std::nullopt;
+    return bytes;
 }
-
-}  // namespace
 
 RegistryRoutines::RegistryRoutines(platform::Registry& registry, Dialogs& dialogs, const MessageCatalog& catalog)
     : registry_(registry), dialogs_(dialogs), catalog_(catalog) {}
@@ -33,10 +30,8 @@ std::string RegistryRoutines::fRegAbfrageWert(Root root, std::string_view key, s
     if (!registry_.canOpenForWriting(root, key)) return {};
     // A buffer of blanks; a missing value or one that does not fit leaves it blank.
     std::string buffer(QueryBufferSize, ' ');
-    if (auto value = registry_.queryValue(root, key, name)) {
-        const std::string bytes = ansiBytes(*value);
-        if (bytes.size() <= QueryBufferSize) buffer.replace(0, bytes.size(), bytes);
-    }
+    if (auto value = registry_.queryValue(root, key, name))
+        if (auto bytes = ansiQueryBytes(*value)) buffer.replace(0, bytes->size(), *bytes);
     std::string text(trimBlanks(buffer));
     if (const auto nul = text.find('\0'); nul != std::string::npos) text.resize(nul);
     return platform::cp1252ToUtf8(text);

@@ -3,6 +3,7 @@
 // never report a result code: reads give the empty text on any failure, and
 // only the verified write tells the user when a value did not stick.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,13 @@ namespace veldra::app {
 
 class Dialogs;
 class MessageCatalog;
+
+// The buffer every ANSI value query reads into.
+inline constexpr std::size_t QueryBufferSize = 256;
+
+// The bytes an ANSI query hands back (strings in the code page with their NUL,
+// other types as stored); nothing when they do not fit the query buffer.
+std::optional<std::string> ansiQueryBytes(const platform::RegistryValue& value);
 
 class RegistryRoutines {
 public:
