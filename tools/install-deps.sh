@@ -9,7 +9,7 @@ packages=(
   clang libclang-rt-14-dev g++-mingw-w64-x86-64-posix
   qt6-base-dev
   default-jre-headless mkgmap
-  wine64 xvfb
+  wine wine64 xvfb
 )
 
 missing=()

@@ -11,9 +11,9 @@
 #include "cgpsmapper/OverviewSourceFacts.h"
 #include "common/OverviewSourceKeys.h"
 #include "common/RunProgram.h"
-#include "formats/PathText.h"
 #include "formats/TdbTileList.h"
 #include "platform/AtomicFile.h"
+#include "platform/PathText.h"
 
 namespace veldra::outside {
 namespace fs = std::filesystem;
@@ -48,7 +48,7 @@ struct Job {
     std::vector<fs::path> results;  // made in the work folder, moved beside the source
 };
 
-std::string text(const fs::path& path) { return formats::pathText(path); }
+std::string text(const fs::path& path) { return platform::pathText(path); }
 
 // The overview map compiled from the source itself.
 Job compileJob(const fs::path& source, const OverviewSourceFacts& facts, const fs::path& work) {

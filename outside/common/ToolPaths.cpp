@@ -2,7 +2,7 @@
 
 #include <system_error>
 
-#include "formats/PathText.h"
+#include "platform/PathText.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -24,7 +24,7 @@ bool isDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 
 fs::path rootDrivePath(std::string_view rest) {
     std::string unix = "/";
     for (const char c : rest) unix += isSeparator(c) ? '/' : c;
-    return formats::pathFromText(unix).lexically_normal();
+    return platform::pathFromText(unix).lexically_normal();
 }
 #endif
 
@@ -36,7 +36,7 @@ bool isHostPath(std::string_view text) {
 }
 
 #ifdef _WIN32
-fs::path nativeToolPath(std::string_view text) { return formats::pathFromText(text); }
+fs::path nativeToolPath(std::string_view text) { return platform::pathFromText(text); }
 
 fs::path ownExecutable(const char* argv0) {
     std::wstring buffer(32768, L'\0');
@@ -47,7 +47,7 @@ fs::path ownExecutable(const char* argv0) {
 }
 #else
 fs::path nativeToolPath(std::string_view text) {
-    if (!isHostPath(text)) return formats::pathFromText(text);
+    if (!isHostPath(text)) return platform::pathFromText(text);
     const fs::path prefix = platform::choosePrefix("", platform::PrefixEnvironment::ofThisProcess()).dir;
     std::error_code ec;
     const bool rootDrive = (text[0] == 'z' || text[0] == 'Z') && text[1] == ':';

@@ -1,26 +1,19 @@
 #include "gmt/GmtCommand.h"
 
-#include <charconv>
 #include <map>
 #include <optional>
+
+#include "platform/Text.h"
 
 namespace veldra::outside {
 namespace {
 
-template <typename T>
-std::optional<T> number(std::string_view text) {
-    T value{};
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc{} || end != text.data() + text.size() || text.empty()) return std::nullopt;
-    return value;
-}
-
 // "FID,PID" or "FID".
 bool parseIds(std::string_view text, GmtCommand& command) {
     const auto comma = text.find(',');
-    const auto fid = number<std::uint16_t>(text.substr(0, comma));
+    const auto fid = platform::parseDecimal<std::uint16_t>(text.substr(0, comma));
     const auto pid = comma == std::string_view::npos ? std::optional<std::uint16_t>(1)
-                                                     : number<std::uint16_t>(text.substr(comma + 1));
+                                                     : platform::parseDecimal<std::uint16_t>(text.substr(comma + 1));
     if (!fid || !pid) return false;
     command.fid = *fid;
     command.pid = *pid;
@@ -72,7 +65,7 @@ std::variant<GmtCommand, GmtUsageError> parseGmtCommand(const std::vector<std::s
         command.baseName = values["-n"];
         command.mapsetName = values.contains("-m") ? values["-m"] : command.baseName;
         if (values.contains("-c")) {
-            const auto codePage = number<std::uint32_t>(values["-c"]);
+            const auto codePage = platform::parseDecimal<std::uint32_t>(values["-c"]);
             if (!codePage) return usage("the code page (-c) must be a number");
             command.codePage = *codePage;
         }

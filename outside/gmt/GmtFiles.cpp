@@ -4,9 +4,9 @@
 #include <system_error>
 
 #include "common/ToolPaths.h"
-#include "formats/PathText.h"
 #include "platform/AtomicFile.h"
 #include "platform/Cp1252.h"
+#include "platform/PathText.h"
 
 namespace veldra::outside {
 namespace fs = std::filesystem;
@@ -15,7 +15,7 @@ fs::path outputFolder(const std::string& argument) {
     const fs::path folder = nativeToolPath(argument);
     std::error_code ec;
     fs::create_directories(folder, ec);
-    if (!fs::is_directory(folder, ec)) throw GmtError("cannot make the output folder " + formats::pathText(folder));
+    if (!fs::is_directory(folder, ec)) throw GmtError("cannot make the output folder " + platform::pathText(folder));
     return folder;
 }
 
@@ -44,7 +44,7 @@ std::string subfileFileName(std::string_view codePageName) {
 
 void writeOutputFile(const fs::path& path, std::span<const std::uint8_t> bytes, std::ostream& out) {
     if (const auto written = platform::replaceFileAtomically(path, bytes); !written) throw GmtError(written.error);
-    out << "wrote " << formats::pathText(path) << " (" << bytes.size() << " bytes)\n";
+    out << "wrote " << platform::pathText(path) << " (" << bytes.size() << " bytes)\n";
 }
 
 void writeOutputFile(const fs::path& path, std::string_view bytes, std::ostream& out) {

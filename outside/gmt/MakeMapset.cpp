@@ -3,12 +3,13 @@
 #include <set>
 
 #include "common/ToolPaths.h"
-#include "formats/PathText.h"
 #include "gmt/GmtFiles.h"
 #include "gmt/GmtModes.h"
 #include "gmt/MapsetFiles.h"
 #include "platform/AtomicFile.h"
 #include "platform/Cp1252.h"
+#include "platform/PathText.h"
+#include "platform/Text.h"
 
 namespace veldra::outside {
 namespace fs = std::filesystem;
@@ -20,20 +21,18 @@ constexpr const char* CopyrightText = "Mapset made with VELDRA";
 std::vector<std::string> listedPaths(const fs::path& list) {
     std::vector<std::uint8_t> bytes;
     if (const auto read = platform::readWholeFile(list, bytes); !read)
-        throw GmtError("cannot read the list file " + formats::pathText(list));
+        throw GmtError("cannot read the list file " + platform::pathText(list));
     std::vector<std::string> paths;
     std::string text = platform::cp1252ToUtf8(bytes);
     std::size_t start = 0;
     while (start < text.size()) {
         std::size_t end = text.find('\n', start);
         if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(start, end - start);
-        while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t')) line.pop_back();
-        const auto first = line.find_first_not_of(" \t");
-        if (first != std::string::npos) paths.push_back(line.substr(first));
+        const std::string_view line = platform::trimWhitespace(std::string_view(text).substr(start, end - start));
+        if (!line.empty()) paths.push_back(std::string(line));
         start = end + 1;
     }
-    if (paths.empty()) throw GmtError("the list file " + formats::pathText(list) + " names no tiles");
+    if (paths.empty()) throw GmtError("the list file " + platform::pathText(list) + " names no tiles");
     return paths;
 }
 
@@ -52,8 +51,8 @@ void makeMapset(const GmtCommand& command, std::ostream& out) {
     std::set<std::uint32_t> numbers;
     for (const auto& text : listed) {
         const fs::path path = nativeToolPath(text);
-        const auto number = tileNumberOf(formats::pathText(path.stem()));
-        if (!number) throw GmtError(formats::pathText(path) + " is no tile: its name is not eight digits");
+        const auto number = tileNumberOf(platform::pathText(path.stem()));
+        if (!number) throw GmtError(platform::pathText(path) + " is no tile: its name is not eight digits");
         if (!numbers.insert(*number).second) throw GmtError("the tile " + text + " is listed twice");
         const auto image = openImage(path);
         std::vector<const formats::ImgSubfile*> subfiles;

@@ -1,10 +1,10 @@
 #include "gmt/MapsetFiles.h"
 
 #include "common/ToolPaths.h"
-#include "formats/PathText.h"
 #include "gmt/GmtFiles.h"
 #include "gmt/InstallBatches.h"
 #include "gmt/OverviewSource.h"
+#include "platform/PathText.h"
 
 namespace veldra::outside {
 
@@ -24,8 +24,8 @@ void writeMapsetFiles(formats::TdbMapset mapset, const std::vector<TileSummary>&
 
     const std::string tdbName = place.baseName + ".tdb";
     const std::string overviewName = place.baseName + ".img";
-    writeOutputFile(place.folder / formats::pathFromText(tdbName), tdb.bytes, out);
-    writeOutputFile(place.folder / formats::pathFromText(place.baseName + ".mp"), overviewSource(mapset, tiles), out);
+    writeOutputFile(place.folder / platform::pathFromText(tdbName), tdb.bytes, out);
+    writeOutputFile(place.folder / platform::pathFromText(place.baseName + ".mp"), overviewSource(mapset, tiles), out);
     const BatchTargets targets{joinAsGiven(place.folderText, tdbName), joinAsGiven(place.folderText, overviewName),
                                joinAsGiven(place.tileFolderText, "")};
     writeOutputFile(place.batchFolder / "install.bat", installBatch(mapset, targets), out);

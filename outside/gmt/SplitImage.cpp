@@ -5,13 +5,13 @@
 
 #include "common/ToolPaths.h"
 #include "formats/ImgWriter.h"
-#include "formats/PathText.h"
 #include "formats/TdbTileList.h"
 #include "gmt/GmtFiles.h"
 #include "gmt/GmtModes.h"
 #include "gmt/ImageFamilies.h"
 #include "gmt/MapsetFiles.h"
 #include "platform/Cp1252.h"
+#include "platform/PathText.h"
 
 namespace veldra::outside {
 namespace fs = std::filesystem;
@@ -37,7 +37,7 @@ void writeTile(formats::ImgFile& image, const TileToWrite& tile, const fs::path&
 void writeTypeFiles(formats::ImgFile& image, const fs::path& folder, std::ostream& out) {
     for (const auto& subfile : image.layout().subfiles) {
         if (subfile.type == "TYP") {
-            writeOutputFile(folder / formats::pathFromText(subfileFileName(subfile.trimmedName() + ".typ")),
+            writeOutputFile(folder / platform::pathFromText(subfileFileName(subfile.trimmedName() + ".typ")),
                             readSubfile(image, subfile), out);
         }
     }

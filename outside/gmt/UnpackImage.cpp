@@ -2,9 +2,9 @@
 // take in a gmap package).
 
 #include "common/ToolPaths.h"
-#include "formats/PathText.h"
 #include "gmt/GmtFiles.h"
 #include "gmt/GmtModes.h"
+#include "platform/PathText.h"
 
 namespace veldra::outside {
 
@@ -12,7 +12,7 @@ void unpackImage(const GmtCommand& command, std::ostream& out) {
     const auto image = openImage(nativeToolPath(command.input));
     const auto folder = outputFolder(command.outputDir);
     for (const auto& subfile : image->layout().subfiles) {
-        writeOutputFile(folder / formats::pathFromText(subfileFileName(subfile.fileName())),
+        writeOutputFile(folder / platform::pathFromText(subfileFileName(subfile.fileName())),
                         readSubfile(*image, subfile), out);
     }
     out << image->layout().subfiles.size() << " subfiles unpacked\n";

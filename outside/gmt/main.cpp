@@ -6,8 +6,8 @@
 
 #include "common/ToolArguments.h"
 #include "gmt/GmtCommand.h"
+#include "formats/GmtBanner.h"
 #include "gmt/GmtModes.h"
-#include "integration/ConsoleRunner.h"
 
 namespace {
 
@@ -30,7 +30,7 @@ int run(const veldra::outside::GmtCommand& command) {
 
 int main(int argc, char** argv) {
     using namespace veldra::outside;
-    std::cout << veldra::integration::GmtBanner << "\n";
+    std::cout << veldra::formats::GmtBanner << "\n";
     const auto parsed = parseGmtCommand(toolArguments(argc, argv));
     if (const auto* usage = std::get_if<GmtUsageError>(&parsed)) {
         std::cout << "gmt.exe: " << usage->message << "\n" << gmtUsage();

@@ -5,26 +5,29 @@
 
 namespace veldra::app {
 
-void switchLanguage(Settings& settings, MessageCatalog& catalog, const CatalogContext& context) {
+Status switchLanguage(Settings& settings, MessageCatalog& catalog, const CatalogContext& context) {
     const std::string language = settings.language();
+    Status stored;
     if (language == "Deu") {
-        settings.setLanguage("Eng");
+        stored = settings.setLanguage("Eng");
         catalog.setControl("Sprachwahl", "English");
         catalog.fill(settings.language(), context);
     } else if (language == "Eng") {
-        settings.setLanguage("Deu");
+        stored = settings.setLanguage("Deu");
         catalog.setControl("Sprachwahl", "Deutsch");
-        restoreGerman(settings, catalog, context);
+        if (stored) stored = restoreGerman(settings, catalog, context);
     } else {
-        settings.setLanguage("Eng");
+        stored = settings.setLanguage("Eng");
     }
     catalog.fill(settings.language(), context);
+    return stored;
 }
 
-void restoreGerman(Settings& settings, MessageCatalog& catalog, const CatalogContext& context) {
+Status restoreGerman(Settings& settings, MessageCatalog& catalog, const CatalogContext& context) {
     catalog.applyGermanDesignCaptions();
-    settings.setLanguage("Deu");
+    auto stored = settings.setLanguage("Deu");
     catalog.fill(settings.language(), context);
+    return stored;
 }
 
 }  // namespace veldra::app

@@ -28,6 +28,14 @@ bool containsNumber(const std::vector<std::string>& texts, long wanted) {
 
 }  // namespace
 
+Status checkGivenMapsetName(const std::string& name) {
+    if (std::any_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) > 127; }))
+        return fail(Msg::MsgNoSpecialCharacters);
+    if (name.find_first_of("\\/:*?\"<>|") != std::string::npos) return fail(Msg::MsgNameForbiddenCharacters);
+    if (name.size() > MaximumMapsetNameLength) return fail(Msg::MsgNameTooLong);
+    return {};
+}
+
 std::string validatedMapsetName(const std::string& name, Dialogs& dialogs, const MessageCatalog& catalog) {
     const auto bad = std::find_if(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) > 127; });
     if (bad == name.end()) return name;

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "core/Result.h"
+
 namespace veldra::app {
 
 class Dialogs;
@@ -15,6 +17,14 @@ struct NamesInUse {
     std::vector<std::string> registryFids; // FID texts of the registry records
     std::vector<std::string> gmapFids;     // FID texts of the gmap packages
 };
+
+// The longest name a TDB file holds.
+inline constexpr std::size_t MaximumMapsetNameLength = 40;
+
+// A name given whole (not typed into the name field, which cuts it) must be
+// ASCII, free of the characters a Windows file name cannot hold, and fit the
+// TDB; checked before anything is written.
+Status checkGivenMapsetName(const std::string& name);
 
 // Cuts the name before its first non-ASCII character, with MsgNoSpecialCharacters.
 std::string validatedMapsetName(const std::string& name, Dialogs& dialogs, const MessageCatalog& catalog);

@@ -10,9 +10,11 @@
 #include <string_view>
 #include <utility>
 
-#include "app/MessageIds.h"
+#include "core/MessageIds.h"
 
 namespace veldra::app {
+
+using veldra::Msg;
 
 // Fixed text shown in both languages when a mapset's TDB is gone.
 inline constexpr const char* MsgMapDoesNotExist = "Map does not exist";

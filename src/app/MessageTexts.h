@@ -1,7 +1,7 @@
 #pragma once
 #include <vector>
 
-#include "app/MessageIds.h"
+#include "core/MessageIds.h"
 
 namespace veldra::app {
 

@@ -26,7 +26,7 @@ std::optional<std::string> ansiQueryBytes(const platform::RegistryValue& value) 
 RegistryRoutines::RegistryRoutines(platform::Registry& registry, Dialogs& dialogs, const MessageCatalog& catalog)
     : registry_(registry), dialogs_(dialogs), catalog_(catalog) {}
 
-std::string RegistryRoutines::fRegAbfrageWert(Root root, std::string_view key, std::string_view name) const {
+std::string RegistryRoutines::queryText(Root root, std::string_view key, std::string_view name) const {
     if (!registry_.canOpenForWriting(root, key)) return {};
     // A buffer of blanks; a missing value or one that does not fit leaves it blank.
     std::string buffer(QueryBufferSize, ' ');
@@ -37,33 +37,57 @@ std::string RegistryRoutines::fRegAbfrageWert(Root root, std::string_view key, s
     return platform::cp1252ToUtf8(text);
 }
 
-void RegistryRoutines::fStringSpeichern(Root root, std::string_view key, std::string_view name,
-                                        std::string_view text) {
-    if (registry_.createKey(root, key) != platform::regerror::Success) return;
-    registry_.setValue(root, key, name, platform::RegistryValue::fromString(text));
+namespace {
+
+std::string rootName(RegistryRoutines::Root root) {
+    return root == RegistryRoutines::Root::LocalMachine ? "HKEY_LOCAL_MACHINE\\" : "HKEY_CURRENT_USER\\";
 }
 
-void RegistryRoutines::HKCUStringSpeichern(Root root, std::string_view key, std::string_view name,
+// The registry's refusal in words: what was to be done, where, and the error number.
+Status refusal(long code, const char* action, RegistryRoutines::Root root, std::string_view key,
+               std::string_view name) {
+    if (code == platform::regerror::Success) return {};
+    std::string where = rootName(root) + std::string(key);
+    if (!name.empty()) where += " \"" + std::string(name) + "\"";
+    return fail(std::string(action) + " " + where + " failed (error " + std::to_string(code) + ")");
+}
+
+}  // namespace
+
+Status RegistryRoutines::storeString(Root root, std::string_view key, std::string_view name,
+                                     std::string_view text) {
+    if (auto made = refusal(registry_.createKey(root, key), "Creating", root, key, {}); !made) return made;
+    return refusal(registry_.setValue(root, key, name, platform::RegistryValue::fromString(text)), "Writing", root,
+                   key, name);
+}
+
+Status RegistryRoutines::storeStringVerified(Root root, std::string_view key, std::string_view name,
+                                             std::string_view text) {
+    auto stored = storeString(root, key, name, text);
+    if (stored && queryText(root, key, name) == text) return stored;
+    reportWriteFailure(DefaultTitle);
+    return alreadyShown();
+}
+
+Status RegistryRoutines::storeTextAsBinary(Root root, std::string_view key, std::string_view name,
                                            std::string_view text) {
-    fStringSpeichern(root, key, name, text);
-    if (fRegAbfrageWert(root, key, name) != text) reportWriteFailure(DefaultTitle);
-}
-
-void RegistryRoutines::ffStringSpeichern(Root root, std::string_view key, std::string_view name,
-                                         std::string_view text) {
-    if (registry_.createKey(root, key) != platform::regerror::Success) return;
+    if (auto made = refusal(registry_.createKey(root, key), "Creating", root, key, {}); !made) return made;
     const std::string bytes = platform::utf8ToCp1252(text);
-    registry_.setValue(root, key, name, platform::RegistryValue::fromBytes({bytes.begin(), bytes.end()}));
+    return refusal(registry_.setValue(root, key, name, platform::RegistryValue::fromBytes({bytes.begin(), bytes.end()})),
+                   "Writing", root, key, name);
 }
 
-void RegistryRoutines::fWerteLoeschen(Root root, std::string_view key, std::string_view name) {
-    if (registry_.createKey(root, key) != platform::regerror::Success) return;
-    registry_.deleteValue(root, key, name);
+Status RegistryRoutines::deleteValue(Root root, std::string_view key, std::string_view name) {
+    if (auto made = refusal(registry_.createKey(root, key), "Creating", root, key, {}); !made) return made;
+    const long code = registry_.deleteValue(root, key, name);
+    return code == platform::regerror::FileNotFound ? Status{} : refusal(code, "Deleting", root, key, name);
 }
 
-void RegistryRoutines::fSchluesselLoeschen(Root root, std::string_view key) {
-    if (registry_.createKey(root, key) != platform::regerror::Success) return;
-    registry_.deleteKey(root, key);
+Status RegistryRoutines::deleteKey(Root root, std::string_view key) {
+    if (auto made = refusal(registry_.createKey(root, key), "Creating", root, key, {}); !made) return made;
+    // A key that still has subkeys stays: the registry refuses it, and that is no failure.
+    const long code = registry_.deleteKey(root, key);
+    return code == platform::regerror::KeyHasChildren ? Status{} : refusal(code, "Deleting", root, key, {});
 }
 
 void RegistryRoutines::reportWriteFailure(std::string_view title) {

@@ -1,12 +1,13 @@
 #pragma once
-// The routines every registry access of the program passes through. They
-// never report a result code: reads give the empty text on any failure, and
-// only the verified write tells the user when a value did not stick.
+// The routines every registry access of the program passes through. Reads
+// give the empty text on any failure; writes report whether they were stored,
+// and the verified write also tells the user when a value did not stick.
 
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "core/Result.h"
 #include "platform/Registry.h"
 
 namespace veldra::app {
@@ -29,16 +30,17 @@ public:
 
     // The value as text: string types in the ANSI code page, other types one
     // character per byte; trimmed of blanks and cut at the first NUL.
-    std::string fRegAbfrageWert(Root root, std::string_view key, std::string_view name) const;
+    std::string queryText(Root root, std::string_view key, std::string_view name) const;
     // Stores REG_SZ, creating the key and its parents.
-    void fStringSpeichern(Root root, std::string_view key, std::string_view name, std::string_view text);
-    // As fStringSpeichern, then reads back; a difference shows MsgRegistryWriteFailed.
-    void HKCUStringSpeichern(Root root, std::string_view key, std::string_view name, std::string_view text);
+    Status storeString(Root root, std::string_view key, std::string_view name, std::string_view text);
+    // As storeString, then reads back; a difference shows MsgRegistryWriteFailed.
+    Status storeStringVerified(Root root, std::string_view key, std::string_view name, std::string_view text);
     // Stores the ANSI bytes of the text, one byte per character, as REG_BINARY.
-    void ffStringSpeichern(Root root, std::string_view key, std::string_view name, std::string_view text);
-    // Delete routines create a missing key first, so deleting nothing is no error.
-    void fWerteLoeschen(Root root, std::string_view key, std::string_view name);
-    void fSchluesselLoeschen(Root root, std::string_view key);
+    Status storeTextAsBinary(Root root, std::string_view key, std::string_view name, std::string_view text);
+    // Delete routines create a missing key first, so deleting nothing is no
+    // error; nor is a key that keeps its subkeys.
+    Status deleteValue(Root root, std::string_view key, std::string_view name);
+    Status deleteKey(Root root, std::string_view key);
 
     // Cleared when a verified value did not read back.
     bool registryWritable() const { return registryWritable_; }

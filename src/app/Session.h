@@ -12,6 +12,7 @@
 #include "app/RegistryRoutines.h"
 #include "app/Settings.h"
 #include "platform/HostPaths.h"
+#include "platform/Processes.h"
 #include "platform/Registry.h"
 #include "platform/Security.h"
 #include "platform/Shell.h"
@@ -24,6 +25,7 @@ struct Host {
     platform::HostPaths& paths;
     platform::Shell& shell;
     platform::Security& security;
+    platform::Processes& processes;
     std::filesystem::path programFolder;
 };
 

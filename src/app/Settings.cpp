@@ -9,16 +9,16 @@ std::optional<bool> Settings::os64() const {
     return std::nullopt;
 }
 
-void Settings::storeDirVerified(const std::string& folder) {
-    routines_.HKCUStringSpeichern(platform::RegistryRoot::CurrentUser, SettingsKey, "Dir", folder);
+Status Settings::storeDirVerified(const std::string& folder) {
+    return routines_.storeStringVerified(platform::RegistryRoot::CurrentUser, SettingsKey, "Dir", folder);
 }
 
 std::string Settings::read(const char* name) const {
-    return routines_.fRegAbfrageWert(platform::RegistryRoot::CurrentUser, SettingsKey, name);
+    return routines_.queryText(platform::RegistryRoot::CurrentUser, SettingsKey, name);
 }
 
-void Settings::write(const char* name, const std::string& value) {
-    routines_.fStringSpeichern(platform::RegistryRoot::CurrentUser, SettingsKey, name, value);
+Status Settings::write(const char* name, const std::string& value) {
+    return routines_.storeString(platform::RegistryRoot::CurrentUser, SettingsKey, name, value);
 }
 
 std::string hostRegistryRoot(bool os64) { return os64 ? "SOFTWARE\\Wow6432Node" : "SOFTWARE"; }

@@ -18,25 +18,25 @@ public:
     explicit Settings(RegistryRoutines& routines) : routines_(routines) {}
 
     std::string language() const { return read("Language"); }
-    void setLanguage(const std::string& value) { write("Language", value); }
+    Status setLanguage(const std::string& value) { return write("Language", value); }
 
     // "wahr", "falsch" or whatever is stored (empty when missing).
     std::string wow64() const { return read("Wow64"); }
-    void setWow64(bool is64) { write("Wow64", is64 ? Wow64Yes : Wow64No); }
+    Status setWow64(bool is64) { return write("Wow64", is64 ? Wow64Yes : Wow64No); }
     // True for "wahr", false for "falsch", nothing for any other value.
     std::optional<bool> os64() const;
 
     std::string dir() const { return read("Dir"); }
     // Stored when the main window closes, with the read-back check.
-    void storeDirVerified(const std::string& folder);
-    void setDir(const std::string& folder) { write("Dir", folder); }
+    Status storeDirVerified(const std::string& folder);
+    Status setDir(const std::string& folder) { return write("Dir", folder); }
 
     std::string lastDir() const { return read("LastDir"); }
-    void setLastDir(const std::string& folder) { write("LastDir", folder); }
+    Status setLastDir(const std::string& folder) { return write("LastDir", folder); }
 
 private:
     std::string read(const char* name) const;
-    void write(const char* name, const std::string& value);
+    Status write(const char* name, const std::string& value);
 
     RegistryRoutines& routines_;
 };

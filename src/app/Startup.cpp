@@ -9,9 +9,8 @@ bool startWithHostRoot(Session& session, const std::string& languageOverride) {
     session.start(languageOverride);
     while (session.settings.wow64().empty()) {
         const bool is64 = session.dialogs.ask(session.msg(Msg::MsgAskOs64));
-        session.settings.setWow64(is64);
         // A registry that keeps nothing would ask forever.
-        if (session.settings.wow64().empty()) return false;
+        if (!session.settings.setWow64(is64) || session.settings.wow64().empty()) return false;
     }
     return session.start(languageOverride);
 }

@@ -2,12 +2,13 @@
 
 #include <iostream>
 
+#include "app/FailureText.h"
 #include "app/Startup.h"
 
 namespace veldra::cli {
 
 struct CliContext::Services {
-    HostBackend backend;
+    platform::HostBackend backend;
     std::unique_ptr<TerminalDialogs> dialogs;
     std::unique_ptr<app::Session> session;
     bool hostRootKnown = false;
@@ -21,23 +22,21 @@ CliContext::~CliContext() = default;
 CliContext::Services& CliContext::open() {
     if (services_) return *services_;
     auto s = std::make_unique<Services>();
-    try {
-        s->backend = openHostBackend(options.prefix);
-    } catch (const std::runtime_error& e) {
-        throw CommandFailed(e.what());
-    }
+    auto backend = platform::openHostBackend(options.prefix);
+    if (!backend) throw CommandFailed(backend.failure().detail);
+    s->backend = std::move(*backend);
     const auto policy = options.yes ? AnswerPolicy::AlwaysYes : options.no ? AnswerPolicy::AlwaysNo : AnswerPolicy::Ask;
     // With --json, standard output carries only the data.
     s->dialogs = std::make_unique<TerminalDialogs>(policy, std::cin, options.json ? err : out);
     auto& b = s->backend;
     s->session = std::make_unique<app::Session>(
-        app::Host{*b.registry, *b.paths, *b.shell, *b.security, b.programFolder}, *s->dialogs);
+        app::Host{*b.registry, *b.paths, *b.shell, *b.security, *b.processes, b.programFolder}, *s->dialogs);
     s->hostRootKnown = s->session->start(options.language);
     services_ = std::move(s);
     return *services_;
 }
 
-HostBackend& CliContext::backend() { return open().backend; }
+platform::HostBackend& CliContext::backend() { return open().backend; }
 
 TerminalDialogs& CliContext::dialogs() { return *open().dialogs; }
 
@@ -54,8 +53,15 @@ app::Session& CliContext::session() {
     return *s.session;
 }
 
-void CliContext::requireWritableRegistry() {
-    if (auto blocker = backend().registry->writeBlocker()) throw CommandFailed(*blocker);
+int CliContext::finish(const Status& status) {
+    if (status) return ExitDone;
+    const Failure& failure = status.failure();
+    switch (failure.kind) {
+        case FailureKind::Declined: err << "Nothing was changed.\n"; break;
+        case FailureKind::AlreadyShown: break;
+        case FailureKind::Error: err << app::describeFailure(failure, sessionWithoutHostRoot().catalog) << '\n'; break;
+    }
+    return ExitFailed;
 }
 
 }  // namespace veldra::cli

@@ -9,8 +9,9 @@
 #include <string>
 
 #include "app/Session.h"
-#include "cli/HostBackend.h"
 #include "cli/TerminalDialogs.h"
+#include "core/Result.h"
+#include "platform/HostBackend.h"
 
 namespace veldra::cli {
 
@@ -43,15 +44,20 @@ public:
     std::ostream& out;
     std::ostream& err;
 
-    HostBackend& backend();
+    platform::HostBackend& backend();
     TerminalDialogs& dialogs();
     // Started with the host registry root; asks the 64-bit question when needed.
     app::Session& session();
     // Started without asking anything; the host registry root may be unknown.
     app::Session& sessionWithoutHostRoot();
 
-    // Fails with the backend's reason when the registry cannot be written now.
-    void requireWritableRegistry();
+    // The exit code of a task's result; a failure the user has not seen yet is
+    // printed, a declined question gets a note that nothing changed.
+    int finish(const Status& status);
+    template <class T>
+    int finish(const Result<T>& result) {
+        return result ? ExitDone : finish(Status(result.failure()));
+    }
 
     const std::string& msg(app::Msg id) { return sessionWithoutHostRoot().msg(id); }
 

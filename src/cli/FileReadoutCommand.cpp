@@ -12,8 +12,8 @@
 #include "cli/CliContext.h"
 #include "cli/Commands.h"
 #include "formats/FileReadout.h"
-#include "formats/PathText.h"
 #include "platform/Cp1252.h"
+#include "platform/PathText.h"
 
 namespace veldra::cli {
 namespace {
@@ -32,7 +32,8 @@ std::string hexByte(std::uint8_t value) {
 }
 
 nlohmann::json toJson(const std::string& file, const Inspection& seen) {
-    nlohmann::json data = {{"file", file}, {"kind", formats::fileKindName(seen.kind)}};
+    // A name may hold any bytes; JSON carries only valid UTF-8.
+    nlohmann::json data = {{"file", platform::validUtf8(file)}, {"kind", formats::fileKindName(seen.kind)}};
     if (seen.header) {
         data["pid"] = seen.header->pid;
         data["fid"] = seen.header->fid;
@@ -83,7 +84,7 @@ int runInspect(CliContext& context, const std::vector<std::string>& files) {
     int exitCode = ExitDone;
     nlohmann::json all = nlohmann::json::array();
     for (const auto& file : files) {
-        const Inspection seen = formats::inspectFile(formats::pathFromText(file));
+        const Inspection seen = formats::inspectFile(platform::pathFromText(file));
         if (!seen.error.empty()) exitCode = ExitFailed;
         if (context.options.json) {
             all.push_back(toJson(file, seen));

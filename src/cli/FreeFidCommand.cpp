@@ -7,15 +7,14 @@
 
 #include "cli/CliContext.h"
 #include "cli/Commands.h"
-#include "registration/FreieIdNr.h"
+#include "tasks/CatalogTasks.h"
 
 namespace veldra::cli {
 namespace {
 
 int runFreeFid(CliContext& context) {
-    registration::InstalledCatalog catalog;
-    const auto fid = registration::FreieIdNr(context.session(), catalog);
-    if (!fid) throw CommandFailed("Every FID from 10 to 9999 is in use.");
+    const auto fid = tasks::findFreeFid(context.session());
+    if (!fid) return context.finish(fid);
     if (context.options.json) context.out << nlohmann::json{{"fid", *fid}}.dump() << '\n';
     else context.out << *fid << '\n';
     return ExitDone;

@@ -4,25 +4,28 @@
 
 #include <CLI/CLI.hpp>
 
-#include "cli/CatalogOutput.h"
+#include "cli/CatalogJson.h"
 #include "cli/CliContext.h"
 #include "cli/Commands.h"
+#include "tasks/CatalogTasks.h"
+#include "tasks/MapsetChoice.h"
 
 namespace veldra::cli {
 namespace {
 
 int runList(CliContext& context) {
     auto& session = context.session();
-    registration::InstalledCatalog catalog;
-    catalog.rebuild(session);
+    auto listed = tasks::listMapsets(session);
+    if (!listed) return context.finish(listed);
+    const auto& catalog = *listed;
     if (context.options.json) {
-        context.out << catalogJson(session, catalog).dump(2) << '\n';
+        context.out << catalogJson(session, catalog).dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
         return ExitDone;
     }
-    for (std::size_t i = 0; i < catalog.registry.size(); ++i) context.out << catalogLine(catalog, {false, i}) << '\n';
+    for (std::size_t i = 0; i < catalog.registry.size(); ++i) context.out << tasks::catalogLine(catalog, {false, i}) << '\n';
     if (catalog.packages.noPackageFolders) context.out << session.msg(app::Msg::MsgNoGmpMapsets) << '\n';
     for (std::size_t i = 0; i < catalog.packages.records.size(); ++i)
-        context.out << catalogLine(catalog, {true, i}) << '\n';
+        context.out << tasks::catalogLine(catalog, {true, i}) << '\n';
     return ExitDone;
 }
 

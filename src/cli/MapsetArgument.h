@@ -7,6 +7,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include "tasks/MapsetChoice.h"
+
 namespace veldra::cli {
 
 struct MapsetArgument {
@@ -17,6 +19,8 @@ struct MapsetArgument {
     std::optional<std::uint32_t> pidFilter() const {
         return pidOption && pidOption->count() > 0 ? std::optional(pid) : std::nullopt;
     }
+
+    tasks::MapsetChoice choice() const { return {mapset, pidFilter()}; }
 
     void addTo(CLI::App* sub) {
         sub->add_option("MAPSET", mapset, "The mapset's name as `veldra list` shows it, or its FID")->required();

@@ -3,30 +3,17 @@
 
 #include <CLI/CLI.hpp>
 
-#include "cli/CatalogOutput.h"
 #include "cli/CliContext.h"
 #include "cli/Commands.h"
 #include "cli/MapsetArgument.h"
-#include "registration/MapsetRemoval.h"
+#include "tasks/ManagementTasks.h"
 
 namespace veldra::cli {
 namespace {
 
 int runRemove(CliContext& context, const MapsetArgument& argument) {
-    auto& session = context.session();
-    registration::InstalledCatalog catalog;
-    registration::showMapsetsForRemoval(session, *context.backend().processes, catalog);
-    const auto entry = chooseMapset(catalog, argument.mapset, argument.pidFilter());
-    registration::Outcome outcome;
-    if (entry.package) {
-        outcome = registration::removeGmapPackage(session, catalog, catalog.packages.records[entry.index]);
-    } else {
-        context.requireWritableRegistry();
-        outcome = registration::removeRegistryMapset(session, catalog, catalog.registry[entry.index]);
-    }
-    return outcome == registration::Outcome::Done ? ExitDone : ExitFailed;
+    return context.finish(tasks::removeMapset(context.session(), argument.choice()));
 }
-
 }  // namespace
 
 void addRemoveCommand(CLI::App& app, CliContext& context, int& exitCode) {

@@ -1,15 +1,12 @@
 // `veldra rename MAPSET NEW-NAME`: gives an installed mapset a new name inside
 // its TDB (keeping "<tdb>-BAK") and, for a gmap package, in its Info.xml.
 
-#include <ostream>
-
 #include <CLI/CLI.hpp>
 
-#include "cli/CatalogOutput.h"
 #include "cli/CliContext.h"
 #include "cli/Commands.h"
 #include "cli/MapsetArgument.h"
-#include "registration/MapsetRename.h"
+#include "tasks/ManagementTasks.h"
 
 namespace veldra::cli {
 namespace {
@@ -20,22 +17,9 @@ struct RenameArguments {
 };
 
 int runRename(CliContext& context, const RenameArguments& arguments) {
-    auto& session = context.session();
-    const auto name = registration::checkNewMapsetName(session, arguments.newName);
-    if (name.refused) return ExitFailed;
-    if (name.name.empty()) throw CommandFailed("The new name is empty.");
-    registration::InstalledCatalog catalog;
-    catalog.rebuild(session);
-    const auto entry = chooseMapset(catalog, arguments.target.mapset, arguments.target.pidFilter());
-    const auto result = entry.package
-                            ? registration::renameGmapPackage(session, catalog, catalog.packages.records[entry.index],
-                                                              name.name)
-                            : registration::renameRegistryMapset(session, catalog, catalog.registry[entry.index],
-                                                                 name.name);
-    if (!result.error.empty()) context.err << result.error << '\n';
-    return result.outcome == formats::RenameOutcome::Renamed ? ExitDone : ExitFailed;
+    return context.finish(
+        tasks::renameMapset(context.session(), {arguments.target.choice(), arguments.newName}));
 }
-
 }  // namespace
 
 void addRenameCommand(CLI::App& app, CliContext& context, int& exitCode) {

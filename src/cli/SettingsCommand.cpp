@@ -7,6 +7,7 @@
 
 #include "cli/CliContext.h"
 #include "cli/Commands.h"
+#include "tasks/SettingsTask.h"
 
 namespace veldra::cli {
 namespace {
@@ -20,10 +21,11 @@ int runSettings(CliContext& context, const SettingsOptions& options) {
     auto& session = context.sessionWithoutHostRoot();
     auto& settings = session.settings;
     if (!options.language.empty() || !options.os64.empty()) {
-        context.requireWritableRegistry();
-        if (!options.language.empty()) settings.setLanguage(options.language);
-        if (!options.os64.empty()) settings.setWow64(options.os64 == "yes");
-        session.start(context.options.language);
+        tasks::SettingsRequest request;
+        if (!options.language.empty()) request.language = options.language;
+        if (!options.os64.empty()) request.os64 = options.os64 == "yes";
+        if (auto stored = tasks::storeSettings(session, request, context.options.language); !stored)
+            return context.finish(stored);
     }
 
     const auto os64 = settings.os64();

@@ -1,18 +1,13 @@
 // `veldra typ MAPSET [FILE]`: attaches the type file FILE to an installed
 // mapset or replaces its type file; without FILE, detaches it.
 
-#include <filesystem>
-
 #include <CLI/CLI.hpp>
 
-#include "cli/CatalogOutput.h"
 #include "cli/CliContext.h"
 #include "cli/Commands.h"
 #include "cli/MapsetArgument.h"
 #include "formats/PathText.h"
-#include "registration/PackageTypeFile.h"
-#include "registration/RegistryTypeFile.h"
-#include "registration/TypeFileNames.h"
+#include "tasks/ManagementTasks.h"
 
 namespace veldra::cli {
 namespace {
@@ -23,30 +18,10 @@ struct TypArguments {
 };
 
 int runTyp(CliContext& context, const TypArguments& arguments) {
-    std::optional<std::filesystem::path> chosen;
-    if (!arguments.file.empty()) {
-        chosen = std::filesystem::absolute(formats::pathFromText(arguments.file));
-        std::error_code ec;
-        if (!std::filesystem::is_regular_file(*chosen, ec)) throw CommandFailed("No such file: " + arguments.file);
-        if (!registration::isTypeFile(chosen)) {
-            context.err << "FILE must be a type file (extension .typ): " << arguments.file << '\n';
-            return ExitUsage;
-        }
-    }
-    auto& session = context.session();
-    registration::InstalledCatalog catalog;
-    catalog.rebuild(session);
-    const auto entry = chooseMapset(catalog, arguments.target.mapset, arguments.target.pidFilter());
-    registration::Outcome outcome;
-    if (entry.package) {
-        outcome = registration::changePackageTypeFile(session, catalog.packages.records[entry.index], chosen);
-    } else {
-        context.requireWritableRegistry();
-        outcome = registration::changeRegistryTypeFile(session, catalog.registry[entry.index], chosen);
-    }
-    return outcome == registration::Outcome::Done ? ExitDone : ExitFailed;
+    tasks::TypeFileRequest request{arguments.target.choice(), std::nullopt};
+    if (!arguments.file.empty()) request.typeFile = formats::pathFromText(arguments.file);
+    return context.finish(tasks::changeTypeFile(context.session(), request));
 }
-
 }  // namespace
 
 void addTypCommand(CLI::App& app, CliContext& context, int& exitCode) {

@@ -46,6 +46,13 @@ int main(int argc, char** argv) {
     } catch (const CommandFailed& e) {
         std::cerr << e.what() << '\n';
         return ExitFailed;
+    } catch (const std::exception& e) {
+        // Nothing may end the program on the way: whatever escaped a task is reported.
+        std::cerr << "veldra: " << e.what() << '\n';
+        return ExitFailed;
+    } catch (...) {
+        std::cerr << "veldra: an unexpected error ended the command\n";
+        return ExitFailed;
     }
     return exitCode;
 }

@@ -2,14 +2,16 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <fstream>
 
+#include "formats/FileSizeLimits.h"
 #include "formats/PathText.h"
 #include "formats/TdbBlocks.h"
 #include "formats/TdbChecksum.h"
 #include "formats/TreDrawPriority.h"
-#include "platform/AtomicFile.h"
+#include "platform/CappedFileRead.h"
+#include "platform/Cp1252.h"
+#include "platform/Text.h"
 
 namespace veldra::formats {
 namespace {
@@ -26,26 +28,19 @@ bool holdsAt(ByteView bytes, std::size_t offset, std::string_view text, std::uin
                       [key](char c, std::uint8_t byte) { return static_cast<std::uint8_t>(c) == (byte ^ key); });
 }
 
-std::string lowerExtension(const std::filesystem::path& file) {
-    std::string extension = pathText(file.extension());
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); });
-    return extension;
-}
-
 void inspectTdb(const std::filesystem::path& file, Inspection& result) {
-    std::vector<std::uint8_t> bytes;
-    if (auto read = platform::readWholeFile(file, bytes); !read) {
-        result.error = read.error;
+    const auto bytes = platform::readFileCapped(file, TdbFileLimit);
+    if (!bytes) {
+        result.error = bytes.failure().detail;
         return;
     }
-    result.header = parseTdbHeader(bytes);
+    result.header = parseTdbHeader(*bytes);
     if (!result.header) {
         result.error = pathText(file) + " is too short for a TDB header";
         return;
     }
-    result.tiles = listTdbTiles(bytes);
-    result.checksumOk = checksumMatches(bytes);
+    result.tiles = listTdbTiles(*bytes);
+    result.checksumOk = checksumMatches(*bytes);
 }
 
 void inspectTile(const std::filesystem::path& file, Inspection& result) {
@@ -57,6 +52,35 @@ void inspectTile(const std::filesystem::path& file, Inspection& result) {
         return;
     }
     result.drawPriority = reading.value;
+}
+
+Inspection readInspection(const std::filesystem::path& file) {
+    Inspection result;
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(file, ec)) {
+        result.error = pathText(file) + " is not a file";
+        return result;
+    }
+    result.kind = detectFileKind(file);
+    switch (result.kind) {
+        case FileKind::Tdb: inspectTdb(file, result); break;
+        case FileKind::Img:
+        case FileKind::GmapTile: inspectTile(file, result); break;
+        case FileKind::Typ: {
+            TypIdsRead read = readTypIds(file);
+            result.typ = read.ids;
+            result.error = std::move(read.error);
+            break;
+        }
+        case FileKind::Mdx: {
+            MdxRead read = readMdx(file);
+            if (read.records) result.records = std::move(*read.records);
+            result.error = std::move(read.error);
+            break;
+        }
+        case FileKind::Unknown: result.error = pathText(file) + " is no TDB, IMG, TYP, MDX or gmap tile file"; break;
+    }
+    return result;
 }
 
 }  // namespace
@@ -83,7 +107,7 @@ FileKind detectFileKind(const std::filesystem::path& file) {
     if (holdsAt(bytes, TypSignatureOffset, TypSignature)) return FileKind::Typ;
     if (!bytes.empty() && holdsAt(bytes, ImgSignatureOffset, ImgSignature, bytes[0])) return FileKind::Img;
     // Damaged files of a known name still get the reader of their kind and its error.
-    const std::string extension = lowerExtension(file);
+    const std::string extension = platform::toLowerAscii(pathText(file.extension()));
     if (extension == ".tdb") return FileKind::Tdb;
     if (extension == ".img") return FileKind::Img;
     if (extension == ".typ") return FileKind::Typ;
@@ -94,31 +118,9 @@ FileKind detectFileKind(const std::filesystem::path& file) {
 }
 
 Inspection inspectFile(const std::filesystem::path& file) {
-    Inspection result;
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(file, ec)) {
-        result.error = pathText(file) + " is not a file";
-        return result;
-    }
-    result.kind = detectFileKind(file);
-    switch (result.kind) {
-        case FileKind::Tdb: inspectTdb(file, result); break;
-        case FileKind::Img:
-        case FileKind::GmapTile: inspectTile(file, result); break;
-        case FileKind::Typ: {
-            TypIdsRead read = readTypIds(file);
-            result.typ = read.ids;
-            result.error = std::move(read.error);
-            break;
-        }
-        case FileKind::Mdx: {
-            MdxRead read = readMdx(file);
-            if (read.records) result.records = std::move(*read.records);
-            result.error = std::move(read.error);
-            break;
-        }
-        case FileKind::Unknown: result.error = pathText(file) + " is no TDB, IMG, TYP, MDX or gmap tile file"; break;
-    }
+    Inspection result = readInspection(file);
+    // The file's name is in most errors, and a name may hold any bytes.
+    result.error = platform::validUtf8(result.error);
     return result;
 }
 

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "formats/FileSizeLimits.h"
 #include "formats/PathText.h"
 
 namespace veldra::formats {
@@ -51,9 +52,9 @@ MdxRead parseMdx(ByteView mdx) {
 }
 
 MdxRead readMdx(const std::filesystem::path& mdx) {
-    std::vector<std::uint8_t> bytes;
-    if (auto read = platform::readWholeFile(mdx, bytes); !read) return {std::nullopt, read.error};
-    MdxRead result = parseMdx(bytes);
+    const auto bytes = platform::readFileCapped(mdx, MdxFileLimit);
+    if (!bytes) return {std::nullopt, bytes.failure().detail};
+    MdxRead result = parseMdx(*bytes);
     if (!result.records) result.error = pathText(mdx) + " " + result.error;
     return result;
 }

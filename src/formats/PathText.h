@@ -1,19 +1,11 @@
 #pragma once
-// Paths as UTF-8 text and back: messages and command lines speak UTF-8.
+// The path texts of platform/, under the names the format readers use.
 
-#include <filesystem>
-#include <string>
-#include <string_view>
+#include "platform/PathText.h"
 
 namespace veldra::formats {
 
-inline std::string pathText(const std::filesystem::path& path) {
-    const std::u8string text = path.u8string();
-    return {text.begin(), text.end()};
-}
-
-inline std::filesystem::path pathFromText(std::string_view utf8) {
-    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
-}
+using platform::pathFromText;
+using platform::pathText;
 
 }  // namespace veldra::formats

@@ -1,6 +1,6 @@
 #pragma once
 // Writing the product and family identifiers into a TDB header in place. The
-// file keeps its length; callers run ChecksumAendern afterwards.
+// file keeps its length; callers run updateTdbChecksum afterwards.
 
 #include <cstdint>
 #include <filesystem>

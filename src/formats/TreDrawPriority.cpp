@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <fstream>
 #include <functional>
 #include <string_view>
@@ -10,6 +9,7 @@
 #include <vector>
 
 #include "formats/PathText.h"
+#include "platform/Text.h"
 
 namespace veldra::formats {
 namespace {
@@ -103,12 +103,10 @@ platform::FileResult writeGmapDrawPriority(const std::filesystem::path& tile, st
 }
 
 bool isGmapTreFile(const std::filesystem::path& file) {
-    std::string name = pathText(file.filename());
+    const std::string name = pathText(file.filename());
     if (name.size() < 3) return false;
-    std::string ending = name.substr(name.size() - 3);
-    std::transform(ending.begin(), ending.end(), ending.begin(),
-                   [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); });
-    return ending == "tre" || ending == "gmp";
+    const std::string_view ending = std::string_view(name).substr(name.size() - 3);
+    return platform::equalsIgnoringAsciiCase(ending, "tre") || platform::equalsIgnoringAsciiCase(ending, "gmp");
 }
 
 }  // namespace veldra::formats

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <vector>
 
+#include "formats/FileSizeLimits.h"
 #include "formats/PathText.h"
 
 namespace veldra::formats {
@@ -39,8 +40,9 @@ platform::FileResult writeTypFid(const std::filesystem::path& typ, std::uint16_t
 
 platform::FileResult writeStampedTypCopy(const std::filesystem::path& source, const std::filesystem::path& target,
                                          std::uint16_t fid) {
-    std::vector<std::uint8_t> bytes;
-    if (auto read = platform::readWholeFile(source, bytes); !read) return read;
+    auto read = platform::readFileCapped(source, TypFileLimit);
+    if (!read) return {false, read.failure().detail};
+    std::vector<std::uint8_t>& bytes = *read;
     if (bytes.size() < TypFidOffset + 2) return {false, tooShort(source)};
     const auto stamp = u16Bytes(fid);
     std::copy(stamp.begin(), stamp.end(), bytes.begin() + static_cast<std::ptrdiff_t>(TypFidOffset));

@@ -15,7 +15,7 @@ std::optional<std::filesystem::path> garminMapsFolder(const app::Session& sessio
 }
 
 std::optional<std::filesystem::path> baseCampMapsFolder(const app::Session& session) {
-    const std::string installDir = session.routines.fRegAbfrageWert(
+    const std::string installDir = session.routines.queryText(
         platform::RegistryRoot::LocalMachine, session.hostRegistryRoot + "\\Garmin\\BaseCamp", "InstallDir");
     const std::filesystem::path native = session.host.paths.toNative(installDir + "Maps");
     if (native.empty()) return std::nullopt;

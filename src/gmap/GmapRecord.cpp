@@ -4,6 +4,11 @@
 
 namespace veldra::gmap {
 
+Status GmapRecord::changeable() const {
+    if (!pathProblem) return {};
+    return fail(*pathProblem + (pathProblem->ends_with('.') ? " " : ". ") + "Nothing was changed.");
+}
+
 std::string GmapRecord::display() const { return "gmap; " + name + "; FID:" + fid + ";PID:" + pid; }
 
 void orderGmapRecords(std::vector<GmapRecord>& records) {

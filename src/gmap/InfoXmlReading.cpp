@@ -1,9 +1,9 @@
 #include "gmap/InfoXmlReading.h"
 
-#include <charconv>
+#include <cstdint>
 
-#include "app/TextEdits.h"
 #include "gmap/GmapRecord.h"
+#include "platform/Text.h"
 
 namespace veldra::gmap {
 namespace {
@@ -29,14 +29,11 @@ std::optional<Element> elementFrom(std::string_view s, std::size_t from, std::st
 
 // The whole-number reading of a 16-bit integer: blanks around, an optional sign.
 std::optional<std::string> integerText(std::string_view text) {
-    text = app::trimBlanks(text);
-    if (text.empty()) return std::nullopt;
+    text = platform::trimBlanks(text);
     if (text.starts_with('+')) text.remove_prefix(1);
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || value < -32768 || value > 32767)
-        return std::nullopt;
-    return std::to_string(value);
+    const auto value = platform::parseDecimal<std::int16_t>(text);
+    if (!value) return std::nullopt;
+    return std::to_string(*value);
 }
 
 }  // namespace

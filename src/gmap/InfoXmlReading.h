@@ -3,12 +3,16 @@
 // substring searches for the few tags it needs, not an XML parse, so a file
 // laid out as the package writer lays it out reads the same everywhere.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace veldra::gmap {
+
+// Package descriptions are a few kilobytes; a larger file is not read.
+inline constexpr std::uintmax_t InfoXmlFileLimit = 4 * 1024 * 1024;
 
 struct InfoXmlSubProduct {
     std::string name;     // text of <Name>

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/ConsoleWindow.h"
+#include "formats/GmtBanner.h"
 #include "platform/Processes.h"
 
 namespace veldra::app {
@@ -15,8 +16,7 @@ class MessageCatalog;
 
 namespace veldra::integration {
 
-// The line our gmt.exe prints first; it is removed from what the user sees.
-inline constexpr const char* GmtBanner = "gmt.exe - VELDRA IMG tool 1.0 - https://veldra.example/tools";
+using formats::GmtBanner;
 
 class ConsoleRunner {
 public:

@@ -38,36 +38,36 @@ IntegrationDriver::IntegrationDriver(app::Session& session, platform::Processes&
                                      app::ConsoleWindow& console, std::function<void()> rebuildCatalog)
     : session_(session), processes_(processes), console_(console), rebuildCatalog_(std::move(rebuildCatalog)) {}
 
-IntegrationOutcome IntegrationDriver::CommandButtonPV(const IntegrationJob& job, InstallChoice choice) {
+IntegrationResult IntegrationDriver::run(const IntegrationJob& job, InstallChoice choice) {
     BusyPointer busy(session_.dialogs);
     tools::takeOverMapFolders(session_);
 
-    if (!job.tiles.empty() && isGmapsuppName(job.tiles.front().string())) return IntegrationOutcome::GmapsuppChosen;
+    if (!job.tiles.empty() && isGmapsuppName(job.tiles.front().string())) return {IntegrationOutcome::GmapsuppChosen, {}};
 
     const fs::path compilerFolder = session_.host.programFolder / "Version97c";
     if (!fs::exists(compilerFolder / "cgpsmapper.exe")) {
         session_.dialogs.inform(session_.msg(app::Msg::MsgCgpsmapper97cMissing), "VELDRA Version80-33-1");
-        return IntegrationOutcome::ToolsMissing;
+        return {IntegrationOutcome::ToolsMissing, {}};
     }
     if (!fs::exists(compilerFolder / "sendg.dll")) {
         session_.dialogs.inform(session_.msg(app::Msg::MsgSendgMissing));
-        return IntegrationOutcome::ToolsMissing;
+        return {IntegrationOutcome::ToolsMissing, {}};
     }
 
     ConsoleRunner runner(session_.dialogs, session_.catalog, processes_, console_);
     OverviewGeneration overview(session_, runner, job);
     session_.setCatalogContext(
         {job.folderShown.string(), overview.baseName(), session_.host.programFolder.string()});
-    overview.mperzeugen();
+    overview.writeOverviewSource();
     console_.setVisible(true);
     const std::string gmtOutput = console_.text();
 
     if (!overview.tdbExists()) {
         session_.dialogs.inform(session_.msg(app::Msg::MsgTdbCreationFailed), "VELDRA Build 80-33-1");
-        return IntegrationOutcome::NoTdb;
+        return {IntegrationOutcome::NoTdb, {}};
     }
     console_.setVisible(false);
-    if (!overview.makeOverviewMap()) return IntegrationOutcome::NoOverviewMap;
+    if (!overview.makeOverviewMap()) return {IntegrationOutcome::NoOverviewMap, {}};
     console_.setText(fromCompilerReport(console_.text()));
 
     std::error_code ignored;
@@ -76,23 +76,23 @@ IntegrationOutcome IntegrationDriver::CommandButtonPV(const IntegrationJob& job,
     const bool gmap = choice == InstallChoice::Ask
                           ? session_.dialogs.ask(session_.msg(app::Msg::MsgAskGmapInstallation))
                           : choice == InstallChoice::GmapPackage;
-    IntegrationOutcome outcome = IntegrationOutcome::GmapPackageChosen;
+    IntegrationResult result{IntegrationOutcome::GmapPackageChosen, {}};
     if (!gmap) {
         const auto fid = static_cast<std::uint16_t>(std::min(registration::leadingNumber(job.fidText), 0xFFFFu));
-        if (RegistryEintragen(session_, {overview.baseName(), fid, overview.tileFolder()})) {
+        if (auto written = writeRegistryEntry(session_, {overview.baseName(), fid, overview.tileFolder()})) {
             session_.dialogs.status(session_.msg(app::Msg::MsgIntegrationComplete));
             session_.dialogs.inform(session_.msg(app::Msg::MsgIntegrationReady));
-            outcome = IntegrationOutcome::Registered;
+            result.outcome = IntegrationOutcome::Registered;
         } else {
             session_.dialogs.inform(session_.msg(app::Msg::MsgRegistryWriteFailed));
-            outcome = IntegrationOutcome::RegistryWriteFailed;
+            result = {IntegrationOutcome::RegistryWriteFailed, written.failure()};
         }
     }
 
     if (rebuildCatalog_) rebuildCatalog_();
     console_.setText(gmtOutput + "\n" + console_.text());
     console_.setVisible(false);
-    return outcome;
+    return result;
 }
 
 }  // namespace veldra::integration

@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "core/Result.h"
 #include "integration/IntegrationJob.h"
 
 namespace veldra::app {
@@ -21,7 +22,7 @@ enum class InstallChoice { Ask, GmapPackage, Registry };
 
 enum class IntegrationOutcome {
     Registered,           // registry entry written and read back
-    RegistryWriteFailed,  // a value did not read back
+    RegistryWriteFailed,  // a value was refused or did not read back
     ToolsMissing,         // cgpsmapper.exe or sendg.dll missing
     NoTdb,                // gmt.exe left no TDB
     NoOverviewMap,        // no overview map, no Java or the user declined
@@ -29,13 +30,18 @@ enum class IntegrationOutcome {
     GmapsuppChosen,       // gmapsupp splitting is not part of this build yet
 };
 
+struct IntegrationResult {
+    IntegrationOutcome outcome = IntegrationOutcome::Registered;
+    Failure registryFailure;  // why the registry entry was not stored
+};
+
 class IntegrationDriver {
 public:
     IntegrationDriver(app::Session& session, platform::Processes& processes, app::ConsoleWindow& console,
                       std::function<void()> rebuildCatalog);
 
-    // The `CommandButtonPV` action.
-    IntegrationOutcome CommandButtonPV(const IntegrationJob& job, InstallChoice choice);
+    // Makes TDB and overview map of the job's tiles and installs the mapset.
+    IntegrationResult run(const IntegrationJob& job, InstallChoice choice);
 
 private:
     app::Session& session_;

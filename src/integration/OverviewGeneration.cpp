@@ -61,7 +61,7 @@ void OverviewGeneration::writeListFile() const {
     writeLines(programFile("list.txt"), lines);
 }
 
-void OverviewGeneration::mperzeugen() {
+void OverviewGeneration::writeOverviewSource() {
     tileFolder_ = job_.tiles.empty() ? fs::path() : job_.tiles.front().parent_path();
     writeListFile();
     if (!fs::exists(programFile("gmt.exe"))) {
@@ -92,7 +92,7 @@ bool OverviewGeneration::tdbExists() const {
 
 bool OverviewGeneration::javaInstalled() {
 #ifdef _WIN32
-    javaVersion_ = session_.routines.fRegAbfrageWert(platform::RegistryRoot::LocalMachine,
+    javaVersion_ = session_.routines.queryText(platform::RegistryRoot::LocalMachine,
                                                      "SOFTWARE\\JavaSoft\\Java Runtime Environment", "CurrentVersion");
 #else
     // The outside tools run natively here: Java counts when the runner can start it.

@@ -22,7 +22,7 @@ public:
     OverviewGeneration(app::Session& session, ConsoleRunner& runner, IntegrationJob job);
 
     // gmt.exe: the TDB and the overview source, then the two edits of the source.
-    void mperzeugen();
+    void writeOverviewSource();
     // The TDB gmt.exe should have left beside the tiles.
     bool tdbExists() const;
     // cgpsmapper.exe, then the Java fall-back for as long as the user wants it.

@@ -9,32 +9,25 @@ namespace {
 
 constexpr auto HKLM = platform::RegistryRoot::LocalMachine;
 
-// Writes a path value and compares the read-back text.
-bool writeVerified(app::Session& session, const std::string& key, const char* name, const std::string& text) {
-    session.routines.fStringSpeichern(HKLM, key, name, text);
-    if (session.routines.fRegAbfrageWert(HKLM, key, name) == text) return true;
-    session.routines.reportWriteFailure(app::DefaultTitle);
-    return false;
-}
-
 }  // namespace
 
-bool RegistryEintragen(app::Session& session, const RegistryEntry& entry) {
+Status writeRegistryEntry(app::Session& session, const RegistryEntry& entry) {
     session.routines.setRegistryWritable(true);
     const std::string familyKey = registration::branchKey(session, registration::RecordKind::Families) +
                                   entry.baseName + std::to_string(entry.fid);
     const std::string productKey = familyKey + "\\1";
+    auto& routines = session.routines;
 
-    session.routines.ffStringSpeichern(HKLM, familyKey, "ID", registration::familyIdText(entry.fid));
-    session.routines.fRegAbfrageWert(HKLM, familyKey, "ID");  // read back, not compared
-
+    if (auto stored = routines.storeTextAsBinary(HKLM, familyKey, "ID", registration::familyIdText(entry.fid));
+        !stored)
+        return stored;
     std::string hostFolder = session.host.paths.toHost(entry.tileFolder);
     if (hostFolder.empty() || hostFolder.back() != '\\') hostFolder += '\\';
-    if (!writeVerified(session, productKey, "TDB", hostFolder + entry.baseName + ".TDB")) return false;
-    if (!writeVerified(session, productKey, "BMAP", hostFolder + entry.baseName + ".img")) return false;
-    if (!writeVerified(session, productKey, "LOC", hostFolder)) return false;
-    if (!platform::findIgnoringCase(entry.tileFolder / (entry.baseName + ".TYP"))) return true;
-    return writeVerified(session, familyKey, "TYP", hostFolder + entry.baseName + ".TYP");
+    for (const auto& [name, value] : {std::pair{"TDB", hostFolder + entry.baseName + ".TDB"},
+                                      {"BMAP", hostFolder + entry.baseName + ".img"}, {"LOC", hostFolder}})
+        if (auto stored = routines.storeStringVerified(HKLM, productKey, name, value); !stored) return stored;
+    if (!platform::findIgnoringCase(entry.tileFolder / (entry.baseName + ".TYP"))) return {};
+    return routines.storeStringVerified(HKLM, familyKey, "TYP", hostFolder + entry.baseName + ".TYP");
 }
 
 }  // namespace veldra::integration

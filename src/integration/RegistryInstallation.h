@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <string>
 
+#include "core/Result.h"
+
 namespace veldra::app {
 class Session;
 }
@@ -19,7 +21,7 @@ struct RegistryEntry {
     std::filesystem::path tileFolder;    // native; the registry gets its host form
 };
 
-// Writes the entry; false (after MsgRegistryWriteFailed) when a value did not read back.
-bool RegistryEintragen(app::Session& session, const RegistryEntry& entry);
+// Writes the entry; a value that did not read back fails after MsgRegistryWriteFailed.
+Status writeRegistryEntry(app::Session& session, const RegistryEntry& entry);
 
 }  // namespace veldra::integration

@@ -2,8 +2,10 @@
 
 #include <atomic>
 #include <fstream>
+#include <limits>
 #include <system_error>
 
+#include "platform/CappedFileRead.h"
 #include "platform/FileSync.h"
 
 namespace veldra::platform {
@@ -69,14 +71,9 @@ FileResult patchFileInPlace(const fs::path& target, std::uint64_t offset, std::s
 }
 
 FileResult readWholeFile(const fs::path& source, std::vector<std::uint8_t>& out) {
-    std::ifstream in(source, std::ios::binary);
-    if (!in) return failure("cannot open " + source.string());
-    std::error_code ec;
-    const auto size = fs::file_size(source, ec);
-    if (ec) return failure("cannot read the size of " + source.string());
-    out.resize(static_cast<std::size_t>(size));
-    in.read(reinterpret_cast<char*>(out.data()), static_cast<std::streamsize>(size));
-    if (in.gcount() != static_cast<std::streamsize>(size)) return failure("cannot read " + source.string());
+    auto read = readFileCapped(source, std::numeric_limits<std::uintmax_t>::max());
+    if (!read) return failure(read.failure().detail);
+    out = std::move(read).value();
     return {};
 }
 

@@ -25,7 +25,8 @@ FileResult replaceFileAtomically(const std::filesystem::path& target, std::strin
 FileResult patchFileInPlace(const std::filesystem::path& target, std::uint64_t offset,
                             std::span<const std::uint8_t> bytes);
 
-// Reads a whole file; an error text when it cannot be read.
+// Reads a whole file, however large; an error text when it cannot be read.
+// Files of a known kind are read with readFileCapped instead.
 FileResult readWholeFile(const std::filesystem::path& source, std::vector<std::uint8_t>& out);
 
 }  // namespace veldra::platform

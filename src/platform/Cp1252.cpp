@@ -134,6 +134,13 @@ std::string utf16ToUtf8(std::u16string_view utf16) {
     return out;
 }
 
+std::string validUtf8(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t pos = 0; pos < text.size();) appendUtf8(out, nextCodePoint(text, pos));
+    return out;
+}
+
 std::size_t utf8Length(std::string_view utf8) {
     std::size_t count = 0;
     for (std::size_t pos = 0; pos < utf8.size(); ++count) nextCodePoint(utf8, pos);

@@ -21,6 +21,10 @@ std::string utf8ToCp1252(std::string_view utf8);
 std::u16string utf8ToUtf16(std::string_view utf8);
 std::string utf16ToUtf8(std::u16string_view utf16);
 
+// The text with every malformed UTF-8 sequence replaced by U+FFFD: names from
+// the file system may hold any bytes, JSON and messages need valid UTF-8.
+std::string validUtf8(std::string_view text);
+
 // Number of characters (code points) in UTF-8 text.
 std::size_t utf8Length(std::string_view utf8);
 

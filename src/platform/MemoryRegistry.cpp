@@ -1,35 +1,68 @@
 #include "platform/MemoryRegistry.h"
 
+#include <map>
+
+#include "platform/Cp1252.h"
 #include "platform/RegistryPath.h"
 
 namespace veldra::platform {
 
+// Children and values are keyed by their folded UTF-16 names, which orders
+// them as wineserver enumerates them; each keeps the name as first written.
 struct MemoryRegistry::Key {
     std::string name;
-    // Keyed by folded name; each entry keeps the name as first written.
-    std::map<std::string, std::unique_ptr<Key>> children;
-    std::map<std::string, std::pair<std::string, RegistryValue>> values;
+    std::map<std::u16string, std::unique_ptr<Key>> children;
+    std::map<std::u16string, std::pair<std::string, RegistryValue>> values;
+
+    // Keys are at most MaxKeyDepth deep, so the recursion is bounded.
+    std::unique_ptr<Key> clone() const {
+        auto copy = std::make_unique<Key>();
+        copy->name = name;
+        copy->values = values;
+        for (const auto& [folded, child] : children) copy->children.emplace(folded, child->clone());
+        return copy;
+    }
 };
 
-MemoryRegistry::MemoryRegistry() : machine_(std::make_unique<Key>()), user_(std::make_unique<Key>()) {}
+struct MemoryRegistry::Hives {
+    std::unique_ptr<Key> machine = std::make_unique<Key>();
+    std::unique_ptr<Key> user = std::make_unique<Key>();
+
+    std::unique_ptr<Hives> clone() const {
+        auto copy = std::make_unique<Hives>();
+        copy->machine = machine->clone();
+        copy->user = user->clone();
+        return copy;
+    }
+};
+
+namespace {
+
+std::u16string folded(std::string_view name) { return foldRegistryName(utf8ToUtf16(name)); }
+
+bool isUnder(std::string_view path, const std::string& prefix) {
+    const std::string foldedPath = foldCase(joinKeyPath(splitKeyPath(path)));
+    return foldedPath == prefix || foldedPath.starts_with(prefix + "\\");
+}
+
+}  // namespace
+
+MemoryRegistry::MemoryRegistry() : hives_(std::make_unique<Hives>()) {}
 MemoryRegistry::~MemoryRegistry() = default;
 
+MemoryRegistry::Key& MemoryRegistry::rootKey(RegistryRoot root) const {
+    return root == RegistryRoot::LocalMachine ? *hives_->machine : *hives_->user;
+}
+
 MemoryRegistry::Key* MemoryRegistry::find(RegistryRoot root, std::string_view path) const {
-    Key* key = root == RegistryRoot::LocalMachine ? machine_.get() : user_.get();
+    Key* key = &rootKey(root);
     for (const auto& part : splitKeyPath(path)) {
-        auto it = key->children.find(foldCase(part));
+        auto it = key->children.find(folded(part));
         if (it == key->children.end()) return nullptr;
         key = it->second.get();
     }
     return key;
 }
-
-namespace {
-bool isUnder(std::string_view path, const std::string& prefix) {
-    const std::string folded = foldCase(joinKeyPath(splitKeyPath(path)));
-    return folded == prefix || folded.starts_with(prefix + "\\");
-}
-}  // namespace
 
 bool MemoryRegistry::writeDenied(RegistryRoot root, std::string_view path) const {
     for (const auto& [r, prefix] : denied_)
@@ -61,7 +94,7 @@ std::optional<RegistryValue> MemoryRegistry::queryValue(RegistryRoot root, std::
                                                         std::string_view name) const {
     const Key* key = find(root, path);
     if (!key) return std::nullopt;
-    auto it = key->values.find(foldCase(name));
+    auto it = key->values.find(folded(name));
     if (it == key->values.end()) return std::nullopt;
     return it->second.second;
 }
@@ -69,23 +102,32 @@ std::optional<RegistryValue> MemoryRegistry::queryValue(RegistryRoot root, std::
 std::vector<std::string> MemoryRegistry::subkeyNames(RegistryRoot root, std::string_view path) const {
     std::vector<std::string> names;
     if (const Key* key = find(root, path))
-        for (const auto& [folded, child] : key->children) names.push_back(child->name);
+        for (const auto& [foldedName, child] : key->children) names.push_back(child->name);
     return names;
 }
 
 std::vector<std::string> MemoryRegistry::valueNames(RegistryRoot root, std::string_view path) const {
     std::vector<std::string> names;
     if (const Key* key = find(root, path))
-        for (const auto& [folded, entry] : key->values) names.push_back(entry.first);
+        for (const auto& [foldedName, entry] : key->values) names.push_back(entry.first);
     return names;
 }
 
+long MemoryRegistry::commitAlone(long result) {
+    if (inEdit() || !failNextCommit_) return result;
+    failNextCommit_ = false;
+    return regerror::AccessDenied;
+}
+
 long MemoryRegistry::createKey(RegistryRoot root, std::string_view path) {
+    const auto parts = splitKeyPath(path);
+    if (parts.size() > MaxKeyDepth) return regerror::InvalidParameter;
     if (find(root, path)) return regerror::Success;
     if (writeDenied(root, path)) return regerror::AccessDenied;
-    Key* key = root == RegistryRoot::LocalMachine ? machine_.get() : user_.get();
-    for (const auto& part : splitKeyPath(path)) {
-        auto& slot = key->children[foldCase(part)];
+    if (const long refused = commitAlone(regerror::Success); refused != regerror::Success) return refused;
+    Key* key = &rootKey(root);
+    for (const auto& part : parts) {
+        auto& slot = key->children[folded(part)];
         if (!slot) {
             slot = std::make_unique<Key>();
             slot->name = part;
@@ -100,8 +142,11 @@ long MemoryRegistry::setValue(RegistryRoot root, std::string_view path, std::str
     Key* key = find(root, path);
     if (!key) return regerror::FileNotFound;
     if (writeDenied(root, path)) return regerror::AccessDenied;
+    if (const long refused = commitAlone(regerror::Success); refused != regerror::Success) return refused;
     if (writeDropped(root, path)) return regerror::Success;
-    key->values[foldCase(name)] = {std::string(name), value};
+    auto& slot = key->values[folded(name)];
+    if (slot.first.empty()) slot.first = name;  // a value keeps its first spelling, as in Windows
+    slot.second = value;
     return regerror::Success;
 }
 
@@ -109,7 +154,11 @@ long MemoryRegistry::deleteValue(RegistryRoot root, std::string_view path, std::
     Key* key = find(root, path);
     if (!key) return regerror::FileNotFound;
     if (writeDenied(root, path)) return regerror::AccessDenied;
-    return key->values.erase(foldCase(name)) ? regerror::Success : regerror::FileNotFound;
+    auto it = key->values.find(folded(name));
+    if (it == key->values.end()) return regerror::FileNotFound;
+    if (const long refused = commitAlone(regerror::Success); refused != regerror::Success) return refused;
+    key->values.erase(it);
+    return regerror::Success;
 }
 
 long MemoryRegistry::deleteKey(RegistryRoot root, std::string_view path) {
@@ -119,10 +168,32 @@ long MemoryRegistry::deleteKey(RegistryRoot root, std::string_view path) {
     if (!key) return regerror::FileNotFound;
     if (writeDenied(root, path)) return regerror::AccessDenied;
     if (!key->children.empty()) return regerror::KeyHasChildren;
+    if (const long refused = commitAlone(regerror::Success); refused != regerror::Success) return refused;
     const std::string last = parts.back();
     parts.pop_back();
-    find(root, joinKeyPath(parts))->children.erase(foldCase(last));
+    find(root, joinKeyPath(parts))->children.erase(folded(last));
     return regerror::Success;
+}
+
+Status MemoryRegistry::beginEdit() {
+    if (inEdit()) return fail("A registry edit is already open.");
+    snapshot_ = hives_->clone();
+    return {};
+}
+
+Status MemoryRegistry::commitEdit() {
+    if (!inEdit()) return fail("No registry edit is open.");
+    if (failNextCommit_) {
+        failNextCommit_ = false;
+        rollbackEdit();
+        return fail("The registry changes could not be saved (a commit made to fail for a test).");
+    }
+    snapshot_.reset();
+    return {};
+}
+
+void MemoryRegistry::rollbackEdit() {
+    if (snapshot_) hives_ = std::move(snapshot_);
 }
 
 }  // namespace veldra::platform

@@ -1,7 +1,7 @@
 #pragma once
-// A registry held in memory: the backend of tests and of dry runs.
+// A registry held in memory: the backend of tests and of dry runs. Names are
+// folded and ordered exactly as the Wine backend folds and orders them.
 
-#include <map>
 #include <memory>
 #include <set>
 
@@ -26,21 +26,34 @@ public:
     long deleteValue(RegistryRoot root, std::string_view path, std::string_view name) override;
     long deleteKey(RegistryRoot root, std::string_view path) override;
 
+    Status beginEdit() override;
+    Status commitEdit() override;
+    void rollbackEdit() override;
+    bool inEdit() const override { return snapshot_ != nullptr; }
+
     // Test hooks: keys (and their subtrees) the user may read but not change,
     // and writes that are silently dropped as a virtualising registry would.
     void denyWriteAccess(RegistryRoot root, std::string_view path);
     void dropWritesUnder(RegistryRoot root, std::string_view path);
+    // The next commit fails and drops its changes, as a failed save would: the
+    // commit of an edit, or outside an edit the next change.
+    void failNextCommit() { failNextCommit_ = true; }
 
 private:
     struct Key;
+    struct Hives;
     Key* find(RegistryRoot root, std::string_view path) const;
+    Key& rootKey(RegistryRoot root) const;
     bool writeDenied(RegistryRoot root, std::string_view path) const;
     bool writeDropped(RegistryRoot root, std::string_view path) const;
+    // A change outside an edit is its own commit.
+    long commitAlone(long result);
 
-    std::unique_ptr<Key> machine_;
-    std::unique_ptr<Key> user_;
+    std::unique_ptr<Hives> hives_;
+    std::unique_ptr<Hives> snapshot_;  // the state at beginEdit while an edit is open
     std::set<std::pair<RegistryRoot, std::string>> denied_;
     std::set<std::pair<RegistryRoot, std::string>> dropped_;
+    bool failNextCommit_ = false;
 };
 
 }  // namespace veldra::platform

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/Result.h"
+
 namespace veldra::platform {
 
 enum class RegistryRoot { LocalMachine, CurrentUser };
@@ -63,16 +65,30 @@ public:
     virtual std::vector<std::string> valueNames(RegistryRoot root, std::string_view path) const = 0;
 
     // Creates the key and every missing parent.
-    virtual long createKey(RegistryRoot root, std::string_view path) = 0;
+    [[nodiscard]] virtual long createKey(RegistryRoot root, std::string_view path) = 0;
     // The key must exist.
-    virtual long setValue(RegistryRoot root, std::string_view path, std::string_view name,
+    [[nodiscard]] virtual long setValue(RegistryRoot root, std::string_view path, std::string_view name,
                           const RegistryValue& value) = 0;
-    virtual long deleteValue(RegistryRoot root, std::string_view path, std::string_view name) = 0;
+    [[nodiscard]] virtual long deleteValue(RegistryRoot root, std::string_view path, std::string_view name) = 0;
     // Only a key without subkeys can be deleted (KeyHasChildren otherwise).
-    virtual long deleteKey(RegistryRoot root, std::string_view path) = 0;
+    [[nodiscard]] virtual long deleteKey(RegistryRoot root, std::string_view path) = 0;
 
     // Why writes are refused right now (for example a running wineserver), or nothing.
     virtual std::optional<std::string> writeBlocker() const { return std::nullopt; }
+    // Why the registry cannot be read at all (a registry file that is not one), or nothing.
+    virtual std::optional<std::string> readProblem() const { return std::nullopt; }
+
+    // A task's changes form one edit. beginEdit gives this process the registry
+    // alone (a second VELDRA process on the same registry is refused until the
+    // edit ends) and reads its current state; the changes that follow are held
+    // back until commitEdit stores them all at once; reads in between see
+    // them. rollbackEdit, or a commit that fails, drops every one of them and
+    // leaves the stored registry as it was. Both end the edit. Outside an edit
+    // each change is stored on its own (and refused when beginEdit would be).
+    virtual Status beginEdit() = 0;
+    virtual Status commitEdit() = 0;
+    virtual void rollbackEdit() = 0;
+    virtual bool inEdit() const = 0;
 };
 
 }  // namespace veldra::platform

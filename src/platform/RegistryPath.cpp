@@ -26,13 +26,13 @@ std::string joinKeyPath(const std::vector<std::string>& components) {
     return out;
 }
 
-std::string foldCase(std::string_view s) {
-    std::u16string units = utf8ToUtf16(s);
-    for (auto& u : units) {
-        if ((u >= u'A' && u <= u'Z') || (u >= 0xC0 && u <= 0xDE && u != 0xD7)) u = static_cast<char16_t>(u + 0x20);
-    }
-    return utf16ToUtf8(units);
+std::u16string foldRegistryName(std::u16string_view name) {
+    std::u16string folded(name);
+    for (auto& unit : folded) unit = foldRegistryUnit(unit);
+    return folded;
 }
+
+std::string foldCase(std::string_view s) { return utf16ToUtf8(foldRegistryName(utf8ToUtf16(s))); }
 
 bool equalsIgnoreCase(std::string_view a, std::string_view b) { return foldCase(a) == foldCase(b); }
 

@@ -1,8 +1,8 @@
 #include <algorithm>
 #include <array>
-#include <fstream>
 #include <vector>
 
+#include "platform/CappedFileRead.h"
 #include "platform/ShellLinkBytes.h"
 #include "platform/ShellLinkIdList.h"
 #include "platform/ShellLinkInfo.h"
@@ -12,11 +12,6 @@ namespace veldra::platform {
 namespace {
 
 using namespace shelllink;
-
-std::string pathText(const std::filesystem::path& path) {
-    const std::u8string text = path.u8string();
-    return {text.begin(), text.end()};
-}
 
 constexpr std::uint32_t HeaderSize = 0x4C;
 // {00021401-0000-0000-C000-000000000046} as stored.
@@ -31,8 +26,6 @@ constexpr std::uint32_t HasArguments = 0x20;
 constexpr std::uint32_t HasIconLocation = 0x40;
 constexpr std::uint32_t IsUnicode = 0x80;
 constexpr std::uint32_t ForceNoLinkInfo = 0x100;
-// Links are a few hundred bytes; anything this large is not one.
-constexpr std::uintmax_t MaximumLinkSize = 1 << 20;
 
 // The parts of a link that can name its target.
 struct LinkParts {
@@ -118,15 +111,9 @@ ShellLinkTarget readShellLinkTarget(std::span<const std::uint8_t> link, std::str
 }
 
 ShellLinkTarget readShellLinkFile(const std::filesystem::path& link, std::string_view linkFolder) {
-    std::error_code ec;
-    const auto size = std::filesystem::file_size(link, ec);
-    if (ec) return {std::nullopt, "cannot read " + pathText(link) + ": " + ec.message()};
-    if (size > MaximumLinkSize) return {std::nullopt, "not a shell link"};
-    std::ifstream in(link, std::ios::binary);
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (!in) return {std::nullopt, "cannot read " + pathText(link)};
-    return readShellLinkTarget(bytes, linkFolder);
+    const auto bytes = readFileCapped(link, ShellLinkFileLimit);
+    if (!bytes) return {std::nullopt, bytes.failure().detail};
+    return readShellLinkTarget(*bytes, linkFolder);
 }
 
 }  // namespace veldra::platform

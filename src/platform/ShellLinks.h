@@ -12,6 +12,9 @@
 
 namespace veldra::platform {
 
+// Links are a few hundred bytes; a larger file is not read as one.
+inline constexpr std::uintmax_t ShellLinkFileLimit = 64 * 1024;
+
 struct ShellLinkTarget {
     std::optional<std::string> path;  // host path, UTF-8
     std::string error;                // why there is none

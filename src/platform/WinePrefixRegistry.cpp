@@ -3,8 +3,9 @@
 #include <chrono>
 #include <fstream>
 
-#include "platform/AtomicFile.h"
+#include "platform/CappedFileRead.h"
 #include "platform/Cp1252.h"
+#include "platform/FileSync.h"
 #include "platform/RegistryPath.h"
 #include "platform/WineServerProbe.h"
 
@@ -17,6 +18,9 @@ constexpr std::string_view MachineRelativeTo = "REGISTRY\\\\Machine";
 constexpr std::string_view UserRelativeTo = "REGISTRY\\\\User\\\\S-1-5-21-0-0-0-1000";
 constexpr std::string_view DefaultArch = "win64";
 constexpr std::string_view BackupSuffix = ".veldra-bak";
+constexpr std::string_view LockFileName = ".veldra-lock";
+// A prefix with many programs holds a few tens of megabytes.
+constexpr std::uintmax_t RegistryFileLimit = 128 * MiB;
 
 FileTime currentFileTime() {
     using namespace std::chrono;
@@ -25,8 +29,10 @@ FileTime currentFileTime() {
     return FileTimeOfUnixEpoch + static_cast<FileTime>(ticks.count());
 }
 
-std::string serverMessage(const fs::path& prefix, const RunningWineServer& server) {
-    const std::string who = server.pid > 0 ? "wineserver pid " + std::to_string(server.pid) : "a wineserver";
+std::optional<std::string> runningServerMessage(const fs::path& prefix) {
+    const auto server = findRunningWineServer(prefix);
+    if (!server) return std::nullopt;
+    const std::string who = server->pid > 0 ? "wineserver pid " + std::to_string(server->pid) : "a wineserver";
     return "Wine programs are running in the prefix " + prefix.string() + " (" + who +
            "). Close MapSource/BaseCamp and the other Wine programs of this prefix (or run `wineserver -k`), "
            "then try again.";
@@ -43,9 +49,23 @@ fs::path writeTarget(const fs::path& file) {
     return file;
 }
 
+// The text of a registry file; nothing when it does not exist.
+std::optional<std::string> readText(const fs::path& file, std::string& error) {
+    std::error_code ec;
+    if (!fs::exists(file, ec)) return std::nullopt;
+    auto bytes = readFileCapped(file, RegistryFileLimit);
+    if (!bytes) {
+        error = bytes.failure().detail;
+        return std::string();
+    }
+    return std::string(bytes->begin(), bytes->end());
+}
+
 }  // namespace
 
-WinePrefixRegistry::WinePrefixRegistry(fs::path prefix) : prefix_(std::move(prefix)) {
+WinePrefixRegistry::WinePrefixRegistry(fs::path prefix, FileWriter write)
+    : prefix_(std::move(prefix)), write_(std::move(write)) {
+    if (!write_) write_ = [](const fs::path& file, std::string_view bytes) { return replaceFileAtomically(file, bytes); };
     machine_.file = prefix_ / "system.reg";
     machine_.relativeTo = MachineRelativeTo;
     user_.file = prefix_ / "user.reg";
@@ -62,8 +82,10 @@ WinePrefixRegistry::FileStamp WinePrefixRegistry::stampOf(const fs::path& file) 
     return FileStamp{true, size, written};
 }
 
+// During an edit the keys in memory hold its changes: they are not read again.
 WinePrefixRegistry::Hive& WinePrefixRegistry::hive(RegistryRoot root) const {
     Hive& chosen = root == RegistryRoot::LocalMachine ? machine_ : user_;
+    if (chosen.loaded && editing_) return chosen;
     const FileStamp current = stampOf(chosen.file);
     if (!chosen.loaded || current != chosen.stamp) {
         chosen.stamp = current;
@@ -74,9 +96,16 @@ WinePrefixRegistry::Hive& WinePrefixRegistry::hive(RegistryRoot root) const {
 
 void WinePrefixRegistry::load(Hive& target) const {
     target.loaded = true;
+    target.changed = false;
     target.registry.reset();
     target.refusal.clear();
-    if (!target.stamp.exists) {
+    std::string error;
+    target.onDisk = readText(target.file, error);
+    if (!error.empty()) {
+        target.refusal = "The registry file " + target.file.string() + " cannot be read: " + error;
+        return;
+    }
+    if (!target.onDisk) {
         // A new prefix: the file appears with the first change. user.reg
         // follows the architecture of system.reg, as Wine writes both alike.
         std::string arch(DefaultArch);
@@ -87,13 +116,7 @@ void WinePrefixRegistry::load(Hive& target) const {
         target.registry.emplace(target.relativeTo, arch);
         return;
     }
-    std::vector<std::uint8_t> bytes;
-    if (const FileResult read = readWholeFile(target.file, bytes); !read) {
-        target.refusal = "The registry file " + target.file.string() + " cannot be read: " + read.error;
-        return;
-    }
-    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    WineRegistryLoad parsed = WineRegistryFile::parse(text, currentFileTime());
+    WineRegistryLoad parsed = WineRegistryFile::parse(*target.onDisk, currentFileTime());
     if (!parsed.file) {
         target.refusal = "The file " + target.file.string() + " is not a Wine registry file (" + parsed.error +
                          "); VELDRA neither uses nor changes it.";
@@ -101,6 +124,11 @@ void WinePrefixRegistry::load(Hive& target) const {
     }
     if (parsed.file->relativeTo().empty()) parsed.file->setRelativeTo(target.relativeTo);
     target.registry = std::move(parsed.file);
+}
+
+void WinePrefixRegistry::forgetFiles() {
+    machine_.loaded = false;
+    user_.loaded = false;
 }
 
 const WineRegistryKey* WinePrefixRegistry::findKey(RegistryRoot root, std::string_view path) const {
@@ -141,11 +169,12 @@ std::vector<std::string> WinePrefixRegistry::subkeyNames(RegistryRoot root, std:
 std::vector<std::string> WinePrefixRegistry::valueNames(RegistryRoot root, std::string_view path) const {
     std::vector<std::string> names;
     if (const WineRegistryKey* key = findKey(root, path))
-        for (const auto& entry : key->values) names.push_back(utf16ToUtf8(entry.first));
+        for (const auto& entry : key->values) names.push_back(utf16ToUtf8(entry.name));
     return names;
 }
 
 long WinePrefixRegistry::createKey(RegistryRoot root, std::string_view path) {
+    if (splitKeyPath(path).size() > MaxKeyDepth) return regerror::InvalidParameter;
     return change(root, [&](WineRegistryFile& registry, FileTime now, bool& changed) {
         if (registry.findKey(path)) return regerror::Success;
         // Only a link that leads out of this file stops the creation.
@@ -185,6 +214,14 @@ long WinePrefixRegistry::deleteKey(RegistryRoot root, std::string_view path) {
         // Links belong to Wine's own layout; they are never removed.
         if (key->isLink) return regerror::AccessDenied;
         if (!key->subkeys.empty()) return regerror::KeyHasChildren;
+        // Lines kept as they were would go with the key.
+        if (const auto line = key->firstKeptLine()) {
+            lastError_ = "VELDRA does not delete the key " + std::string(path) + ": line " + std::to_string(*line) +
+                         " of " + hive(root).file.string() +
+                         " belongs to it and could not be read, so it would be lost. Repair or remove that line, "
+                         "then try again.";
+            return regerror::AccessDenied;
+        }
         WineRegistryKey* parent = key->parent;
         const std::u16string name = key->name;
         parent->removeSubkey(name);
@@ -195,51 +232,147 @@ long WinePrefixRegistry::deleteKey(RegistryRoot root, std::string_view path) {
 }
 
 std::optional<std::string> WinePrefixRegistry::writeBlocker() const {
-    if (const auto server = findRunningWineServer(prefix_)) return serverMessage(prefix_, *server);
+    if (auto server = runningServerMessage(prefix_)) return server;
+    return readProblem();
+}
+
+std::optional<std::string> WinePrefixRegistry::readProblem() const {
     for (RegistryRoot root : {RegistryRoot::LocalMachine, RegistryRoot::CurrentUser})
         if (const Hive& chosen = hive(root); !chosen.registry) return chosen.refusal;
     return std::nullopt;
 }
 
+Status WinePrefixRegistry::beginEdit() {
+    if (editing_) return fail("A registry edit of the prefix " + prefix_.string() + " is already open.");
+    lock_.emplace(prefix_ / LockFileName);
+    if (lock_->state() != FileLock::State::Held) {
+        const std::string text =
+            lock_->state() == FileLock::State::HeldElsewhere
+                ? "Another VELDRA is changing the prefix " + prefix_.string() +
+                      " right now. Wait until it has finished, then try again."
+                : "The prefix " + prefix_.string() + " cannot be locked for changes: " + lock_->error();
+        lock_.reset();
+        return fail(text);
+    }
+    std::optional<std::string> problem = runningServerMessage(prefix_);
+    if (!problem) problem = readProblem();  // reads the files again if they changed
+    if (problem) {
+        lock_.reset();
+        return fail(*problem);
+    }
+    editing_ = true;
+    return {};
+}
+
+Status WinePrefixRegistry::commitEdit() {
+    if (!editing_) return fail("No registry edit of the prefix " + prefix_.string() + " is open.");
+    Status stored = store();
+    if (!stored) forgetFiles();  // what is in memory follows the files again
+    editing_ = false;
+    lock_.reset();
+    return stored;
+}
+
+void WinePrefixRegistry::rollbackEdit() {
+    if (!editing_) return;
+    forgetFiles();
+    editing_ = false;
+    lock_.reset();
+}
+
 long WinePrefixRegistry::change(RegistryRoot root, const Edit& edit) {
     lastError_.clear();
-    if (const auto server = findRunningWineServer(prefix_)) {
-        lastError_ = serverMessage(prefix_, *server);
-        return regerror::AccessDenied;
+    const bool onItsOwn = !editing_;
+    if (onItsOwn) {
+        if (Status begun = beginEdit(); !begun) {
+            lastError_ = begun.failure().detail;
+            return regerror::AccessDenied;
+        }
     }
     Hive& chosen = hive(root);
-    if (!chosen.registry) {
-        lastError_ = chosen.refusal;
-        return regerror::AccessDenied;
-    }
     bool changed = false;
     const long result = edit(*chosen.registry, currentFileTime(), changed);
-    if (!changed) return result;
-    if (!save(chosen)) {
-        chosen.loaded = false;  // the file still holds the old state; read it again
-        return regerror::AccessDenied;
+    chosen.changed = chosen.changed || changed;
+    if (onItsOwn) {
+        if (Status committed = commitEdit(); !committed) {
+            lastError_ = committed.failure().detail;
+            return regerror::AccessDenied;
+        }
     }
     return result;
 }
 
-bool WinePrefixRegistry::save(Hive& chosen) {
-    const fs::path target = writeTarget(chosen.file);
-    if (!chosen.backedUp && chosen.stamp.exists) {
-        std::vector<std::uint8_t> original;
-        FileResult backup = readWholeFile(target, original);
-        if (backup) backup = replaceFileAtomically(fs::path(chosen.file.string() + std::string(BackupSuffix)), original);
-        if (!backup) {
-            lastError_ = "No backup of " + chosen.file.string() + " could be made, so it was not changed: " + backup.error;
-            return false;
-        }
-    }
-    if (const FileResult written = replaceFileAtomically(target, chosen.registry->serialize()); !written) {
-        lastError_ = "The registry file " + chosen.file.string() + " could not be saved: " + written.error;
-        return false;
-    }
+// Someone may have changed a file since it was read (the lock keeps only
+// other VELDRAs away); saving over it would lose that change.
+Status WinePrefixRegistry::checkUnchangedOnDisk(const Hive& chosen) const {
+    std::string error;
+    const std::optional<std::string> current = readText(chosen.file, error);
+    if (!error.empty()) return fail("The registry file " + chosen.file.string() + " cannot be read: " + error);
+    if (current != chosen.onDisk)
+        return fail("The registry file " + chosen.file.string() +
+                    " was changed by another program during VELDRA's changes, which were therefore not saved. "
+                    "Try again.");
+    return {};
+}
+
+Status WinePrefixRegistry::backUp(Hive& chosen) {
+    if (chosen.backedUp || !chosen.onDisk) return {};
+    const fs::path backup(chosen.file.string() + std::string(BackupSuffix));
+    if (const FileResult written = write_(backup, *chosen.onDisk); !written)
+        return fail("No backup of " + chosen.file.string() + " could be made, so it was not changed: " + written.error);
     chosen.backedUp = true;
-    chosen.stamp = stampOf(chosen.file);
-    return true;
+    return {};
+}
+
+// One atomic replace per changed file. When a later file fails, the files
+// already replaced get their text from before the edit back.
+Status WinePrefixRegistry::store() {
+    std::vector<Hive*> changed;
+    for (Hive* chosen : {&machine_, &user_})
+        if (chosen->loaded && chosen->changed) changed.push_back(chosen);
+    if (changed.empty()) return {};
+    if (auto server = runningServerMessage(prefix_)) return fail(*server);
+    for (Hive* chosen : changed) {
+        if (const auto line = chosen->registry->unsafeLine())
+            return fail("Line " + std::to_string(*line) + " of the registry file " + chosen->file.string() +
+                        " is a value cut off after a line continuation (the file may have been cut short). VELDRA "
+                        "does not change this file, so that the line after it is not lost; repair or remove that "
+                        "line, then try again.");
+        if (Status same = checkUnchangedOnDisk(*chosen); !same) return same;
+    }
+    for (Hive* chosen : changed)
+        if (Status saved = backUp(*chosen); !saved) return saved;
+
+    std::vector<std::string> texts;
+    for (Hive* chosen : changed) texts.push_back(chosen->registry->serialize());
+    for (std::size_t i = 0; i < changed.size(); ++i) {
+        const fs::path target = writeTarget(changed[i]->file);
+        const FileResult written = write_(target, texts[i]);
+        if (written) continue;
+        std::string text = "The registry file " + changed[i]->file.string() + " could not be saved: " + written.error;
+        for (std::size_t done = 0; done < i; ++done) {
+            const Hive& earlier = *changed[done];
+            const fs::path earlierTarget = writeTarget(earlier.file);
+            std::error_code ec;
+            const FileResult restored = earlier.onDisk ? write_(earlierTarget, *earlier.onDisk)
+                                        : fs::remove(earlierTarget, ec) ? FileResult{}
+                                                                        : FileResult{false, ec.message()};
+            text += restored ? ". " + earlier.file.string() + " was put back as it was."
+                             : ". " + earlier.file.string() + " could not be put back (" + restored.error +
+                                   "); its text before the change is in " + earlier.file.string() +
+                                   std::string(BackupSuffix) + ".";
+        }
+        return fail(text);
+    }
+    // The renames have happened; a failed flush of the folder only means
+    // that a power cut could still undo them.
+    for (Hive* chosen : changed) flushDirectoryToDisk(writeTarget(chosen->file).parent_path());
+    for (std::size_t i = 0; i < changed.size(); ++i) {
+        changed[i]->onDisk = std::move(texts[i]);
+        changed[i]->stamp = stampOf(changed[i]->file);
+        changed[i]->changed = false;
+    }
+    return {};
 }
 
 }  // namespace veldra::platform

@@ -1,14 +1,19 @@
 #pragma once
 // The registry of a Wine prefix, edited in its files: HKLM lives in
-// system.reg, HKCU in user.reg. A file is read on first use (and again only
-// when something else has rewritten it) and written back whole and atomically
-// right after each change, never while a wineserver runs for the prefix: the
-// server keeps its own copy and would overwrite the edit.
+// system.reg, HKCU in user.reg. A file is read on first use and again only
+// when something else has rewritten it. An edit holds the prefix's lock file
+// and changes the keys in memory; its commit replaces each changed file
+// whole and atomically, never while a wineserver runs for the prefix (the
+// server keeps its own copy and would overwrite the edit). A change outside
+// an edit is committed on its own.
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 
+#include "platform/AtomicFile.h"
+#include "platform/FileLock.h"
 #include "platform/Registry.h"
 #include "platform/WineRegistryFile.h"
 
@@ -16,7 +21,11 @@ namespace veldra::platform {
 
 class WinePrefixRegistry final : public Registry {
 public:
-    explicit WinePrefixRegistry(std::filesystem::path prefix);
+    // Replaces a file's content as a whole; replaceFileAtomically unless a
+    // test makes writes fail.
+    using FileWriter = std::function<FileResult(const std::filesystem::path&, std::string_view)>;
+
+    explicit WinePrefixRegistry(std::filesystem::path prefix, FileWriter write = {});
 
     bool canOpenForWriting(RegistryRoot root, std::string_view path) const override;
     bool keyExists(RegistryRoot root, std::string_view path) const override;
@@ -32,6 +41,13 @@ public:
 
     // A running wineserver, or a registry file that is not Wine's.
     std::optional<std::string> writeBlocker() const override;
+    std::optional<std::string> readProblem() const override;
+
+    Status beginEdit() override;
+    Status commitEdit() override;
+    void rollbackEdit() override;
+    bool inEdit() const override { return editing_; }
+
     // Why the last change was refused or could not be saved; empty after a
     // change that succeeded.
     const std::string& lastError() const { return lastError_; }
@@ -48,8 +64,10 @@ private:
         std::string relativeTo;  // the header of a file made anew
         bool loaded = false;
         FileStamp stamp;
+        std::optional<std::string> onDisk;         // the file as read; nothing when it did not exist
         std::optional<WineRegistryFile> registry;  // nothing when the file is refused
         std::string refusal;
+        bool changed = false;   // changed in memory since it was read
         bool backedUp = false;  // one backup per file and run, before its first change
     };
     using Edit = std::function<long(WineRegistryFile&, FileTime now, bool& changed)>;
@@ -57,13 +75,19 @@ private:
     static FileStamp stampOf(const std::filesystem::path& file);
     Hive& hive(RegistryRoot root) const;
     void load(Hive& hive) const;
+    void forgetFiles();
     const WineRegistryKey* findKey(RegistryRoot root, std::string_view path) const;
     long change(RegistryRoot root, const Edit& edit);
-    bool save(Hive& hive);
+    Status store();
+    Status checkUnchangedOnDisk(const Hive& hive) const;
+    Status backUp(Hive& hive);
 
     std::filesystem::path prefix_;
+    FileWriter write_;
     mutable Hive machine_;
     mutable Hive user_;
+    std::optional<FileLock> lock_;
+    bool editing_ = false;
     std::string lastError_;
 };
 

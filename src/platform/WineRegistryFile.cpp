@@ -1,10 +1,13 @@
 // Reading Wine's registry text format: the reader accepts what wineserver
 // accepts and reads a malformed line the way wineserver does, so Wine and
-// VELDRA see the same keys.
+// VELDRA see the same keys. Every line it cannot read is kept as it is.
 
 #include "platform/WineRegistryFile.h"
 
+#include <algorithm>
 #include <array>
+
+#include "platform/RegistryPath.h"
 
 namespace veldra::platform {
 namespace {
@@ -127,13 +130,16 @@ std::uint32_t parseDword(std::string_view s) {
 }
 
 // Splits the text into lines as wineserver reads them: LF ends a line, a CR
-// before it is dropped, a NUL ends the line's text.
+// before it is dropped, a NUL ends the line's text. The raw text of the lines
+// read stays at hand, so a line can be kept exactly as it was.
 class LineReader {
 public:
     explicit LineReader(std::string_view text) : text_(text) {}
     bool next(std::string_view& line) {
         if (pos_ >= text_.size()) return false;
         const std::size_t end = std::min(text_.find('\n', pos_), text_.size());
+        start_ = pos_;
+        end_ = end;
         line = text_.substr(pos_, end - pos_);
         pos_ = end + 1;
         ++number_;
@@ -142,10 +148,15 @@ public:
         return true;
     }
     std::size_t number() const { return number_; }
+    // Where the line read last begins in the text, and its raw text from `from` on.
+    std::size_t start() const { return start_; }
+    std::string_view rawSince(std::size_t from) const { return text_.substr(from, end_ - from); }
 
 private:
     std::string_view text_;
     std::size_t pos_ = 0;
+    std::size_t start_ = 0;
+    std::size_t end_ = 0;
     std::size_t number_ = 0;
 };
 
@@ -175,6 +186,8 @@ public:
     std::string& relativeTo() { return relativeTo_; }
     std::string& arch() { return arch_; }
     std::unique_ptr<WineRegistryKey>& root() { return root_; }
+    std::vector<std::string>& preamble() { return preamble_; }
+    std::optional<std::size_t> unsafeLine() const { return unsafeLine_; }
 
 private:
     // False when the whole file must be refused.
@@ -189,7 +202,7 @@ private:
             if (key_)
                 readValue(line);
             else
-                warn("value outside a key");
+                keep("value outside a key kept as it is");
             return true;
         case '#':
             if (key_) {
@@ -202,17 +215,36 @@ private:
                 relativeTo_ = line.substr(WineRegistryFile::RelativeToPrefix.size());
                 while (!relativeTo_.empty() && isSpace(relativeTo_.back())) relativeTo_.pop_back();
                 sawRelativeTo_ = true;
+            } else {
+                keep({});  // a comment: nothing to read, but the user's own
             }
             return true;
         default:
-            warn("unrecognized line skipped");
+            keep("unrecognized line kept as it is");
             return true;
         }
     }
 
-    void warn(std::string_view what) {
+    void warn(std::string_view what) { warnAt(lines_.number(), what); }
+    void warnAt(std::size_t line, std::string_view what) {
         if (load_.warnings.size() < MaxWarnings)
-            load_.warnings.push_back("line " + std::to_string(lines_.number()) + ": " + std::string(what));
+            load_.warnings.push_back("line " + std::to_string(line) + ": " + std::string(what));
+    }
+
+    // Keeps the line read last as it is: among the values of the current key,
+    // after the section that an unreadable key line followed, or before the
+    // first key.
+    void keep(std::string_view warning) {
+        if (!warning.empty()) warn(warning);
+        WineRegistryKeptLine kept{std::string(lines_.rawSince(lines_.start())), lines_.number(), std::nullopt};
+        if (key_) {
+            kept.after = lastValue_;
+            key_->keptLines.push_back(std::move(kept));
+        } else if (sectionKey_) {
+            sectionKey_->trailingLines.push_back(std::move(kept));
+        } else {
+            preamble_.push_back(std::move(kept.text));
+        }
     }
 
     // A key keeps the first time it is given; its parents without one take it too.
@@ -231,7 +263,17 @@ private:
         std::u16string path;
         const auto end = unescape(rest, ']', path);
         if (!end) {
-            warn("malformed key skipped");
+            keep("malformed key kept as it is");
+            return;
+        }
+        std::vector<std::u16string_view> components;
+        for (std::size_t start = 0; start <= path.size();) {
+            const std::size_t stop = std::min(path.find(u'\\', start), path.size());
+            if (stop > start) components.push_back(std::u16string_view(path).substr(start, stop - start));
+            start = stop + 1;
+        }
+        if (components.size() > MaxKeyDepth) {
+            keep("key deeper than " + std::to_string(MaxKeyDepth) + " levels kept as it is");
             return;
         }
         keyLineTime_ = now_;
@@ -246,13 +288,10 @@ private:
             keyLineTime_ = fileTimeFromUnixSeconds(seconds);
         }
         WineRegistryKey* key = root_.get();
-        std::size_t start = 0;
-        while (start <= path.size()) {
-            const std::size_t stop = std::min(path.find(u'\\', start), path.size());
-            if (stop > start) key = &key->obtainSubkey(std::u16string_view(path).substr(start, stop - start), 0);
-            start = stop + 1;
-        }
+        for (const auto component : components) key = &key->obtainSubkey(component, 0);
         key_ = key;
+        sectionKey_ = key;
+        lastValue_.reset();
     }
 
     void readKeyOption(std::string_view line) {
@@ -265,16 +304,19 @@ private:
             if (line.size() > 7 && line[7] == '"' && unescape(line.substr(8), '"', keyClass))
                 key_->keyClass = std::move(keyClass);
             else
-                warn("malformed class skipped");
+                keep("malformed class kept as it is");
         } else if (line.starts_with("#link")) {
             key_->isLink = true;
         } else {
-            warn("unknown key option skipped");
+            keep("unknown key option kept as it is");
         }
     }
 
     bool readGlobalOption(std::string_view line) {
-        if (!line.starts_with("#arch=")) return true;
+        if (!line.starts_with("#arch=")) {
+            keep({});
+            return true;
+        }
         const std::string arch(line.substr(6));
         if (arch != "win32" && arch != "win64") {
             load_.error = "line " + std::to_string(lines_.number()) + ": unknown architecture \"" + arch + "\"";
@@ -289,30 +331,41 @@ private:
     }
 
     void readValue(std::string_view line) {
+        const std::size_t start = lines_.start();
+        const std::size_t lineNumber = lines_.number();
+        cutAfterContinuation_ = false;
         std::u16string name;
         std::size_t pos = 1;
         if (line.front() == '"') {
             const auto end = unescape(line.substr(1), '"', name);
             if (!end) {
-                warn("malformed value name skipped");
+                keep("malformed value name kept as it is");
                 return;
             }
             pos = 1 + *end;
         }
         pos = skipSpaces(line, pos);
         if (pos >= line.size() || line[pos] != '=') {
-            warn("malformed value name skipped");
+            keep("malformed value name kept as it is");
             return;
         }
         pos = skipSpaces(line, pos + 1);
-        // wineserver has already made the value at this point: a malformed
-        // one stays as an empty value of type 0.
         std::optional<RegistryValue> value = readData(line.substr(pos));
+        key_->setValue(name, value ? std::move(*value) : RegistryValue{});
+        std::u16string folded = foldRegistryName(name);
         if (!value) {
-            warn("malformed value read as empty");
-            value = RegistryValue{};
+            // wineserver has already made the value at this point: a malformed
+            // one stays as an empty value of type 0. Its lines are written back
+            // as they were.
+            warnAt(lineNumber, "malformed value read as empty and kept as it is");
+            auto entry = std::find_if(key_->values.begin(), key_->values.end(),
+                                      [&folded](const WineRegistryValueEntry& e) { return e.folded == folded; });
+            entry->name = name;  // the spelling its kept line writes
+            entry->verbatim = std::string(lines_.rawSince(start));
+            entry->verbatimLine = lineNumber;
+            if (cutAfterContinuation_ && !unsafeLine_) unsafeLine_ = lineNumber;
         }
-        key_->setValue(name, std::move(*value));
+        lastValue_ = std::move(folded);
     }
 
     std::optional<RegistryValue> readData(std::string_view data) {
@@ -363,7 +416,11 @@ private:
             }
             pos = skipSpaces(list, pos);
             if (pos >= list.size()) return value;
-            if (list[pos] != '\\' || !lines_.next(list)) return std::nullopt;
+            if (list[pos] != '\\') return std::nullopt;
+            if (!lines_.next(list)) {
+                cutAfterContinuation_ = true;
+                return std::nullopt;
+            }
             pos = skipSpaces(list, 0);
         }
     }
@@ -374,11 +431,16 @@ private:
     std::unique_ptr<WineRegistryKey> root_ = std::make_unique<WineRegistryKey>();
     std::string relativeTo_;
     std::string arch_;
+    std::vector<std::string> preamble_;
+    std::optional<std::size_t> unsafeLine_;
     bool accepted_ = false;
-    WineRegistryKey* key_ = nullptr;
+    WineRegistryKey* key_ = nullptr;         // the key whose section is being read
+    WineRegistryKey* sectionKey_ = nullptr;  // the key of the last section that was read
+    std::optional<std::u16string> lastValue_;
     FileTime keyLineTime_ = 0;
     bool sawKey_ = false;
     bool sawRelativeTo_ = false;
+    bool cutAfterContinuation_ = false;  // the value read last ended the text after a continuation
 };
 
 }  // namespace
@@ -397,6 +459,8 @@ WineRegistryLoad WineRegistryFile::parse(std::string_view text, FileTime now) {
     if (parser.accepted()) {
         load.file.emplace(std::move(parser.relativeTo()), std::move(parser.arch()));
         load.file->root_ = std::move(parser.root());
+        load.file->preamble_ = std::move(parser.preamble());
+        load.file->unsafeLine_ = parser.unsafeLine();
     }
     return load;
 }

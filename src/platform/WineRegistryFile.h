@@ -1,7 +1,9 @@
 #pragma once
 // Wine's text registry files (system.reg, user.reg): what wineserver loads from
-// them, and the writer that saves them the way wineserver does. Pure text in,
-// text out, so every platform can build it.
+// them, and the writer that saves them the way wineserver does. Lines the
+// reader cannot read are kept as they are and written back unchanged at their
+// place, so a save never drops what the user had. Pure text in, text out, so
+// every platform can build it.
 
 #include <cstdint>
 #include <memory>
@@ -24,15 +26,46 @@ FileTime fileTimeFromUnixSeconds(std::int64_t seconds);
 // a name before every longer name it begins. Negative, zero or positive.
 int compareRegistryNames(std::u16string_view a, std::u16string_view b);
 
+struct WineRegistryValueEntry {
+    std::u16string name;
+    std::u16string folded;  // foldRegistryName(name): what lookups compare
+    RegistryValue value;
+    // The file's own lines of a value whose data the reader could not read
+    // (wineserver loads it as an empty value of type 0); written back
+    // unchanged until the value is set.
+    std::string verbatim;
+    std::size_t verbatimLine = 0;
+};
+
+// A line of a key's section that the reader could not read.
+struct WineRegistryKeptLine {
+    std::string text;
+    std::size_t lineNumber = 0;
+    // The folded name of the value read just before it; nothing when it came
+    // before every value of the section.
+    std::optional<std::u16string> after;
+};
+
 struct WineRegistryKey {
     std::u16string name;
+    std::u16string folded;  // foldRegistryName(name)
     FileTime modified = 0;
     std::optional<std::u16string> keyClass;
     bool isLink = false;  // a symbolic link: its only value names the target
     WineRegistryKey* parent = nullptr;
-    // Both kept in wineserver's order (compareRegistryNames).
-    std::vector<std::pair<std::u16string, RegistryValue>> values;
+    // Both kept in wineserver's order, which is the order of their folded names.
+    std::vector<WineRegistryValueEntry> values;
     std::vector<std::unique_ptr<WineRegistryKey>> subkeys;
+    // Unreadable lines among the values, and the lines after an unreadable
+    // key line that followed this section (written after all its values).
+    std::vector<WineRegistryKeptLine> keptLines;
+    std::vector<WineRegistryKeptLine> trailingLines;
+
+    WineRegistryKey() = default;
+    WineRegistryKey(const WineRegistryKey&) = delete;
+    WineRegistryKey& operator=(const WineRegistryKey&) = delete;
+    // Takes the subtree apart without recursion, however deep it is.
+    ~WineRegistryKey();
 
     WineRegistryKey* findSubkey(std::u16string_view subkeyName) const;
     // The existing subkey of that name, or a new one modified at `now`.
@@ -43,6 +76,9 @@ struct WineRegistryKey {
     // Keeps the spelling of a value that already exists, as Windows does.
     void setValue(std::u16string_view valueName, RegistryValue value);
     bool removeValue(std::u16string_view valueName);
+    // The number of the first line of this key's section kept as the reader
+    // found it, or nothing.
+    std::optional<std::size_t> firstKeptLine() const;
 };
 
 struct WineRegistryLoad;
@@ -59,19 +95,26 @@ public:
     // `now` dates keys whose line carries no time, as wineserver does.
     static WineRegistryLoad parse(std::string_view text, FileTime now);
     std::string serialize() const;
+    // A line kept as it was that would swallow the line written after it (a
+    // value cut short after a continuation backslash): such a file is not
+    // saved, since its next line would be lost. Nothing when saving is safe.
+    std::optional<std::size_t> unsafeLine() const { return unsafeLine_; }
 
     const std::string& relativeTo() const { return relativeTo_; }
     void setRelativeTo(std::string relativeTo) { relativeTo_ = std::move(relativeTo); }
     const std::string& arch() const { return arch_; }
     WineRegistryKey& root() { return *root_; }
     const WineRegistryKey& root() const { return *root_; }
+    // Lines before the first key that the reader did not take.
+    const std::vector<std::string>& preamble() const { return preamble_; }
 
     // Finds a key by its backslash-separated path (UTF-8), following symbolic
     // links that point into this file. The final key itself is not followed
     // when `followFinalLink` is false.
     WineRegistryKey* findKey(std::string_view path, bool followFinalLink = true) const;
     // Creates the key and its missing parents (each modified at `now`);
-    // nothing when the path runs through a link that leads out of this file.
+    // nothing when the path runs through a link that leads out of this file
+    // or the key would lie deeper than MaxKeyDepth.
     WineRegistryKey* createKey(std::string_view path, FileTime now);
 
 private:
@@ -83,12 +126,14 @@ private:
     std::string relativeTo_;
     std::string arch_;
     std::unique_ptr<WineRegistryKey> root_;
+    std::vector<std::string> preamble_;
+    std::optional<std::size_t> unsafeLine_;
 };
 
 struct WineRegistryLoad {
     std::optional<WineRegistryFile> file;  // nothing when the text is refused
     std::string error;                     // why it was refused
-    std::vector<std::string> warnings;     // lines skipped or read as empty, as wineserver would
+    std::vector<std::string> warnings;     // lines kept as they are or read as empty, as wineserver would
 };
 
 }  // namespace veldra::platform

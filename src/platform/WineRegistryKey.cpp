@@ -1,5 +1,6 @@
-// The key tree of a Wine registry file: lookups, ordered insertion and paths
-// with symbolic links, as wineserver keeps them in memory.
+// The key tree of a Wine registry file: lookups through an index of folded
+// names, ordered insertion and paths with symbolic links, as wineserver keeps
+// them in memory.
 
 #include <algorithm>
 
@@ -12,35 +13,16 @@ namespace {
 
 constexpr int MaxLinkHops = 16;
 
-// Lower case of one UTF-16 unit for the letters of the European scripts
-// (wineserver folds with the full Unicode table; names outside these
-// letters are rare in a prefix and only their order among siblings differs).
-char16_t foldUnit(char16_t c) {
-    const auto plus = [c](int delta) { return static_cast<char16_t>(c + delta); };
-    if (c < 0x80) return (c >= u'A' && c <= u'Z') ? plus(0x20) : c;
-    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return plus(0x20);
-    if (c == 0x130) return u'i';
-    if (c == 0x178) return 0xFF;
-    if ((c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177)) return (c % 2 == 0) ? plus(1) : c;
-    if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E)) return (c % 2 == 1) ? plus(1) : c;
-    if (c >= 0x391 && c <= 0x3AB && c != 0x3A2) return plus(0x20);
-    if (c >= 0x400 && c <= 0x40F) return plus(0x50);
-    if (c >= 0x410 && c <= 0x42F) return plus(0x20);
-    if (c >= 0xFF21 && c <= 0xFF3A) return plus(0x20);
-    return c;
+// Entries are sorted by their folded names, so a plain comparison of those
+// finds a name without folding any sibling again.
+template <typename Entries, typename FoldedOf>
+auto lowerBound(Entries& entries, const std::u16string& folded, FoldedOf foldedOf) {
+    return std::lower_bound(entries.begin(), entries.end(), folded,
+                            [&](const auto& entry, const std::u16string& wanted) { return foldedOf(entry) < wanted; });
 }
 
-template <typename Entries, typename NameOf>
-auto lowerBound(Entries& entries, std::u16string_view name, NameOf nameOf) {
-    return std::lower_bound(entries.begin(), entries.end(), name, [&](const auto& entry, std::u16string_view n) {
-        return compareRegistryNames(nameOf(entry), n) < 0;
-    });
-}
-
-const auto nameOfKey = [](const std::unique_ptr<WineRegistryKey>& key) -> std::u16string_view { return key->name; };
-const auto nameOfValue = [](const std::pair<std::u16string, RegistryValue>& value) -> std::u16string_view {
-    return value.first;
-};
+const auto foldedKey = [](const std::unique_ptr<WineRegistryKey>& key) -> const std::u16string& { return key->folded; };
+const auto foldedValue = [](const WineRegistryValueEntry& entry) -> const std::u16string& { return entry.folded; };
 
 std::vector<std::u16string> componentsOf(std::string_view path) {
     std::vector<std::u16string> components;
@@ -64,56 +46,87 @@ bool startsWithName(std::u16string_view text, std::u16string_view prefix) {
 int compareRegistryNames(std::u16string_view a, std::u16string_view b) {
     const std::size_t common = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < common; ++i) {
-        const char16_t x = foldUnit(a[i]);
-        const char16_t y = foldUnit(b[i]);
+        const char16_t x = foldRegistryUnit(a[i]);
+        const char16_t y = foldRegistryUnit(b[i]);
         if (x != y) return x < y ? -1 : 1;
     }
     if (a.size() == b.size()) return 0;
     return a.size() < b.size() ? -1 : 1;
 }
 
+WineRegistryKey::~WineRegistryKey() {
+    std::vector<std::unique_ptr<WineRegistryKey>> pending = std::move(subkeys);
+    while (!pending.empty()) {
+        std::unique_ptr<WineRegistryKey> key = std::move(pending.back());
+        pending.pop_back();
+        for (auto& child : key->subkeys) pending.push_back(std::move(child));
+        key->subkeys.clear();  // so that its own destructor has nothing left to take apart
+    }
+}
+
 WineRegistryKey* WineRegistryKey::findSubkey(std::u16string_view subkeyName) const {
-    auto it = lowerBound(subkeys, subkeyName, nameOfKey);
-    if (it == subkeys.end() || compareRegistryNames((*it)->name, subkeyName) != 0) return nullptr;
+    const std::u16string wanted = foldRegistryName(subkeyName);
+    auto it = lowerBound(subkeys, wanted, foldedKey);
+    if (it == subkeys.end() || (*it)->folded != wanted) return nullptr;
     return it->get();
 }
 
 WineRegistryKey& WineRegistryKey::obtainSubkey(std::u16string_view subkeyName, FileTime now) {
-    auto it = lowerBound(subkeys, subkeyName, nameOfKey);
-    if (it != subkeys.end() && compareRegistryNames((*it)->name, subkeyName) == 0) return **it;
+    std::u16string wanted = foldRegistryName(subkeyName);
+    auto it = lowerBound(subkeys, wanted, foldedKey);
+    if (it != subkeys.end() && (*it)->folded == wanted) return **it;
     auto key = std::make_unique<WineRegistryKey>();
     key->name = std::u16string(subkeyName);
+    key->folded = std::move(wanted);
     key->modified = now;
     key->parent = this;
     return **subkeys.insert(it, std::move(key));
 }
 
 bool WineRegistryKey::removeSubkey(std::u16string_view subkeyName) {
-    auto it = lowerBound(subkeys, subkeyName, nameOfKey);
-    if (it == subkeys.end() || compareRegistryNames((*it)->name, subkeyName) != 0) return false;
+    const std::u16string wanted = foldRegistryName(subkeyName);
+    auto it = lowerBound(subkeys, wanted, foldedKey);
+    if (it == subkeys.end() || (*it)->folded != wanted) return false;
     subkeys.erase(it);
     return true;
 }
 
 const RegistryValue* WineRegistryKey::findValue(std::u16string_view valueName) const {
-    auto it = lowerBound(values, valueName, nameOfValue);
-    if (it == values.end() || compareRegistryNames(it->first, valueName) != 0) return nullptr;
-    return &it->second;
+    const std::u16string wanted = foldRegistryName(valueName);
+    auto it = lowerBound(values, wanted, foldedValue);
+    if (it == values.end() || it->folded != wanted) return nullptr;
+    return &it->value;
 }
 
 void WineRegistryKey::setValue(std::u16string_view valueName, RegistryValue value) {
-    auto it = lowerBound(values, valueName, nameOfValue);
-    if (it != values.end() && compareRegistryNames(it->first, valueName) == 0)
-        it->second = std::move(value);
-    else
-        values.insert(it, {std::u16string(valueName), std::move(value)});
+    std::u16string wanted = foldRegistryName(valueName);
+    auto it = lowerBound(values, wanted, foldedValue);
+    if (it != values.end() && it->folded == wanted) {
+        it->value = std::move(value);
+        it->verbatim.clear();
+        it->verbatimLine = 0;
+    } else {
+        values.insert(it, WineRegistryValueEntry{std::u16string(valueName), std::move(wanted), std::move(value), {}, 0});
+    }
 }
 
 bool WineRegistryKey::removeValue(std::u16string_view valueName) {
-    auto it = lowerBound(values, valueName, nameOfValue);
-    if (it == values.end() || compareRegistryNames(it->first, valueName) != 0) return false;
+    const std::u16string wanted = foldRegistryName(valueName);
+    auto it = lowerBound(values, wanted, foldedValue);
+    if (it == values.end() || it->folded != wanted) return false;
     values.erase(it);
     return true;
+}
+
+std::optional<std::size_t> WineRegistryKey::firstKeptLine() const {
+    std::optional<std::size_t> first;
+    const auto consider = [&first](std::size_t line) {
+        if (line && (!first || line < *first)) first = line;
+    };
+    for (const auto& entry : values) consider(entry.verbatimLine);
+    for (const auto& kept : keptLines) consider(kept.lineNumber);
+    for (const auto& kept : trailingLines) consider(kept.lineNumber);
+    return first;
 }
 
 WineRegistryKey* WineRegistryFile::findKey(std::string_view path, bool followFinalLink) const {
@@ -129,11 +142,13 @@ WineRegistryKey* WineRegistryFile::walk(std::string_view path, bool followFinalL
     std::vector<std::u16string> pending = componentsOf(path);
     std::reverse(pending.begin(), pending.end());  // the next component is at the back
     WineRegistryKey* key = root_.get();
+    std::size_t depth = 0;
     int hops = 0;
     for (;;) {
         if (key->isLink && (!pending.empty() || followFinalLink)) {
             if (++hops > MaxLinkHops || !expandLink(*key, pending)) return nullptr;
             key = root_.get();
+            depth = 0;
             continue;
         }
         if (pending.empty()) return key;
@@ -141,11 +156,12 @@ WineRegistryKey* WineRegistryFile::walk(std::string_view path, bool followFinalL
         pending.pop_back();
         WineRegistryKey* child = key->findSubkey(name);
         if (!child) {
-            if (!createAt) return nullptr;
+            if (!createAt || depth + 1 + pending.size() > MaxKeyDepth) return nullptr;
             child = &key->obtainSubkey(name, *createAt);
             key->modified = *createAt;
         }
         key = child;
+        ++depth;
     }
 }
 

@@ -1,5 +1,8 @@
 // Writing Wine's registry text format in wineserver's own layout: key order,
-// line breaks and escapes as wineserver saves them.
+// line breaks and escapes as wineserver saves them; lines the reader kept as
+// they were go back at their place.
+
+#include <algorithm>
 
 #include "platform/WineRegistryFile.h"
 
@@ -117,36 +120,87 @@ void appendValue(std::string& out, std::u16string_view name, const RegistryValue
     out += '\n';
 }
 
-void appendKeyPath(std::string& out, const WineRegistryKey& key) {
-    if (!key.parent) return;
-    if (key.parent->parent) {
-        appendKeyPath(out, *key.parent);
-        out += "\\\\";
+void appendKeptLine(std::string& out, std::string_view text) {
+    // A kept key line gets the blank line that every key line of the file has.
+    const std::size_t first = text.find_first_not_of(" \t\v\f\r");
+    if (first != std::string_view::npos && text[first] == '[') out += '\n';
+    out += text;
+    out += '\n';
+}
+
+// The values in their order, each kept line after the value it followed.
+void appendValues(std::string& out, const WineRegistryKey& key) {
+    std::vector<std::pair<std::size_t, const WineRegistryKeptLine*>> kept;
+    for (const auto& line : key.keptLines) {
+        std::size_t place = 0;
+        if (line.after)
+            place = static_cast<std::size_t>(
+                std::upper_bound(key.values.begin(), key.values.end(), *line.after,
+                                 [](const std::u16string& folded, const WineRegistryValueEntry& entry) {
+                                     return folded < entry.folded;
+                                 }) -
+                key.values.begin());
+        kept.emplace_back(place, &line);
     }
-    appendEscaped(out, key.name, '[', ']');
+    std::stable_sort(kept.begin(), kept.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    auto next = kept.begin();
+    for (std::size_t i = 0; i <= key.values.size(); ++i) {
+        for (; next != kept.end() && next->first == i; ++next) appendKeptLine(out, next->second->text);
+        if (i == key.values.size()) break;
+        const WineRegistryValueEntry& entry = key.values[i];
+        if (entry.verbatim.empty()) {
+            appendValue(out, entry.name, entry.value);
+        } else {
+            out += entry.verbatim;
+            out += '\n';
+        }
+    }
 }
 
 // Keys holding only subkeys are implied by them and not written.
-void appendKey(std::string& out, const WineRegistryKey& key) {
-    if (!key.values.empty() || key.subkeys.empty() || key.keyClass || key.isLink) {
-        out += "\n[";
-        appendKeyPath(out, key);
-        out += "] ";
-        const auto sinceEpoch = static_cast<std::int64_t>(key.modified - FileTimeOfUnixEpoch);
-        out += std::to_string(static_cast<std::uint32_t>(sinceEpoch / FileTimeTicksPerSecond));
-        out += "\n#time=";
-        appendHex(out, key.modified >> 32, 1);
-        appendHex(out, key.modified & 0xFFFFFFFFu, 8);
-        out += '\n';
-        if (key.keyClass) {
-            out += "#class=\"";
-            appendEscaped(out, *key.keyClass, '"', '"');
-            out += "\"\n";
-        }
-        if (key.isLink) out += "#link\n";
-        for (const auto& [name, value] : key.values) appendValue(out, name, value);
+void appendSection(std::string& out, const WineRegistryKey& key, std::string_view path) {
+    const bool written = !key.values.empty() || key.subkeys.empty() || key.keyClass || key.isLink ||
+                         !key.keptLines.empty() || !key.trailingLines.empty();
+    if (!written) return;
+    out += "\n[";
+    out += path;
+    out += "] ";
+    const auto sinceEpoch = static_cast<std::int64_t>(key.modified - FileTimeOfUnixEpoch);
+    out += std::to_string(static_cast<std::uint32_t>(sinceEpoch / FileTimeTicksPerSecond));
+    out += "\n#time=";
+    appendHex(out, key.modified >> 32, 1);
+    appendHex(out, key.modified & 0xFFFFFFFFu, 8);
+    out += '\n';
+    if (key.keyClass) {
+        out += "#class=\"";
+        appendEscaped(out, *key.keyClass, '"', '"');
+        out += "\"\n";
     }
-    for (const auto& subkey : key.subkeys) appendKey(out, *subkey);
+    if (key.isLink) out += "#link\n";
+    appendValues(out, key);
+    for (const auto& line : key.trailingLines) appendKeptLine(out, line.text);
+}
+
+// Depth first, parents before children, without recursion: the path of the
+// key at hand grows and shrinks in one string.
+void appendKeys(std::string& out, const WineRegistryKey& root) {
+    struct Pending {
+        const WineRegistryKey* key;
+        std::size_t parentPathSize;
+    };
+    std::vector<Pending> pending{{&root, 0}};
+    std::string path;
+    while (!pending.empty()) {
+        const auto [key, parentPathSize] = pending.back();
+        pending.pop_back();
+        path.resize(parentPathSize);
+        if (key->parent) {
+            if (key->parent->parent) path += "\\\\";
+            appendEscaped(path, key->name, '[', ']');
+        }
+        appendSection(out, *key, path);
+        for (auto it = key->subkeys.rbegin(); it != key->subkeys.rend(); ++it) pending.push_back({it->get(), path.size()});
+    }
 }
 
 }  // namespace
@@ -160,7 +214,8 @@ std::string WineRegistryFile::serialize() const {
     out += relativeTo_;
     out += '\n';
     if (!arch_.empty()) out += "\n#arch=" + arch_ + "\n";
-    appendKey(out, *root_);
+    for (const auto& line : preamble_) appendKeptLine(out, line);
+    appendKeys(out, *root_);
     return out;
 }
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "app/FailureText.h"
+#include "app/RegistryEdit.h"
 #include "platform/RegistryPath.h"
 #include "registration/RegistryText.h"
 
@@ -63,6 +65,8 @@ private:
         record.loc = trimRight(text(valueKey, "LOC"));
         const std::string typ = trimBlanks(text(parentKey, "Typ"));
         record.typ = typ.empty() ? NoTypeFileMarker : typ;
+        if (const auto id = registry_.queryValue(Machine, parentKey, "ID"); id && id->data.size() >= 2)
+            record.registeredFid = static_cast<std::uint16_t>(id->data[0] | id->data[1] << 8);
         return record;
     }
 
@@ -82,14 +86,28 @@ private:
                                         app::MessageIcon::Critical);
             return true;
         }
-        auto& routines = session_.routines;
-        routines.fStringSpeichern(Machine, familyKey + "\\1", "TDB", tdb);
-        routines.fStringSpeichern(Machine, familyKey + "\\1", "BMAP", overview);
-        routines.fStringSpeichern(Machine, familyKey + "\\1", "LOC", loc);
-        for (const char* name : {"Loc", "Bmap", "TDB"}) routines.fWerteLoeschen(Machine, familyKey, name);
+        if (auto repaired = moveIntoProductKey(familyKey, tdb, overview, loc); !repaired) {
+            if (repaired.failure().kind != FailureKind::AlreadyShown)
+                session_.dialogs.inform(describeFailure(repaired.failure(), session_.catalog));
+            return true;
+        }
         // The record the repaired family gives when the registry is read again.
         records_.push_back(readRecord(familyKey + "\\", familyKey + "\\1", kind, family + "\\1"));
         return true;
+    }
+
+    // The repair is a change like any other: one registry edit, stored whole or not at all.
+    Status moveIntoProductKey(const std::string& familyKey, const std::string& tdb, const std::string& overview,
+                              const std::string& loc) {
+        auto edit = app::RegistryEdit::open(registry_);
+        if (!edit) return edit.failure();
+        auto& routines = session_.routines;
+        for (const auto& [name, value] : {std::pair{"TDB", tdb}, {"BMAP", overview}, {"LOC", loc}})
+            if (auto stored = routines.storeStringVerified(Machine, familyKey + "\\1", name, value); !stored)
+                return stored;
+        for (const char* name : {"Loc", "Bmap", "TDB"})
+            if (auto removed = routines.deleteValue(Machine, familyKey, name); !removed) return removed;
+        return edit->commit();
     }
 
     app::Session& session_;

@@ -21,7 +21,7 @@ std::string_view kindName(RecordKind kind);
 std::string branchKey(const app::Session& session, RecordKind kind);
 
 // The text whose characters are the two bytes of the `ID` value, low byte
-// first, as ffStringSpeichern stores it.
+// first, as storeTextAsBinary stores it.
 std::string familyIdText(std::uint16_t fid);
 
 // The subkey text up to and including its first backslash ("Alps\1" gives

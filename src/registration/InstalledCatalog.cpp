@@ -1,13 +1,13 @@
 #include "registration/InstalledCatalog.h"
 
-#include "gmap/GMPFileslisten.h"
-#include "registration/TDBlesen.h"
+#include "gmap/GmapPackageScan.h"
+#include "registration/RegistryRecordReading.h"
 
 namespace veldra::registration {
 
 void InstalledCatalog::rebuild(app::Session& session) {
-    registry = TDBlesen(session);
-    packages = gmap::GMPFileslisten(session);
+    registry = readRegistryRecords(session);
+    packages = gmap::scanGmapPackages(session);
 }
 
 }  // namespace veldra::registration

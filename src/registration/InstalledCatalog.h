@@ -14,7 +14,7 @@ struct InstalledCatalog {
     std::vector<RegistryRecord> registry;
     gmap::GmapPackages packages;
 
-    // TDBlesen, then GMPFileslisten.
+    // readRegistryRecords, then scanGmapPackages.
     void rebuild(app::Session& session);
 };
 

@@ -2,11 +2,13 @@
 
 #include <filesystem>
 
-#include "gmap/GMPFileslisten.h"
-#include "registration/DoppelteFID.h"
+#include "app/RegistryEdit.h"
+#include "gmap/GmapPackageScan.h"
+#include "platform/RegistryPath.h"
+#include "registration/DuplicateFids.h"
 #include "registration/FolderDeletion.h"
 #include "registration/HostFiles.h"
-#include "registration/TDBlesen.h"
+#include "registration/RegistryRecordReading.h"
 #include "tools/AccessRights.h"
 
 namespace veldra::registration {
@@ -19,19 +21,39 @@ constexpr const char* AccessRefused = "Zugriff verweigert, close MapSource first
 // Deletes the family's product subkey, then the family key when no more than
 // `keepBelow` - 1 subkeys remain (the registry refuses to delete a key that
 // still has subkeys).
-void deleteFamilyProduct(app::Session& session, RecordKind kind, const std::string& subkey, std::size_t keepBelow) {
+Status deleteFamilyProduct(app::Session& session, RecordKind kind, const std::string& subkey, std::size_t keepBelow) {
     const std::string branch = branchKey(session, kind);
-    session.routines.fSchluesselLoeschen(Machine, branch + subkey);
+    if (auto removed = session.routines.deleteKey(Machine, branch + subkey); !removed) return removed;
     const std::string familyKey = branch + subkey.substr(0, subkey.find('\\'));
     const auto remaining = session.host.registry.subkeyNames(Machine, familyKey).size();
-    if (remaining < keepBelow) session.routines.fSchluesselLoeschen(Machine, familyKey);
+    if (remaining < keepBelow) return session.routines.deleteKey(Machine, familyKey);
+    return {};
+}
+
+Status deleteRecordKeys(app::Session& session, const RegistryRecord& record) {
+    switch (record.kind) {
+        case RecordKind::Families: return deleteFamilyProduct(session, record.kind, record.subkey, 1);
+        case RecordKind::FamiliesNT: return deleteFamilyProduct(session, record.kind, record.subkey, 2);
+        case RecordKind::Products:
+            return session.routines.deleteKey(Machine, branchKey(session, RecordKind::Products) + record.subkey);
+    }
+    return {};
+}
+
+// The registry values could name any file: only a TDB and an IMG file are deleted.
+Status checkDeletable(const std::string& hostPath, const fs::path& native, const char* extension) {
+    std::error_code ec;
+    if (hostPath.empty() || !fs::is_regular_file(native, ec)) return {};
+    if (platform::foldCase(native.extension().string()) == extension) return {};
+    return fail("The registry names " + hostPath + " where a " + extension +
+                " file belongs; VELDRA deletes no other file. Nothing was changed.");
 }
 
 // Deletes the file behind a host path when it exists; true when that was refused.
-bool deleteRefused(const app::Session& session, const std::string& hostPath) {
-    if (!hostFileExists(session, hostPath)) return false;
+bool deleteRefused(const fs::path& native) {
     std::error_code ec;
-    fs::remove(session.host.paths.toNative(hostPath), ec);
+    if (!fs::is_regular_file(native, ec)) return false;
+    fs::remove(native, ec);
     return ec == std::errc::permission_denied || ec == std::errc::operation_not_permitted;
 }
 
@@ -41,43 +63,45 @@ void showMapsetsForRemoval(app::Session& session, platform::Processes& processes
     tools::SetRegistryRights(session, processes, tools::garminRegistryKeyForSetAcl(session), session.userName);
     session.dialogs.processEvents();
     catalog.rebuild(session);
-    DoppelteFID(session.dialogs, catalog);
+    reportDuplicateFids(session.dialogs, catalog);
 }
 
-Outcome removeRegistryMapset(app::Session& session, InstalledCatalog& catalog, const RegistryRecord& chosen) {
+Status removeRegistryMapset(app::Session& session, InstalledCatalog& catalog, const RegistryRecord& chosen) {
     const RegistryRecord record = chosen;  // the catalog is rebuilt below
+    const fs::path tdb = record.tdb.empty() ? fs::path() : session.host.paths.toNative(record.tdb);
+    const fs::path overview = record.overview.empty() ? fs::path() : session.host.paths.toNative(record.overview);
+    if (auto safe = checkDeletable(record.tdb, tdb, ".tdb"); !safe) return safe;
+    if (auto safe = checkDeletable(record.overview, overview, ".img"); !safe) return safe;
     if (session.dialogs.show({session.msg(app::Msg::MsgConfirmRemoveMapset), app::DefaultTitle,
                               app::MessageIcon::None, app::MessageButtons::OkCancel}) != app::MessageAnswer::Ok)
-        return Outcome::Declined;
+        return declined();
 
-    switch (record.kind) {
-        case RecordKind::Families: deleteFamilyProduct(session, record.kind, record.subkey, 1); break;
-        case RecordKind::FamiliesNT: deleteFamilyProduct(session, record.kind, record.subkey, 2); break;
-        case RecordKind::Products:
-            session.routines.fSchluesselLoeschen(Machine, branchKey(session, RecordKind::Products) + record.subkey);
-            break;
-    }
-    const bool tdbRefused = deleteRefused(session, record.tdb);
-    const bool overviewRefused = deleteRefused(session, record.overview);
-    catalog.registry = TDBlesen(session);
+    auto edit = app::RegistryEdit::open(session.host.registry);
+    if (!edit) return edit.failure();
+    if (auto removed = deleteRecordKeys(session, record); !removed) return removed;
+    if (auto committed = edit->commit(); !committed) return committed;
+    // Files go only once the keys that name them are gone for good.
+    const bool tdbRefused = !tdb.empty() && deleteRefused(tdb);
+    const bool overviewRefused = !overview.empty() && deleteRefused(overview);
+    catalog.registry = readRegistryRecords(session);
     if (tdbRefused || overviewRefused) {
         session.dialogs.inform(AccessRefused);
-        return Outcome::Failed;
+        return alreadyShown();
     }
-    return Outcome::Done;
+    return {};
 }
 
-Outcome removeGmapPackage(app::Session& session, InstalledCatalog& catalog, const gmap::GmapRecord& chosen) {
+Status removeGmapPackage(app::Session& session, InstalledCatalog& catalog, const gmap::GmapRecord& chosen) {
     const fs::path folder = chosen.packageFolder();
-    if (!session.dialogs.ask(session.msg(app::Msg::MsgConfirmRemoveMapset))) return Outcome::Declined;
+    if (!session.dialogs.ask(session.msg(app::Msg::MsgConfirmRemoveMapset))) return declined();
     std::error_code ec;
     const std::string error = fs::is_directory(folder, ec) ? deleteFolderUnforced(folder) : std::string();
-    catalog.packages = gmap::GMPFileslisten(session);
+    catalog.packages = gmap::scanGmapPackages(session);
     if (!error.empty()) {
         session.dialogs.inform(error);
-        return Outcome::Failed;
+        return alreadyShown();
     }
-    return Outcome::Done;
+    return {};
 }
 
 }  // namespace veldra::registration

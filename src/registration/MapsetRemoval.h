@@ -5,7 +5,7 @@
 #include "app/Session.h"
 #include "platform/Processes.h"
 #include "registration/InstalledCatalog.h"
-#include "registration/Outcome.h"
+#include "core/Result.h"
 
 namespace veldra::registration {
 
@@ -14,12 +14,13 @@ namespace veldra::registration {
 // are reported.
 void showMapsetsForRemoval(app::Session& session, platform::Processes& processes, InstalledCatalog& catalog);
 
-// Asks MsgConfirmRemoveMapset (OK/Cancel), deletes the record's keys and
-// files, then re-reads the registry part of the catalog.
-Outcome removeRegistryMapset(app::Session& session, InstalledCatalog& catalog, const RegistryRecord& record);
+// Asks MsgConfirmRemoveMapset (OK/Cancel), deletes the record's keys in one
+// registry edit, then its TDB and overview map, then re-reads the registry
+// part of the catalog.
+Status removeRegistryMapset(app::Session& session, InstalledCatalog& catalog, const RegistryRecord& record);
 
 // Asks MsgConfirmRemoveMapset (Yes/No), deletes the package folder, then
 // re-reads the packages.
-Outcome removeGmapPackage(app::Session& session, InstalledCatalog& catalog, const gmap::GmapRecord& record);
+Status removeGmapPackage(app::Session& session, InstalledCatalog& catalog, const gmap::GmapRecord& record);
 
 }  // namespace veldra::registration

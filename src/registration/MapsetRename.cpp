@@ -1,14 +1,33 @@
 #include "registration/MapsetRename.h"
 
+#include "platform/RegistryPath.h"
+
 #include <algorithm>
 
 #include "formats/PathText.h"
 #include "platform/AtomicFile.h"
 #include "platform/Cp1252.h"
 #include "registration/InfoXmlEdits.h"
-#include "registration/TDBlesen.h"
+#include "registration/RegistryRecordReading.h"
 
 namespace veldra::registration {
+namespace {
+
+// Every refusal but a missing error text has been shown to the user already.
+Status renameStatus(const formats::RenameResult& result) {
+    if (result.outcome == formats::RenameOutcome::Renamed) return {};
+    if (!result.error.empty()) return fail(result.error);
+    return alreadyShown();
+}
+
+void showNotices(app::Session& session, const std::vector<formats::Notice>& notices) {
+    for (const formats::Notice& notice : notices)
+        session.dialogs.inform((notice.message ? session.msg(*notice.message) : std::string()) + notice.text,
+                               app::DefaultTitle,
+                               notice.information ? app::MessageIcon::Information : app::MessageIcon::None);
+}
+
+}  // namespace
 
 NewMapsetName checkNewMapsetName(app::Session& session, std::string_view typed) {
     const auto first = typed.find_first_not_of(' ');
@@ -19,28 +38,34 @@ NewMapsetName checkNewMapsetName(app::Session& session, std::string_view typed) 
     return {std::string(typed.begin(), special), true};
 }
 
-formats::RenameResult renameRegistryMapset(app::Session& session, InstalledCatalog& catalog,
-                                           const RegistryRecord& record, std::string_view newName) {
+Status renameRegistryMapset(app::Session& session, InstalledCatalog& catalog, const RegistryRecord& record,
+                            std::string_view newName) {
     const std::filesystem::path tdb = session.host.paths.toNative(record.tdb);
-    auto result = formats::TDBFileNameAendern(tdb, newName, session.dialogs, session.catalog, false);
-    catalog.registry = TDBlesen(session);
-    return result;
+    // The value could name any file; only a TDB is ever rewritten through it.
+    if (platform::foldCase(tdb.extension().string()) != ".tdb")
+        return fail("The registry names " + record.tdb + " as the TDB file; it is no .tdb file, nothing was changed.");
+    const auto result = formats::renameMapInTdb(tdb, newName, false);
+    showNotices(session, result.notices);
+    catalog.registry = readRegistryRecords(session);
+    return renameStatus(result);
 }
 
-formats::RenameResult renameGmapPackage(app::Session& session, InstalledCatalog& catalog,
+Status renameGmapPackage(app::Session& session, InstalledCatalog& catalog,
                                         const gmap::GmapRecord& chosen, std::string_view newName) {
+    if (auto changeable = chosen.changeable(); !changeable) return changeable;
     const gmap::GmapRecord record = chosen;  // the catalog is rebuilt below
     std::vector<std::uint8_t> bytes;
     if (auto read = platform::readWholeFile(record.infoXml, bytes); !read)
-        return {formats::RenameOutcome::Failed, read.error};
+        return fail(read.error);
     const std::string xml(bytes.begin(), bytes.end());
     const std::string renamed = renameInNameElements(xml, platform::utf8ToCp1252(record.name),
                                                      platform::utf8ToCp1252(newName));
     if (auto written = platform::replaceFileAtomically(record.infoXml, renamed); !written)
-        return {formats::RenameOutcome::Failed, written.error};
-    auto result = formats::TDBFileNameAendern(record.tdb, newName, session.dialogs, session.catalog, false);
+        return fail(written.error);
+    const auto result = formats::renameMapInTdb(record.tdb, newName, false);
+    showNotices(session, result.notices);
     catalog.rebuild(session);
-    return result;
+    return renameStatus(result);
 }
 
 }  // namespace veldra::registration

@@ -6,7 +6,8 @@
 #include <string_view>
 
 #include "app/Session.h"
-#include "formats/TDBFileNameAendern.h"
+#include "core/Result.h"
+#include "formats/TdbMapRenameFile.h"
 #include "registration/InstalledCatalog.h"
 
 namespace veldra::registration {
@@ -21,13 +22,13 @@ struct NewMapsetName {
 NewMapsetName checkNewMapsetName(app::Session& session, std::string_view typed);
 
 // Renames the TDB, then re-reads the registry part of the catalog.
-formats::RenameResult renameRegistryMapset(app::Session& session, InstalledCatalog& catalog,
+Status renameRegistryMapset(app::Session& session, InstalledCatalog& catalog,
                                            const RegistryRecord& record, std::string_view newName);
 
 // Replaces the product name in the <Name> elements of Info.xml, renames the
 // TDB, then rebuilds the catalog. A missing or refused TDB leaves Info.xml
 // renamed already.
-formats::RenameResult renameGmapPackage(app::Session& session, InstalledCatalog& catalog,
+Status renameGmapPackage(app::Session& session, InstalledCatalog& catalog,
                                         const gmap::GmapRecord& record, std::string_view newName);
 
 }  // namespace veldra::registration

@@ -20,7 +20,10 @@ std::vector<CatalogEntry> matchMapsets(const InstalledCatalog& catalog, std::str
     std::vector<CatalogEntry> found;
     for (std::size_t i = 0; i < catalog.registry.size(); ++i) {
         const auto& record = catalog.registry[i];
-        if (matches(record.shownName(), record.fid, record.pid, text, pid)) found.push_back({false, i});
+        // A record whose TDB is gone has no name or FID of its own: its key names it.
+        if (matches(record.shownName(), record.fid, record.pid, text, pid) ||
+            (!pid && (record.keyName() == text || record.subkey == text)))
+            found.push_back({false, i});
     }
     for (std::size_t i = 0; i < catalog.packages.records.size(); ++i) {
         const auto& record = catalog.packages.records[i];

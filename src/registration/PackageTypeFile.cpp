@@ -1,6 +1,6 @@
 #include "registration/PackageTypeFile.h"
 
-#include "gmap/GmpInfoXmlLesen.h"
+#include "gmap/PackageFolderReading.h"
 #include "platform/AtomicFile.h"
 #include "registration/InfoXmlEdits.h"
 #include "registration/NumberText.h"
@@ -39,51 +39,52 @@ bool rewrite(app::Session& session, const fs::path& file, Edit edit, bool& uncha
     return true;
 }
 
-Outcome attach(app::Session& session, const gmap::GmapRecord& package, const fs::path& chosen) {
+Status attach(app::Session& session, const gmap::GmapRecord& package, const fs::path& chosen) {
     const fs::path folder = package.packageFolder();
     const std::string typName = package.fid + ".Typ";
     const fs::path target = folder / typName;
     if (samePath(target, chosen)) {
         session.dialogs.inform(AlreadyThere, app::DefaultTitle, app::MessageIcon::Information);
-        return Outcome::Failed;
+        return alreadyShown();
     }
     const auto fid = wholeNumber(package.fid);
     if (!fid || *fid > 0xFFFF) {
         session.dialogs.inform(gmap::damagedInfoXmlMessage(package.infoXml));
-        return Outcome::Failed;
+        return alreadyShown();
     }
     copyStampedTypeFile(session, chosen, target, static_cast<std::uint16_t>(*fid));
 
     bool unchanged = false;
     if (!rewrite(session, package.infoXml, [&](const std::string& xml) { return attachTypInInfoXml(xml, typName); },
                  unchanged))
-        return Outcome::Failed;
+        return alreadyShown();
     const fs::path infoV2 = folder / "Info_v2.xml";
     std::error_code ec;
     if (fs::exists(infoV2, ec) &&
         !rewrite(session, infoV2, [&](const std::string& xml) { return attachTypInInfoV2(xml, typName); }, unchanged))
-        return Outcome::Failed;
+        return alreadyShown();
     session.dialogs.inform(session.msg(app::Msg::MsgTypeFileChanged));
-    return Outcome::Done;
+    return {};
 }
 
-Outcome detach(app::Session& session, const gmap::GmapRecord& package) {
-    if (!session.dialogs.ask(session.msg(app::Msg::MsgNoTypeFileContinue))) return Outcome::Declined;
+Status detach(app::Session& session, const gmap::GmapRecord& package) {
+    if (!session.dialogs.ask(session.msg(app::Msg::MsgNoTypeFileContinue))) return declined();
     bool unchanged = false;
-    if (!rewrite(session, package.infoXml, detachTypFromInfoXml, unchanged)) return Outcome::Failed;
+    if (!rewrite(session, package.infoXml, detachTypFromInfoXml, unchanged)) return alreadyShown();
     // Without a type element there is nothing more to do.
-    if (unchanged) return Outcome::Done;
+    if (unchanged) return {};
     const fs::path infoV2 = package.packageFolder() / "Info_v2.xml";
     std::error_code ec;
-    if (fs::exists(infoV2, ec) && !rewrite(session, infoV2, detachTypFromInfoV2, unchanged)) return Outcome::Failed;
+    if (fs::exists(infoV2, ec) && !rewrite(session, infoV2, detachTypFromInfoV2, unchanged)) return alreadyShown();
     session.dialogs.inform(session.msg(app::Msg::MsgTypeFileChanged));
-    return Outcome::Done;
+    return {};
 }
 
 }  // namespace
 
-Outcome changePackageTypeFile(app::Session& session, const gmap::GmapRecord& package,
+Status changePackageTypeFile(app::Session& session, const gmap::GmapRecord& package,
                               const std::optional<fs::path>& chosen) {
+    if (auto changeable = package.changeable(); !changeable) return changeable;
     return isTypeFile(chosen) ? attach(session, package, *chosen) : detach(session, package);
 }
 

@@ -6,14 +6,14 @@
 
 #include "app/Session.h"
 #include "gmap/GmapRecord.h"
-#include "registration/Outcome.h"
+#include "core/Result.h"
 
 namespace veldra::registration {
 
 // With a type file chosen: copies it as "<FID>.Typ" into the package folder,
 // stamped with the FID, and names it in Info.xml (and Info_v2.xml). Without
 // one: asks MsgNoTypeFileContinue, then removes the name from both files.
-Outcome changePackageTypeFile(app::Session& session, const gmap::GmapRecord& package,
+Status changePackageTypeFile(app::Session& session, const gmap::GmapRecord& package,
                               const std::optional<std::filesystem::path>& chosen);
 
 }  // namespace veldra::registration

@@ -1,6 +1,8 @@
 #pragma once
 // One mapset of the host registry as the catalog lists it.
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "registration/HostRegistryLayout.h"
@@ -30,9 +32,14 @@ struct RegistryRecord {
     std::string overview;  // value BMAP, a host path
     std::string loc;       // value LOC, the tile folder
     std::string typ;       // value Typ of the parent key, or NoTypeFileMarker
+    // The family's ID value: the FID the host programs know the family by,
+    // which stays taken even while the TDB is missing.
+    std::optional<std::uint16_t> registeredFid;
 
     // The name up to its first zero byte: what a list shows.
     std::string shownName() const { return name.substr(0, name.find('\0')); }
+    // The registry key the record was read from, as `list` shows it (subkey without the product part).
+    std::string keyName() const { return subkey.substr(0, subkey.find('\\')); }
 };
 
 }  // namespace veldra::registration

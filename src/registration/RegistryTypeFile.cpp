@@ -1,6 +1,6 @@
 #include "registration/RegistryTypeFile.h"
 
-#include "formats/ChecksumAendern.h"
+#include "formats/TdbChecksumFile.h"
 #include "formats/TdbHeader.h"
 #include "formats/TdbIdPatch.h"
 #include "platform/RegistryPath.h"
@@ -24,7 +24,8 @@ std::optional<std::uint16_t> settleTdbFid(app::Session& session, const fs::path&
         if (productBecomesOne && !formats::writeTdbPid(tdb, 1)) return std::nullopt;
     }
     if (!formats::writeTdbFid(tdb, fid)) return std::nullopt;
-    formats::ChecksumAendern(tdb, session.dialogs);
+    if (formats::updateTdbChecksum(tdb).outcome == formats::ChecksumOutcome::UnknownFormat)
+        session.dialogs.inform(formats::unknownTdbFormatMessage());
     return fid;
 }
 
@@ -40,15 +41,23 @@ void reportTdbValueMissing(app::Session& session, const std::string& key) {
 }
 
 // Moves the file to file + ".bak", replacing an older one; a refused move is
-// reported with CloseHostFirst.
-void keepAsBackup(app::Session& session, const std::string& hostPath, bool announce) {
-    if (!hostFileExists(session, hostPath)) return;
+// reported with CloseHostFirst and stops the change. Only a type file is ever
+// moved: the value comes from the registry and could name any file.
+Status keepAsBackup(app::Session& session, const std::string& hostPath, bool announce) {
+    if (!hostFileExists(session, hostPath)) return {};
+    const fs::path file = session.host.paths.toNative(hostPath);
+    if (platform::foldCase(file.extension().string()) != ".typ")
+        return fail("The type file value " + hostPath + " does not name a type file (.typ); nothing was changed.");
     const fs::path backup = session.host.paths.toNative(hostPath + ".bak");
     std::error_code ec;
     if (hostFileExists(session, hostPath + ".bak")) fs::remove(backup, ec);
-    fs::rename(session.host.paths.toNative(hostPath), backup, ec);
-    if (ec) session.dialogs.inform(CloseHostFirst, app::DefaultTitle, app::MessageIcon::Critical);
-    else if (announce) session.dialogs.inform("old typfile is saved/renamed as " + hostPath + ".bak");
+    fs::rename(file, backup, ec);
+    if (ec) {
+        session.dialogs.inform(CloseHostFirst, app::DefaultTitle, app::MessageIcon::Critical);
+        return alreadyShown();
+    }
+    if (announce) session.dialogs.inform("old typfile is saved/renamed as " + hostPath + ".bak");
+    return {};
 }
 
 // Copies the chosen file beside the TDB and returns the copy's host path.
@@ -64,66 +73,74 @@ std::optional<std::string> placeTypeFile(app::Session& session, const RegistryRe
     return typHost;
 }
 
-Outcome attachConvertingProduct(app::Session& session, const RegistryRecord& record, const fs::path& chosen) {
+// The product's values move into a new family; the product key goes only once
+// every value of the family is stored and reads back.
+Status attachConvertingProduct(app::Session& session, const RegistryRecord& record, const fs::path& chosen) {
     const std::string productKey = branchKey(session, RecordKind::Products) + record.subkey;
     const std::string familyKey = branchKey(session, RecordKind::Families) + record.subkey;
     std::uint16_t fid = 0;
     const auto typHost = placeTypeFile(session, record, chosen, true, fid);
     if (!typHost) {
         reportTdbValueMissing(session, productKey);
-        return Outcome::Failed;
+        return alreadyShown();
     }
     auto& routines = session.routines;
-    routines.ffStringSpeichern(Machine, familyKey, "ID", familyIdText(fid));
-    routines.fStringSpeichern(Machine, familyKey, "TYP", *typHost);
-    for (const char* name : {"Bmap", "TDB", "Loc"})
-        routines.fStringSpeichern(Machine, familyKey + "\\1", name,
-                                  trimBlanks(queryRegistryText(session.host.registry, productKey, name).value_or("")));
-    routines.fSchluesselLoeschen(Machine, productKey);
+    if (auto stored = routines.storeTextAsBinary(Machine, familyKey, "ID", familyIdText(fid)); !stored) return stored;
+    if (auto stored = routines.storeStringVerified(Machine, familyKey, "TYP", *typHost); !stored) return stored;
+    for (const char* name : {"Bmap", "TDB", "Loc"}) {
+        const auto value = trimBlanks(queryRegistryText(session.host.registry, productKey, name).value_or(""));
+        if (auto stored = routines.storeStringVerified(Machine, familyKey + "\\1", name, value); !stored)
+            return stored;
+    }
+    if (auto removed = routines.deleteKey(Machine, productKey); !removed) return removed;
     session.dialogs.inform(session.msg(app::Msg::MsgTypeFileChanged));
-    return Outcome::Done;
+    return {};
 }
 
-Outcome attachToFamily(app::Session& session, const RegistryRecord& record, const fs::path& chosen) {
+Status attachToFamily(app::Session& session, const RegistryRecord& record, const fs::path& chosen) {
     const std::string familyKey = branchKey(session, record.kind) + familyPart(record.subkey);
     const auto typValue = queryRegistryText(session.host.registry, familyKey, "Typ");
     const std::string current = typValue ? trimBlanks(*typValue) : NoTypeFileMarker;
     if (platform::foldCase(current) == platform::foldCase(session.host.paths.toHost(chosen))) {
         session.dialogs.inform(session.msg(app::Msg::MsgTypeFileSameName));
-        return Outcome::Failed;
+        return alreadyShown();
     }
-    if (current != NoTypeFileMarker) keepAsBackup(session, current, true);
+    if (current != NoTypeFileMarker) {
+        if (auto kept = keepAsBackup(session, current, true); !kept) return kept;
+    }
 
     std::uint16_t fid = 0;
     const auto typHost = placeTypeFile(session, record, chosen, false, fid);
     if (!typHost) {
         reportTdbValueMissing(session, familyKey);
-        return Outcome::Failed;
+        return alreadyShown();
     }
-    session.routines.ffStringSpeichern(Machine, familyKey, "ID", familyIdText(fid));
-    session.routines.fStringSpeichern(Machine, familyKey, "TYP", *typHost);
+    if (auto stored = session.routines.storeTextAsBinary(Machine, familyKey, "ID", familyIdText(fid)); !stored)
+        return stored;
+    if (auto stored = session.routines.storeStringVerified(Machine, familyKey, "TYP", *typHost); !stored)
+        return stored;
     session.dialogs.inform(session.msg(app::Msg::MsgTypeFileChanged));
-    return Outcome::Done;
+    return {};
 }
 
-Outcome detach(app::Session& session, const RegistryRecord& record) {
+Status detach(app::Session& session, const RegistryRecord& record) {
     const std::string recordKey = record.kind == RecordKind::Products
                                       ? branchKey(session, record.kind) + record.subkey
                                       : branchKey(session, record.kind) + familyPart(record.subkey);
-    if (!session.dialogs.ask(session.msg(app::Msg::MsgNoTypeFileContinue))) return Outcome::Declined;
+    if (!session.dialogs.ask(session.msg(app::Msg::MsgNoTypeFileContinue))) return declined();
     const auto value = queryRegistryText(session.host.registry, recordKey, "TYP");
-    if (!value) return Outcome::Done;
+    if (!value) return {};
     std::string current = platform::foldCase(trimBlanks(*value));
     if (const auto typ = current.find(".typ"); typ != std::string::npos) current.resize(typ + 4);
-    keepAsBackup(session, current, false);
-    session.routines.fWerteLoeschen(Machine, recordKey, "TYP");
+    if (auto kept = keepAsBackup(session, current, false); !kept) return kept;
+    if (auto removed = session.routines.deleteValue(Machine, recordKey, "TYP"); !removed) return removed;
     session.dialogs.inform(session.msg(app::Msg::MsgTypeFileDeleted));
-    return Outcome::Done;
+    return {};
 }
 
 }  // namespace
 
-Outcome changeRegistryTypeFile(app::Session& session, const RegistryRecord& record,
+Status changeRegistryTypeFile(app::Session& session, const RegistryRecord& record,
                                const std::optional<fs::path>& chosen) {
     if (!isTypeFile(chosen)) return detach(session, record);
     return record.kind == RecordKind::Products ? attachConvertingProduct(session, record, *chosen)

@@ -5,16 +5,18 @@
 #include <optional>
 
 #include "app/Session.h"
-#include "registration/Outcome.h"
+#include "core/Result.h"
 #include "registration/RegistryRecord.h"
 
 namespace veldra::registration {
 
 // With a type file chosen: copies it beside the TDB under the FID's registry
 // type-file name, stamped with the FID, and stores it as the family's TYP (a
-// "Products" mapset becomes a "Families" one on the way). Without one: asks
-// MsgNoTypeFileContinue, keeps the old file as ".bak" and deletes TYP.
-Outcome changeRegistryTypeFile(app::Session& session, const RegistryRecord& record,
+// "Products" mapset becomes a "Families" one on the way, removed only after the
+// family reads back). Without one: asks MsgNoTypeFileContinue, keeps the old
+// file as ".bak" and deletes TYP. Run inside a registry edit: a failure leaves
+// the registry changes to be dropped.
+Status changeRegistryTypeFile(app::Session& session, const RegistryRecord& record,
                                const std::optional<std::filesystem::path>& chosen);
 
 }  // namespace veldra::registration

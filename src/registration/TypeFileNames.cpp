@@ -1,5 +1,9 @@
 #include "registration/TypeFileNames.h"
 
+#include <array>
+#include <fstream>
+#include <string_view>
+
 #include "formats/PathText.h"
 #include "formats/TypStamp.h"
 #include "platform/RegistryPath.h"
@@ -12,6 +16,16 @@ bool isTypeFile(const std::optional<std::filesystem::path>& chosen) {
 
 std::string registryTypeFileName(std::uint16_t fid) {
     return std::to_string(fid & 0xFF) + std::to_string(fid >> 8) + ".TYP";
+}
+
+Status checkTypeFileContent(const std::filesystem::path& file) {
+    static constexpr std::string_view Signature = "GARMIN TYP";
+    std::ifstream in(file, std::ios::binary);
+    std::array<char, formats::TypPidOffset + 2> head{};
+    if (!in || !in.read(head.data(), static_cast<std::streamsize>(head.size())) ||
+        std::string_view(head.data() + 2, Signature.size()) != Signature)
+        return fail("Not a type file: " + formats::pathText(file) + " does not begin with a type file header.");
+    return {};
 }
 
 void copyStampedTypeFile(app::Session& session, const std::filesystem::path& source,

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/Session.h"
+#include "core/Result.h"
 
 namespace veldra::registration {
 
@@ -15,6 +16,10 @@ inline constexpr const char* CloseHostFirst = "Close Mapsource first";
 
 // A chosen file counts as a type file when its extension, lower-cased, is "typ".
 bool isTypeFile(const std::optional<std::filesystem::path>& chosen);
+
+// A type file begins with its header ("GARMIN TYP" at offset 2) and is long
+// enough to carry FID and PID; anything else is refused before it is attached.
+Status checkTypeFileContent(const std::filesystem::path& file);
 
 // Decimal FID low byte, then decimal high byte, then ".TYP" (FID 4711 gives "10318.TYP").
 std::string registryTypeFileName(std::uint16_t fid);

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/FileBytes.h"
 #include "support/PrefixTestSupport.h"
 
 namespace veldra {
@@ -57,9 +58,39 @@ TEST_F(IntegrateCommandTest, TilesBecomeAListedFamily) {
     auto sameFid = veldra("integrate --name Other --fid 4711 --registry " + tileArgs());
     EXPECT_EQ(sameFid.status, 1);
     EXPECT_NE(sameFid.output.find("ID-Nr. exists already."), std::string::npos) << sameFid.output;
+
+    // Another name that begins alike would overwrite this mapset's files.
+    const auto tdbBefore = testing::readBytes(tiles / "Alpsoooo.tdb");
+    const auto overviewBefore = testing::readBytes(tiles / "Alpsoooo.img");
+    auto sameBase = veldra("integrate --name 'Alpsoooo Two' --fid 4712 --registry " + tileArgs());
+    EXPECT_EQ(sameBase.status, 1);
+    EXPECT_NE(sameBase.output.find("Alpsoooo.img exists already."), std::string::npos) << sameBase.output;
+    EXPECT_EQ(testing::readBytes(tiles / "Alpsoooo.tdb"), tdbBefore);
+    EXPECT_EQ(testing::readBytes(tiles / "Alpsoooo.img"), overviewBefore);
 }
 
-TEST_F(IntegrateCommandTest, WrongInputIsRefusedClearly) {
+TEST_F(IntegrateCommandTest, TheGivenTypeFileIsStampedWithTheMapsetsFid) {
+    const fs::path junk = home.path() / "junk.typ";
+    testing::writeText(junk, std::string(100, 'x'));
+    auto refused = veldra("integrate --name Alps --fid 4800 --registry --typ " + junk.string() + " " + tileArgs());
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.output.find("Not a type file"), std::string::npos) << refused.output;
+    EXPECT_FALSE(fs::exists(tiles / "Alpsoooo.TYP"));
+
+    const fs::path typ = fs::path(VELDRA_BUILT_DATA_DIR) / "alpha" / "alpha.typ";
+    auto run = veldra("integrate --name Alps --fid 4800 --registry --typ " + typ.string() + " " + tileArgs());
+    ASSERT_EQ(run.status, 0) << run.output;
+    const auto stamped = testing::readBytes(tiles / "Alpsoooo.TYP");
+    ASSERT_GT(stamped.size(), 0x30u);
+    EXPECT_EQ(stamped[0x2F], 0xC0);
+    EXPECT_EQ(stamped[0x30], 0x12);
+}
+
+TEST_F(IntegrateCommandTest, WrongInputIsRefusedClearlyAndChangesNoRegistryFile) {
+    const fs::path prefix = home.path() / "veldra" / "prefix";
+    const auto systemBefore = testing::readBytes(prefix / "system.reg");
+    const auto userBefore = testing::readBytes(prefix / "user.reg");
+
     auto mixed = veldra("integrate --name Alps --registry " + (tiles / "11000001.img").string() + " " +
                         (home.path() / "11000002.img").string());
     EXPECT_EQ(mixed.status, 1);
@@ -75,6 +106,21 @@ TEST_F(IntegrateCommandTest, WrongInputIsRefusedClearly) {
     EXPECT_NE(wrongName.output.find("You try to integrate files with wrong filename."), std::string::npos)
         << wrongName.output;
     EXPECT_EQ(veldra("integrate --name Alps").status, 2);
+
+    for (const char* name : {"'Käse'", "A/B", "'Say \"Hi\"'", "Name_that_is_longer_than_forty_characters_x"}) {
+        auto refused = veldra("integrate --registry --name " + std::string(name) + " " + tileArgs());
+        EXPECT_EQ(refused.status, 1) << name << refused.output;
+    }
+    EXPECT_FALSE(fs::exists(tiles / "K.tdb"));
+
+    auto missing = veldra("integrate --name Alps --registry " + (tiles / "11000001.img").string() + " " +
+                          (tiles / "11000009.img").string());
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.output.find("11000009.img"), std::string::npos) << missing.output;
+
+    // Not even the folder the tiles were chosen from is kept.
+    EXPECT_EQ(testing::readBytes(prefix / "system.reg"), systemBefore);
+    EXPECT_EQ(testing::readBytes(prefix / "user.reg"), userBefore);
 }
 
 TEST_F(IntegrateCommandTest, WineReadsTheRegisteredFamily) {

@@ -2,8 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "MapFiles.h"
+#include "support/MapFiles.h"
 #include "formats/TdbChecksum.h"
+#include "platform/Cp1252.h"
 
 namespace veldra::formats {
 namespace {
@@ -67,6 +68,17 @@ TEST_F(FileReadoutTest, DamagedFilesGiveAClearErrorOrAFailedChecksum) {
     EXPECT_EQ(inspectFile(writeFile("notes.txt", {'h', 'i'})).kind, FileKind::Unknown);
     EXPECT_NE(inspectFile(folder()).error, "");
     EXPECT_NE(inspectFile(writeFile("empty.img", {})).error, "");
+}
+
+TEST_F(FileReadoutTest, ErrorsNamingAFileWithInvalidUtf8InItsNameAreValidUtf8) {
+    // Latin-1 bytes, as an old archive leaves them: not UTF-8.
+    const std::string latin1Name = "S\xFC" "d\xE9.tdb";
+    const Inspection stub = inspectFile(writeFile(latin1Name, {0x50, 1}));
+    EXPECT_NE(stub.error.find("S\uFFFDd\uFFFD.tdb"), std::string::npos) << stub.error;
+    EXPECT_EQ(platform::validUtf8(stub.error), stub.error);
+
+    const Inspection unknown = inspectFile(writeFile("\xFF\xFE", {'h', 'i'}));
+    EXPECT_NE(unknown.error.find("\uFFFD\uFFFD"), std::string::npos) << unknown.error;
 }
 
 }  // namespace

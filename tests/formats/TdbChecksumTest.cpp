@@ -1,11 +1,13 @@
 #include "formats/TdbChecksum.h"
 
+#include <fstream>
+
 #include <gtest/gtest.h>
 
-#include "MapFiles.h"
-#include "formats/ChecksumAendern.h"
+#include "support/MapFiles.h"
+#include "formats/FileSizeLimits.h"
+#include "formats/TdbChecksumFile.h"
 #include "formats/TdbIdPatch.h"
-#include "support/ScriptedDialogs.h"
 
 namespace veldra::formats {
 namespace {
@@ -14,8 +16,6 @@ using namespace veldra::testing;
 
 class TdbChecksumTest : public ScratchFolder {
 protected:
-    ScriptedDialogs dialogs;
-
     static std::size_t trailerOf(const std::vector<std::uint8_t>& tdb) {
         const auto trailer = findTrailerBlock(tdb);
         EXPECT_TRUE(trailer);
@@ -35,7 +35,7 @@ TEST_F(TdbChecksumTest, AfterAnFidPatchOnlyTheFidAndChecksumBytesChangeAndASecon
 
     ASSERT_TRUE(writeTdbFid(tdb, 1234));
     EXPECT_EQ(checksumMatches(readBytes(tdb)), false);
-    EXPECT_EQ(ChecksumAendern(tdb, dialogs).outcome, ChecksumOutcome::Written);
+    EXPECT_EQ(updateTdbChecksum(tdb).outcome, ChecksumOutcome::Written);
 
     const auto patched = readBytes(tdb);
     ASSERT_EQ(patched.size(), original.size());
@@ -49,9 +49,8 @@ TEST_F(TdbChecksumTest, AfterAnFidPatchOnlyTheFidAndChecksumBytesChangeAndASecon
             << "byte " << offset << " changed";
     EXPECT_GE(changed.size(), 3u);  // FID bytes and at least one checksum byte
 
-    EXPECT_EQ(ChecksumAendern(tdb, dialogs).outcome, ChecksumOutcome::Written);
+    EXPECT_EQ(updateTdbChecksum(tdb).outcome, ChecksumOutcome::Written);
     EXPECT_EQ(readBytes(tdb), patched);
-    EXPECT_TRUE(dialogs.messages.empty());
 }
 
 TEST_F(TdbChecksumTest, RestoresMkgmapsOwnChecksumBytes) {
@@ -63,28 +62,37 @@ TEST_F(TdbChecksumTest, RestoresMkgmapsOwnChecksumBytes) {
     for (const std::size_t offset : TdbChecksumByteOffsets) cleared[t + offset] = 0;
     const fs::path tdb = writeFile("cleared.tdb", cleared);
 
-    EXPECT_EQ(ChecksumAendern(tdb, dialogs).outcome, ChecksumOutcome::Written);
+    EXPECT_EQ(updateTdbChecksum(tdb).outcome, ChecksumOutcome::Written);
     EXPECT_EQ(readBytes(tdb), original);
 }
 
-TEST_F(TdbChecksumTest, FilesBelowFortyBytesGetTheUnknownFormatMessageAndStayUnchanged) {
+TEST_F(TdbChecksumTest, FilesBelowFortyBytesAskForTheUnknownFormatMessageAndStayUnchanged) {
     const auto original = readBytes(AlphaTdb);
     const std::vector<std::uint8_t> short39(original.begin(), original.begin() + 39);
     const fs::path tdb = writeFile("short.tdb", short39);
 
-    EXPECT_EQ(ChecksumAendern(tdb, dialogs).outcome, ChecksumOutcome::UnknownFormat);
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].text,
+    EXPECT_EQ(updateTdbChecksum(tdb).outcome, ChecksumOutcome::UnknownFormat);
+    EXPECT_EQ(unknownTdbFormatMessage(),
               "unknowm-tdb-format. Please send tdb-file to : support@veldra.example as email-attachment");
-    EXPECT_EQ(dialogs.messages[0].title, "VELDRA");
-    EXPECT_EQ(dialogs.messages[0].icon, app::MessageIcon::None);
-    EXPECT_EQ(dialogs.messages[0].buttons, app::MessageButtons::Ok);
     EXPECT_EQ(readBytes(tdb), short39);
 
     // A missing file has no length either.
-    EXPECT_EQ(ChecksumAendern(folder() / "missing.tdb", dialogs).outcome, ChecksumOutcome::UnknownFormat);
-    EXPECT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_EQ(updateTdbChecksum(folder() / "missing.tdb").outcome, ChecksumOutcome::UnknownFormat);
     EXPECT_FALSE(fs::exists(folder() / "missing.tdb"));
+}
+
+TEST_F(TdbChecksumTest, AFileLargerThanAnyTdbIsRefusedUnreadAndUnchanged) {
+    const fs::path tdb = folder() / "huge.tdb";
+    {
+        std::ofstream out(tdb, std::ios::binary);
+        out << "P";
+    }
+    fs::resize_file(tdb, TdbFileLimit + 1);  // sparse: no disk space taken
+    const ChecksumResult result = updateTdbChecksum(tdb);
+    EXPECT_EQ(result.outcome, ChecksumOutcome::Failed);
+    EXPECT_NE(result.error.find(tdb.string()), std::string::npos) << result.error;
+    EXPECT_NE(result.error.find(std::to_string(TdbFileLimit)), std::string::npos) << result.error;
+    EXPECT_EQ(fs::file_size(tdb), TdbFileLimit + 1);
 }
 
 TEST_F(TdbChecksumTest, WithoutATrailerNothingIsWrittenOrShown) {
@@ -93,11 +101,10 @@ TEST_F(TdbChecksumTest, WithoutATrailerNothingIsWrittenOrShown) {
     for (const std::size_t size : {std::size_t{40}, t}) {
         const std::vector<std::uint8_t> cut(original.begin(), original.begin() + static_cast<std::ptrdiff_t>(size));
         const fs::path tdb = writeFile("cut.tdb", cut);
-        EXPECT_EQ(ChecksumAendern(tdb, dialogs).outcome, ChecksumOutcome::NoTrailer) << size;
+        EXPECT_EQ(updateTdbChecksum(tdb).outcome, ChecksumOutcome::NoTrailer) << size;
         EXPECT_EQ(readBytes(tdb), cut);
         EXPECT_EQ(checksumMatches(cut), std::nullopt);
     }
-    EXPECT_TRUE(dialogs.messages.empty());
 }
 
 TEST_F(TdbChecksumTest, NoByteIsWrittenAtOrPastTheEndOfATruncatedTrailer) {
@@ -109,7 +116,7 @@ TEST_F(TdbChecksumTest, NoByteIsWrittenAtOrPastTheEndOfATruncatedTrailer) {
     cut[t + 12] = 0;
     const fs::path tdb = writeFile("cut.tdb", cut);
 
-    EXPECT_EQ(ChecksumAendern(tdb, dialogs).outcome, ChecksumOutcome::Written);
+    EXPECT_EQ(updateTdbChecksum(tdb).outcome, ChecksumOutcome::Written);
     const auto written = readBytes(tdb);
     ASSERT_EQ(written.size(), cut.size());
     EXPECT_EQ(written[t + 5], original[t + 5]);
@@ -121,7 +128,7 @@ TEST_F(TdbChecksumTest, ATrailerAtTheStartChecksumsNothingAndIsLeftAlone) {
     std::vector<std::uint8_t> hostile(48, 0xEE);
     hostile[0] = 0x54;
     const fs::path tdb = writeFile("trailer-first.tdb", hostile);
-    EXPECT_EQ(ChecksumAendern(tdb, dialogs).outcome, ChecksumOutcome::ZeroChecksum);
+    EXPECT_EQ(updateTdbChecksum(tdb).outcome, ChecksumOutcome::ZeroChecksum);
     EXPECT_EQ(readBytes(tdb), hostile);
 }
 

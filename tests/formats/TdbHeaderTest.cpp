@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "MapFiles.h"
+#include "support/MapFiles.h"
 
 namespace veldra::formats {
 namespace {

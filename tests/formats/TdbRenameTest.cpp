@@ -1,17 +1,16 @@
-#include "formats/TDBFileNameAendern.h"
+#include "formats/TdbMapRenameFile.h"
 
 #include <algorithm>
 #include <string_view>
 
 #include <gtest/gtest.h>
 
-#include "MapFiles.h"
-#include "StrictTdbWalk.h"
+#include "support/MapFiles.h"
+#include "support/TdbTestReader.h"
 #include "formats/TdbChecksum.h"
 #include "formats/TdbHeader.h"
 #include "formats/TdbRename.h"
 #include "formats/TdbTileList.h"
-#include "support/ScriptedDialogs.h"
 
 namespace veldra::formats {
 namespace {
@@ -40,18 +39,12 @@ std::vector<std::uint8_t> blockBytes(const std::vector<std::uint8_t>& bytes, con
 
 class TdbRenameTest : public ScratchFolder {
 protected:
-    void SetUp() override {
-        ScratchFolder::SetUp();
-        catalog.fill("Eng");
-    }
-
     RenameResult rename(const fs::path& tdb, std::string_view name, bool quiet = false) {
-        return TDBFileNameAendern(tdb, name, dialogs, catalog, quiet);
+        return renameMapInTdb(tdb, name, quiet);
     }
-
-    ScriptedDialogs dialogs;
-    app::MessageCatalog catalog;
 };
+
+Notice backupNotice(const fs::path& tdb) { return {Msg::MsgBackupCreated, tdb.string() + "-BAK"}; }
 
 TEST_F(TdbRenameTest, ALongerNameGrowsTheThreeBlocksAndKeepsTheFileWalkableAndChecked) {
     const fs::path tdb = copyIn(AlphaTdb);
@@ -83,10 +76,7 @@ TEST_F(TdbRenameTest, ALongerNameGrowsTheThreeBlocksAndKeepsTheFileWalkableAndCh
     EXPECT_EQ(listTdbTiles(renamed).size(), 3u);
 
     EXPECT_EQ(readBytes(tdbBackupPath(tdb)), original);
-    EXPECT_EQ(dialogs.texts(), (std::vector<std::string>{"VELDRA has created a backupfile  as file : " +
-                                                             tdb.string() + "-BAK",
-                                                         "Mapname was changed."}));
-    EXPECT_EQ(dialogs.messages[1].icon, app::MessageIcon::Information);
+    EXPECT_EQ(result.notices, (std::vector<Notice>{backupNotice(tdb), {Msg::MsgMapNameChanged, {}, true}}));
 }
 
 TEST_F(TdbRenameTest, LengthFieldsPast255BytesGetTheirHighByte) {
@@ -129,13 +119,12 @@ TEST_F(TdbRenameTest, ASecondRenameOverwritesTheBackupAndQuietLeavesOutTheLastMe
     const fs::path tdb = copyIn(AlphaTdb);
     ASSERT_EQ(rename(tdb, "First").outcome, RenameOutcome::Renamed);
     const auto first = readBytes(tdb);
-    dialogs.messages.clear();
 
-    ASSERT_EQ(rename(tdb, "Second", true).outcome, RenameOutcome::Renamed);
+    const RenameResult second = rename(tdb, "Second", true);
+    ASSERT_EQ(second.outcome, RenameOutcome::Renamed);
     EXPECT_EQ(readBytes(tdbBackupPath(tdb)), first);
     EXPECT_EQ(parseTdbHeader(readBytes(tdb))->shownName(), "Second");
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].text.rfind("VELDRA has created a backupfile", 0), 0u);
+    EXPECT_EQ(second.notices, (std::vector<Notice>{backupNotice(tdb)}));
 }
 
 TEST_F(TdbRenameTest, TheChecksumIsNeededFromVersion301OrWithATrailer) {
@@ -158,22 +147,25 @@ TEST_F(TdbRenameTest, TheChecksumIsNeededFromVersion301OrWithATrailer) {
 }
 
 TEST_F(TdbRenameTest, MissingShortAndOverlongCasesLeaveEverythingAsItWas) {
-    EXPECT_EQ(rename(folder() / "missing.tdb", "X").outcome, RenameOutcome::FileMissing);
-    EXPECT_EQ(dialogs.texts(), (std::vector<std::string>{"da ging was schief, versuche es bitte erneut"}));
-    dialogs.messages.clear();
+    const RenameResult missing = rename(folder() / "missing.tdb", "X");
+    EXPECT_EQ(missing.outcome, RenameOutcome::FileMissing);
+    EXPECT_EQ(missing.notices, (std::vector<Notice>{{std::nullopt, "da ging was schief, versuche es bitte erneut"}}));
 
     const auto alpha = readBytes(AlphaTdb);
     const std::vector<std::uint8_t> short39(alpha.begin(), alpha.begin() + 39);
     const fs::path shortTdb = writeFile("short.tdb", short39);
-    EXPECT_EQ(rename(shortTdb, "X").outcome, RenameOutcome::TooShort);
+    const RenameResult tooShort = rename(shortTdb, "X");
+    EXPECT_EQ(tooShort.outcome, RenameOutcome::TooShort);
+    EXPECT_TRUE(tooShort.notices.empty());
     EXPECT_EQ(readBytes(shortTdb), short39);
 
     // A header block that would outgrow its 16-bit length.
     const fs::path tdb = copyIn(AlphaTdb);
-    EXPECT_EQ(rename(tdb, std::string(40000, 'L')).outcome, RenameOutcome::NameTooLong);
+    const RenameResult tooLong = rename(tdb, std::string(40000, 'L'));
+    EXPECT_EQ(tooLong.outcome, RenameOutcome::NameTooLong);
+    EXPECT_TRUE(tooLong.notices.empty());
     EXPECT_EQ(readBytes(tdb), alpha);
 
-    EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_FALSE(fs::exists(tdbBackupPath(shortTdb)));
     EXPECT_FALSE(fs::exists(tdbBackupPath(tdb)));
 }
@@ -182,12 +174,12 @@ TEST_F(TdbRenameTest, ABackupThatCannotBeWrittenLeavesTheTdbUnchanged) {
     const fs::path tdb = copyIn(AlphaTdb);
     fs::create_directories(tdbBackupPath(tdb) / "occupied");  // a folder where the backup should go
 
-    EXPECT_EQ(rename(tdb, "Blocked").outcome, RenameOutcome::BackupRefused);
+    const RenameResult result = rename(tdb, "Blocked");
+    EXPECT_EQ(result.outcome, RenameOutcome::BackupRefused);
     EXPECT_EQ(readBytes(tdb), readBytes(AlphaTdb));
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].text,
-              "Zugriff zum Speichern eines Backupfiles " + tdb.string() + "-BAK wurde verweigert.");
-    EXPECT_EQ(dialogs.messages[0].icon, app::MessageIcon::Information);
+    EXPECT_EQ(result.notices,
+              (std::vector<Notice>{
+                  {std::nullopt, "Zugriff zum Speichern eines Backupfiles " + tdb.string() + "-BAK wurde verweigert.", true}}));
 }
 
 TEST(TdbRenameImage, HostileBlockRunsAreCutAtTheEndOfTheFile) {

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "MapFiles.h"
-#include "StrictTdbWalk.h"
+#include "support/MapFiles.h"
+#include "support/TdbTestReader.h"
 #include "formats/TdbPackageWalk.h"
 
 namespace veldra::formats {

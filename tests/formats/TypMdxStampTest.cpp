@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "MapFiles.h"
+#include "support/MapFiles.h"
 #include "formats/MdxStamp.h"
 #include "formats/TypStamp.h"
 

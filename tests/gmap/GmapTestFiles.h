@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/Cp1252.h"
+#include "support/FileBytes.h"
 
 namespace veldra::testing {
 
@@ -30,11 +31,6 @@ inline void writeCp1252(const std::filesystem::path& file, const std::string& ut
     std::filesystem::create_directories(file.parent_path());
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out << platform::utf8ToCp1252(utf8);
-}
-
-inline std::string readText(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // A link with only a LinkInfo naming the local path `target`.

@@ -74,7 +74,7 @@ protected:
 
     IntegrationOutcome run(const integration::IntegrationJob& j, InstallChoice choice = InstallChoice::Registry) {
         integration::IntegrationDriver driver(host.session, processes, console, [this] { ++catalogRebuilds; });
-        return driver.CommandButtonPV(j, choice);
+        return driver.run(j, choice).outcome;
     }
 
     std::string value(const std::string& key, const char* name) {

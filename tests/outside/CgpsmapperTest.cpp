@@ -1,19 +1,19 @@
 // cgpsmapper.exe on the overview sources gmt.exe writes, with and without
 // Java and mkgmap.
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "OutsideTestSupport.h"
 #include "OverviewTestReader.h"
-#include "TdbTestReader.h"
 #include "formats/MdxStamp.h"
+#include "support/Commands.h"
+#include "support/MapFiles.h"
+#include "support/TdbTestReader.h"
 
 namespace veldra::outside::test {
 namespace {
 
-namespace fs = std::filesystem;
+using namespace veldra::testing;
 
 const fs::path& compiler() {
     static const fs::path path = programDir() / "Version97c" / "cgpsmapper.exe";
@@ -21,31 +21,25 @@ const fs::path& compiler() {
 }
 
 // gmt.exe's overview source for the three alpha tiles, in a folder of their own.
-fs::path makeOverviewSource(const ScratchFolder& scratch) {
+fs::path makeOverviewSource(const TempDir& scratch) {
     std::string list;
     for (const char* tile : {"11000001.img", "11000002.img", "11000003.img"}) {
-        fs::copy_file(builtData() / "alpha" / tile, scratch / tile);
+        fs::copy_file(builtData("alpha") / tile, scratch / tile);
         list += (scratch / tile).string() + "\r\n";
     }
-    writeBytes(scratch / "list.txt", {list.begin(), list.end()});
-    const ToolRun gmt = runTool(programDir() / "gmt.exe", {"-S", "-f", "4711,1", "-m", "Veldra Alpha", "-n", "Veldra_A",
-                                                           "-o", scratch.path().string(), "-@", (scratch / "list.txt").string()});
-    EXPECT_EQ(gmt.exitCode, 0) << gmt.output;
+    writeText(scratch / "list.txt", list);
+    const CommandResult gmt = runProgram(programDir() / "gmt.exe", {"-S", "-f", "4711,1", "-m", "Veldra Alpha", "-n",
+                                                                    "Veldra_A", "-o", scratch.path().string(), "-@",
+                                                                    (scratch / "list.txt").string()});
+    EXPECT_EQ(gmt.status, 0) << gmt.output;
     return scratch / "Veldra_A.mp";
 }
 
-std::vector<std::string> namesIn(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 TEST(Cgpsmapper, MakesAnOverviewMapWithOneDefinitionAreaPerTile) {
-    ScratchFolder scratch;
+    TempDir scratch;
     const fs::path source = makeOverviewSource(scratch);
-    const ToolRun result = runTool(compiler(), {source.string()});
-    ASSERT_EQ(result.exitCode, 0) << result.output;
+    const CommandResult result = runProgram(compiler(), {source.string()});
+    ASSERT_EQ(result.status, 0) << result.output;
 
     const auto map = readCompiledMap(readBytes(scratch / "Veldra_A.img"));
     EXPECT_EQ(map.mapId, readTdbForTest(readBytes(scratch / "Veldra_A.tdb")).overviewNumber);
@@ -65,14 +59,13 @@ TEST(Cgpsmapper, MakesAnOverviewMapWithOneDefinitionAreaPerTile) {
 }
 
 TEST(Cgpsmapper, MapsetSourceGivesOverviewTdbAndIndex) {
-    ScratchFolder scratch;
+    TempDir scratch;
     const fs::path folder = scratch / "SplittMaps";
-    ASSERT_EQ(runTool(programDir() / "gmt.exe", {"-G", "-o", folder.string(),
-                                                 (builtData() / "gmapsupp" / "gmapsupp.img").string()}).exitCode, 0);
-    ASSERT_EQ(runTool(programDir() / "gmt.exe", {"-S", "-o", folder.string(), (folder / "00004712.img").string()}).exitCode,
-              0);
-    const ToolRun result = runTool(compiler(), {(folder / "mapset.mp").string()});
-    ASSERT_EQ(result.exitCode, 0) << result.output;
+    const fs::path gmt = programDir() / "gmt.exe";
+    ASSERT_EQ(runProgram(gmt, {"-G", "-o", folder.string(), builtData("gmapsupp/gmapsupp.img").string()}).status, 0);
+    ASSERT_EQ(runProgram(gmt, {"-S", "-o", folder.string(), (folder / "00004712.img").string()}).status, 0);
+    const CommandResult result = runProgram(compiler(), {(folder / "mapset.mp").string()});
+    ASSERT_EQ(result.status, 0) << result.output;
 
     const auto tdb = readTdbForTest(readBytes(folder / "mapset.tdb"));
     EXPECT_EQ(tdb.fid, 4712);
@@ -85,42 +78,31 @@ TEST(Cgpsmapper, MapsetSourceGivesOverviewTdbAndIndex) {
     EXPECT_EQ((*mdx.records)[0].fid, 4712);
 }
 
-TEST(Cgpsmapper, WithoutJavaItSaysSoAndLeavesNoFile) {
-    ScratchFolder scratch;
-    const fs::path source = makeOverviewSource(scratch);
-    const auto before = namesIn(scratch.path());
-    const ToolRun result = runTool(compiler(), {source.string()}, "-u JAVA_HOME PATH=" + (scratch / "none").string());
-    EXPECT_EQ(result.exitCode, 1);
-    EXPECT_NE(result.output.find("no Java runtime found"), std::string::npos) << result.output;
-    EXPECT_EQ(namesIn(scratch.path()), before);
-}
-
-TEST(Cgpsmapper, WithoutMkgmapItSaysSoAndLeavesNoFile) {
-    ScratchFolder scratch;
+// Without Java, without mkgmap, or with a source mkgmap refuses: a reason, and no file.
+TEST(Cgpsmapper, WhatCannotBeCompiledLeavesNoFile) {
+    TempDir scratch;
     const fs::path source = makeOverviewSource(scratch);
     // A program folder without mkgmap.jar.
     fs::create_directories(scratch / "program" / "Version97c");
     fs::copy_file(compiler(), scratch / "program" / "Version97c" / "cgpsmapper.exe");
-    const auto before = namesIn(scratch.path());
-    const ToolRun result = runTool(scratch / "program" / "Version97c" / "cgpsmapper.exe", {source.string()});
-    EXPECT_EQ(result.exitCode, 1);
-    EXPECT_NE(result.output.find("mkgmap is not installed"), std::string::npos) << result.output;
-    EXPECT_EQ(namesIn(scratch.path()), before);
-}
-
-TEST(Cgpsmapper, SourceThatMkgmapRefusesLeavesNoFile) {
-    ScratchFolder scratch;
     const std::string broken = "[IMG ID]\r\nID=12345678\r\n[END-IMG ID]\r\n[POLYGON]\r\nType=0x4a\r\nData0=(1,2\r\n[END]\r\n";
-    writeBytes(scratch / "Broken.mp", {broken.begin(), broken.end()});
-    const ToolRun result = runTool(compiler(), {(scratch / "Broken.mp").string()});
-    EXPECT_EQ(result.exitCode, 1) << result.output;
-    EXPECT_NE(result.output.find("did not make"), std::string::npos) << result.output;
-    EXPECT_EQ(namesIn(scratch.path()), std::vector<std::string>{"Broken.mp"});
-}
+    writeText(scratch / "Broken.mp", broken);
+    const auto before = namesIn(scratch.path());
 
-TEST(Cgpsmapper, NeedsExactlyOneSource) {
-    EXPECT_EQ(runTool(compiler(), {}).exitCode, 2);
-    EXPECT_EQ(runTool(compiler(), {"a.mp", "b.mp"}).exitCode, 2);
+    const CommandResult noJava =
+        runProgram(compiler(), {source.string()}, "-u JAVA_HOME PATH=" + (scratch / "none").string());
+    EXPECT_EQ(noJava.status, 1);
+    EXPECT_NE(noJava.output.find("no Java runtime found"), std::string::npos) << noJava.output;
+    const CommandResult noMkgmap = runProgram(scratch / "program" / "Version97c" / "cgpsmapper.exe", {source.string()});
+    EXPECT_EQ(noMkgmap.status, 1);
+    EXPECT_NE(noMkgmap.output.find("mkgmap is not installed"), std::string::npos) << noMkgmap.output;
+    const CommandResult refused = runProgram(compiler(), {(scratch / "Broken.mp").string()});
+    EXPECT_EQ(refused.status, 1) << refused.output;
+    EXPECT_NE(refused.output.find("did not make"), std::string::npos) << refused.output;
+    EXPECT_EQ(namesIn(scratch.path()), before);
+
+    EXPECT_EQ(runProgram(compiler(), {}).status, 2);
+    EXPECT_EQ(runProgram(compiler(), {"a.mp", "b.mp"}).status, 2);
 }
 
 }  // namespace

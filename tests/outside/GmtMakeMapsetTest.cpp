@@ -1,19 +1,19 @@
 // gmt.exe -S with a list of tiles, run as the pipeline runs it, compared with
 // what mkgmap writes for the same tiles.
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "OutsideTestSupport.h"
-#include "TdbTestReader.h"
+#include "formats/GmtBanner.h"
 #include "formats/TdbChecksum.h"
-#include "integration/ConsoleRunner.h"
+#include "support/Commands.h"
+#include "support/MapFiles.h"
+#include "support/TdbTestReader.h"
 
 namespace veldra::outside::test {
 namespace {
 
-namespace fs = std::filesystem;
+using namespace veldra::testing;
 
 class GmtMakeMapset : public ::testing::Test {
 protected:
@@ -21,39 +21,39 @@ protected:
         tiles = scratch / "Tiles";
         fs::create_directories(tiles);
         for (const char* tile : {"11000001.img", "11000002.img", "11000003.img"})
-            fs::copy_file(builtData() / "alpha" / tile, tiles / tile);
+            fs::copy_file(builtData("alpha") / tile, tiles / tile);
     }
 
     void writeList(const std::vector<std::string>& lines) {
         std::string text;
         for (const auto& line : lines) text += line + "\r\n";
-        writeBytes(scratch / "list.txt", {text.begin(), text.end()});
+        writeText(scratch / "list.txt", text);
     }
 
     std::vector<std::string> nativeList() const {
         return {(tiles / "11000001.img").string(), (tiles / "11000002.img").string(), (tiles / "11000003.img").string()};
     }
 
-    ToolRun run(const std::string& outputDir, const std::string& listFile, const std::string& environment = "") {
-        return runTool(programDir() / "gmt.exe",
-                       {"-S", "-f", "4711,1", "-m", "Veldra_Alpha", "-n", "Veldra_A", "-o", outputDir, "-c", "1252",
-                        "-@", listFile},
-                       environment);
+    CommandResult run(const std::string& outputDir, const std::string& listFile, const std::string& environment = "") {
+        return runProgram(programDir() / "gmt.exe",
+                          {"-S", "-f", "4711,1", "-m", "Veldra_Alpha", "-n", "Veldra_A", "-o", outputDir, "-c", "1252",
+                           "-@", listFile},
+                          environment);
     }
 
-    ScratchFolder scratch;
+    TempDir scratch;
     fs::path tiles;
 };
 
-TEST_F(GmtMakeMapset, TdbListsTheTilesBoundsAndSubfilesMkgmapLists) {
+TEST_F(GmtMakeMapset, TdbAndOverviewSourceListTheTilesMkgmapLists) {
     writeList(nativeList());
-    const ToolRun result = run(tiles.string(), (scratch / "list.txt").string());
-    ASSERT_EQ(result.exitCode, 0) << result.output;
+    const CommandResult result = run(tiles.string(), (scratch / "list.txt").string());
+    ASSERT_EQ(result.status, 0) << result.output;
 
     const auto bytes = readBytes(tiles / "Veldra_A.tdb");
     EXPECT_EQ(formats::checksumMatches(bytes), true);
     const auto ours = readTdbForTest(bytes);
-    const auto mkgmaps = readTdbForTest(readBytes(builtData() / "alpha" / "11000000.tdb"));
+    const auto mkgmaps = readTdbForTest(readBytes(builtData("alpha") / "11000000.tdb"));
     EXPECT_EQ(ours.fid, 4711);
     EXPECT_EQ(ours.pid, 1);
     EXPECT_EQ(ours.version, 407);
@@ -70,11 +70,8 @@ TEST_F(GmtMakeMapset, TdbListsTheTilesBoundsAndSubfilesMkgmapLists) {
         EXPECT_EQ(ours.tiles[i].parent, ours.overviewNumber);
     }
     EXPECT_EQ(ours.overviewNumber, 11000000u);
-}
 
-TEST_F(GmtMakeMapset, OverviewSourceHasOneDefinitionAreaPerTile) {
-    writeList(nativeList());
-    ASSERT_EQ(run(tiles.string(), (scratch / "list.txt").string()).exitCode, 0);
+    // The overview source has one definition area per tile.
     const std::string source = readText(tiles / "Veldra_A.mp");
     EXPECT_NE(source.find("[IMG ID]\r\nID=11000000\r\n"), std::string::npos);
     EXPECT_NE(source.find("FamilyID=4711\r\n"), std::string::npos);
@@ -90,9 +87,9 @@ TEST_F(GmtMakeMapset, OverviewSourceHasOneDefinitionAreaPerTile) {
 TEST_F(GmtMakeMapset, PrintsTheBannerFirstAndWritesTheBatchFilesBesideTheTiles) {
     writeList(nativeList());
     fs::create_directories(scratch / "Out");
-    const ToolRun result = run((scratch / "Out").string(), (scratch / "list.txt").string());
-    ASSERT_EQ(result.exitCode, 0) << result.output;
-    EXPECT_EQ(result.output.substr(0, result.output.find('\n')), integration::GmtBanner);
+    const CommandResult result = run((scratch / "Out").string(), (scratch / "list.txt").string());
+    ASSERT_EQ(result.status, 0) << result.output;
+    EXPECT_EQ(result.output.substr(0, result.output.find('\n')), formats::GmtBanner);
     EXPECT_TRUE(fs::exists(scratch / "Out" / "Veldra_A.tdb"));
     EXPECT_TRUE(fs::exists(scratch / "Out" / "Veldra_A.mp"));
     const std::string install = readText(tiles / "install.bat");
@@ -114,8 +111,8 @@ TEST_F(GmtMakeMapset, AcceptsHostPathsOfDriveZ) {
     std::string hostTiles = "Z:" + tiles.string();
     std::replace(hostList.begin(), hostList.end(), '/', '\\');
     std::replace(hostTiles.begin(), hostTiles.end(), '/', '\\');
-    const ToolRun result = run(hostTiles, hostList, "WINEPREFIX=" + (scratch / "no-prefix").string());
-    ASSERT_EQ(result.exitCode, 0) << result.output;
+    const CommandResult result = run(hostTiles, hostList, "WINEPREFIX=" + (scratch / "no-prefix").string());
+    ASSERT_EQ(result.status, 0) << result.output;
     EXPECT_EQ(readTdbForTest(readBytes(tiles / "Veldra_A.tdb")).tiles.size(), 3u);
     EXPECT_NE(readText(tiles / "install.bat").find("/d \"" + hostTiles + "\\Veldra_A.tdb\""), std::string::npos);
 }
@@ -123,8 +120,8 @@ TEST_F(GmtMakeMapset, AcceptsHostPathsOfDriveZ) {
 TEST_F(GmtMakeMapset, BadInputFailsWithAReasonAndWritesNoTdb) {
     const std::string list = (scratch / "list.txt").string();
     auto expectFailure = [&](const std::string& why) {
-        const ToolRun result = run(tiles.string(), list);
-        EXPECT_EQ(result.exitCode, 1) << result.output;
+        const CommandResult result = run(tiles.string(), list);
+        EXPECT_EQ(result.status, 1) << result.output;
         EXPECT_NE(result.output.find(why), std::string::npos) << result.output;
         EXPECT_FALSE(fs::exists(tiles / "Veldra_A.tdb"));
     };
@@ -155,8 +152,8 @@ TEST(GmtUsage, WrongCommandLinesExitWithTwo) {
         {"-S", "-f"},
     };
     for (const auto& arguments : wrong) {
-        const ToolRun result = runTool(programDir() / "gmt.exe", arguments);
-        EXPECT_EQ(result.exitCode, 2) << result.output;
+        const CommandResult result = runProgram(programDir() / "gmt.exe", arguments);
+        EXPECT_EQ(result.status, 2) << result.output;
         EXPECT_NE(result.output.find("usage: gmt.exe"), std::string::npos);
     }
 }

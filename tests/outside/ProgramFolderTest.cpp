@@ -1,14 +1,13 @@
 // The program folder the build lays out, as the pipeline expects to find it.
-
 #include <gtest/gtest.h>
 
-#include "OutsideTestSupport.h"
 #include "platform/LittleEndian.h"
+#include "support/MapFiles.h"
 
 namespace veldra::outside::test {
 namespace {
 
-namespace fs = std::filesystem;
+using namespace veldra::testing;
 
 std::uint32_t u32(const std::vector<std::uint8_t>& bytes, std::size_t at) {
     return platform::u32At(bytes, at).value_or(0);

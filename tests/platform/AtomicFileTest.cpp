@@ -1,9 +1,8 @@
-#include <filesystem>
-#include <fstream>
+#include "platform/AtomicFile.h"
 
 #include <gtest/gtest.h>
 
-#include "platform/AtomicFile.h"
+#include "support/TempFolder.h"
 
 namespace veldra {
 namespace {
@@ -12,19 +11,13 @@ namespace fs = std::filesystem;
 
 class AtomicFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() / ("veldra-atomic-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
     std::vector<std::uint8_t> read(const fs::path& p) {
         std::vector<std::uint8_t> bytes;
         EXPECT_TRUE(platform::readWholeFile(p, bytes));
         return bytes;
     }
-    fs::path dir;
+    testing::TempDir temp;
+    const fs::path& dir = temp.path();
 };
 
 TEST_F(AtomicFileTest, ReplaceLeavesOnlyTheNewFile) {
@@ -35,10 +28,12 @@ TEST_F(AtomicFileTest, ReplaceLeavesOnlyTheNewFile) {
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
 }
 
-TEST_F(AtomicFileTest, ReplaceInAMissingFolderFailsClearly) {
+TEST_F(AtomicFileTest, AMissingFolderOrFileFailsClearly) {
     auto result = platform::replaceFileAtomically(dir / "no" / "a.tdb", std::string_view("x"));
     EXPECT_FALSE(result);
     EXPECT_NE(result.error.find("cannot create"), std::string::npos);
+    std::vector<std::uint8_t> bytes;
+    EXPECT_FALSE(platform::readWholeFile(dir / "missing", bytes));
 }
 
 TEST_F(AtomicFileTest, PatchWritesExactlyTheNamedBytes) {
@@ -51,11 +46,6 @@ TEST_F(AtomicFileTest, PatchWritesExactlyTheNamedBytes) {
     EXPECT_FALSE(platform::patchFileInPlace(target, 5, patch));
     EXPECT_FALSE(platform::patchFileInPlace(target, 7, std::span<const std::uint8_t>(patch, 1)));
     EXPECT_EQ(read(target), (std::vector<std::uint8_t>{'a', 'b', 'c', 'd', 'X', 'Y'}));
-}
-
-TEST_F(AtomicFileTest, ReadingAMissingFileFails) {
-    std::vector<std::uint8_t> bytes;
-    EXPECT_FALSE(platform::readWholeFile(dir / "missing", bytes));
 }
 
 }  // namespace

@@ -35,5 +35,15 @@ TEST(Cp1252, Utf16HandlesSurrogatePairs) {
     EXPECT_EQ(utf8Length(text), 3u);
 }
 
+TEST(Cp1252, ValidUtf8KeepsGoodTextAndReplacesEachMalformedPiece) {
+    const std::string good = "S\xC3\xBC" "d \xF0\x9F\x97\xBA";
+    EXPECT_EQ(validUtf8(good), good);
+    EXPECT_EQ(validUtf8("S\xFC" "d"), "S\uFFFDd");
+    EXPECT_EQ(validUtf8("\xC3"), "\uFFFD");                      // cut short
+    EXPECT_EQ(validUtf8("\xC0\xAF"), "\uFFFD");                  // overlong "/"
+    EXPECT_EQ(validUtf8("\xED\xA0\x80"), "\uFFFD");              // a surrogate
+    EXPECT_EQ(validUtf8("a\xE2\x82z"), "a\uFFFDz");
+}
+
 }  // namespace
 }  // namespace veldra

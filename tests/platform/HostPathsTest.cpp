@@ -1,8 +1,8 @@
 // Host paths over a hand-made dosdevices folder: the mapping rules on their own.
 #include <gtest/gtest.h>
 
-#include "support/PrefixTestSupport.h"
 #include "platform/WineHostPaths.h"
+#include "support/TempFolder.h"
 
 namespace veldra::platform {
 namespace {

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cctype>
 
-#include "support/PrefixTestSupport.h"
 #include "platform/WineHostPaths.h"
+#include "support/PrefixTestSupport.h"
 
 namespace veldra::platform {
 namespace {

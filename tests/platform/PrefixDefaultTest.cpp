@@ -1,8 +1,6 @@
 // Choosing the prefix and making VELDRA's private one on first use.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include "support/PrefixTestSupport.h"
 #include "platform/CurrentUser.h"
 #include "platform/MemoryRegistry.h"
 #include "platform/Prefix.h"
@@ -10,17 +8,15 @@
 #include "platform/Shell.h"
 #include "platform/WinePrefixRegistry.h"
 #include "platform/WineShellFolders.h"
+#include "support/FileBytes.h"
+#include "support/PrefixTestSupport.h"
 
 namespace veldra::platform {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::readText;
 using testing::TempDir;
-
-std::string readText(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 std::unique_ptr<Registry> openWineRegistry(const fs::path& dir) { return std::make_unique<WinePrefixRegistry>(dir); }
 
@@ -131,7 +127,7 @@ TEST_F(DefaultPrefixTest, AnInterruptedFirstUseIsCompletedAndFailuresAreReported
 // wineboot takes the new prefix for its own: it loads both files as written
 // (a value stored through them survives) and names the same folders.
 TEST_F(DefaultPrefixTest, WinebootAdoptsTheNewPrefix) {
-    if (!testing::wineInstalled()) GTEST_SKIP() << "needs Wine";
+    VELDRA_REQUIRE_WINE();
     const std::string user = currentUserName();
     ASSERT_TRUE(ensureDefaultPrefix(privateChoice, user, openWineRegistry));
     {

@@ -4,8 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "support/PrefixTestSupport.h"
+#include <fstream>
+
 #include "platform/PosixSecurity.h"
+#include "support/TempFolder.h"
 
 namespace veldra::platform {
 namespace {
@@ -42,14 +44,13 @@ protected:
     PosixSecurity security;
 };
 
-TEST_F(SecurityTest, MissingFoldersReportErrorTwo) {
+// A missing folder is error 2 and an unknown account 1332, each reported by the
+// step that finds it.
+TEST_F(SecurityTest, MissingFoldersAndUnknownAccountsReportWindowsErrorCodes) {
     for (const fs::path& missing : {temp.path() / "Maps", temp.path() / "GARMIN" / "Maps"}) {
         EXPECT_EQ(security.SetOwner(missing, account), Messages{"SetFileSecurity failed with error code 2"});
         EXPECT_EQ(security.SetFolderRights(missing, account), Messages{"GetNamedSecurityInfo failed with error code : 2"});
     }
-}
-
-TEST_F(SecurityTest, AnUnknownAccountIsReportedByTheStepThatLooksItUp) {
     const std::string nobodyHere = "veldra-no-such-account";
     EXPECT_EQ(security.SetOwner(temp.path(), nobodyHere), Messages{"LookupAccountName failed with error code 1332"});
     EXPECT_EQ(security.SetFolderRights(temp.path(), nobodyHere), Messages{"SetEntriesInAcl failed with error code : 1332"});

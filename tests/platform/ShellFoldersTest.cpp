@@ -26,13 +26,6 @@ protected:
     MemoryRegistry registry;
 };
 
-TEST_F(ShellFoldersTest, AFreshPrefixsFoldersWhenNothingIsStored) {
-    EXPECT_EQ(folder(csidl::AppData), "C:\\users\\joe\\AppData\\Roaming");
-    EXPECT_EQ(folder(csidl::LocalAppData), "C:\\users\\joe\\AppData\\Local");
-    EXPECT_EQ(folder(csidl::CommonAppData), "C:\\ProgramData");
-    EXPECT_EQ(folder(0x05), "");  // a folder the program never asks for
-}
-
 TEST_F(ShellFoldersTest, UserShellFoldersWinOverShellFoldersAndAreExpanded) {
     set(HKCU, ShellFoldersKey, "AppData", "C:\\users\\joe\\Application Data");
     EXPECT_EQ(folder(csidl::AppData), "C:\\users\\joe\\Application Data");  // an older prefix's folder
@@ -72,15 +65,21 @@ TEST_F(ShellFoldersTest, ValuesOfOtherTypesOrEmptyOnesAreIgnored) {
     EXPECT_EQ(folder(csidl::LocalAppData), "C:\\Local");
 }
 
-TEST_F(ShellFoldersTest, TheStoredDefaultsAreStringValuesThatReadBackAlike) {
+// With nothing stored the folders are a fresh prefix's; stored, they read back alike.
+TEST_F(ShellFoldersTest, TheDefaultsApplyUntilStoredAndReadBackAlike) {
+    const auto defaults = {std::tuple{HKCU, "AppData", csidl::AppData},
+                           std::tuple{HKCU, "Local AppData", csidl::LocalAppData},
+                           std::tuple{HKLM, "Common AppData", csidl::CommonAppData}};
+    for (const auto& [root, name, number] : defaults) EXPECT_EQ(folder(number), defaultShellFolderHostPath(number, "joe"));
+    EXPECT_EQ(folder(0x05), "");  // a folder the program never asks for
+
     ASSERT_EQ(writeDefaultShellFolderValues(registry, "joe"), regerror::Success);
-    for (const auto& [root, name, number] : {std::tuple{HKCU, "AppData", csidl::AppData},
-                                             std::tuple{HKCU, "Local AppData", csidl::LocalAppData},
-                                             std::tuple{HKLM, "Common AppData", csidl::CommonAppData}}) {
+    for (const auto& [root, name, number] : defaults) {
         const auto value = registry.queryValue(root, ShellFoldersKey, name);
         ASSERT_TRUE(value) << name;
         EXPECT_EQ(value->type, RegistryType::String);
         EXPECT_EQ(value->text(), defaultShellFolderHostPath(number, "joe"));
+        EXPECT_EQ(folder(number), value->text());
     }
     MemoryRegistry other;
     other.denyWriteAccess(HKLM, "Software");

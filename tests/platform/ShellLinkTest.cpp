@@ -1,10 +1,10 @@
-#include <filesystem>
-#include <fstream>
+#include "platform/ShellLinks.h"
 
 #include <gtest/gtest.h>
 
-#include "platform/ShellLinks.h"
 #include "platform/ShellLinkSamples.h"
+#include "support/FileBytes.h"
+#include "support/TempFolder.h"
 
 namespace veldra {
 namespace {
@@ -35,7 +35,7 @@ TEST(ShellLinkTest, WindowsLinkIsReadFromLinkInfoAndFromItsItemLongNames) {
     EXPECT_EQ(targetOf(link), "C:\\test\\a.txt");
 }
 
-TEST(ShellLinkTest, WineLinksAreReadFromLinkInfoAndFromTheirItems) {
+TEST(ShellLinkTest, LinksWineWroteAreReadFromLinkInfoAndFromTheirItems) {
     EXPECT_EQ(targetOf(WineLinkToPackage), "C:\\maps\\Topo North.gmap");
     EXPECT_EQ(targetOf(withoutLinkInfo(WineLinkToPackage)), "C:\\maps\\Topo North.gmap");
     EXPECT_EQ(targetOf(WineLinkToAccentedPackage), "C:\\maps\\Töpo Süd.gmap");
@@ -83,17 +83,25 @@ TEST(ShellLinkTest, TruncatedOrDamagedLinksGiveTheTargetOrNothing) {
 }
 
 TEST(ShellLinkTest, FilesAreReadWhole) {
-    const auto folder = std::filesystem::temp_directory_path() / "veldra-shelllink-test";
-    std::filesystem::create_directories(folder);
-    const auto link = folder / "Topo.lnk";
-    {
-        std::ofstream out(link, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(WineLinkToPackage.data()),
-                  static_cast<std::streamsize>(WineLinkToPackage.size()));
-    }
-    EXPECT_EQ(platform::readShellLinkFile(link).path.value_or(""), "C:\\maps\\Topo North.gmap");
+    const testing::TempDir folder;
+    testing::writeBytes(folder / "Topo.lnk", WineLinkToPackage);
+    EXPECT_EQ(platform::readShellLinkFile(folder / "Topo.lnk").path.value_or(""), "C:\\maps\\Topo North.gmap");
     EXPECT_FALSE(platform::readShellLinkFile(folder / "missing.lnk").path);
-    std::filesystem::remove_all(folder);
+}
+
+TEST(ShellLinkTest, AFileLargerThanAnyLinkIsRefusedWithAMessageNamingIt) {
+    const testing::TempDir folder;
+    auto padded = WineLinkToPackage;
+    padded.resize(platform::ShellLinkFileLimit, 0);  // a link may carry trailing data up to the limit
+    testing::writeBytes(folder / "Topo.lnk", padded);
+    EXPECT_TRUE(platform::readShellLinkFile(folder / "Topo.lnk").path);
+
+    padded.push_back(0);
+    testing::writeBytes(folder / "Topo.lnk", padded);
+    const auto read = platform::readShellLinkFile(folder / "Topo.lnk");
+    EXPECT_FALSE(read.path);
+    EXPECT_NE(read.error.find((folder / "Topo.lnk").string()), std::string::npos) << read.error;
+    EXPECT_NE(read.error.find(std::to_string(platform::ShellLinkFileLimit)), std::string::npos) << read.error;
 }
 
 }  // namespace

@@ -2,15 +2,17 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <fstream>
 #include <thread>
 
-#include "support/PrefixTestSupport.h"
 #include "platform/CurrentUser.h"
 #include "platform/MemoryRegistry.h"
 #include "platform/WineHostPaths.h"
 #include "platform/WinePrefixRegistry.h"
 #include "platform/WineShell.h"
 #include "platform/WineShellFolders.h"
+#include "support/FileBytes.h"
+#include "support/PrefixTestSupport.h"
 
 namespace veldra::platform {
 namespace {
@@ -82,9 +84,7 @@ TEST_F(ShellTest, DocumentsAreHandedToXdgOpenWithoutWaiting) {
     ASSERT_TRUE(shell.openDocument("/maps/FAQ file.html"));
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(900));
     for (int i = 0; i < 100 && !fs::exists(received); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    std::ifstream in(received);
-    std::string argument((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(argument, "/maps/FAQ file.html");
+    EXPECT_EQ(testing::readText(received), "/maps/FAQ file.html");
 }
 
 // Wine's own answer: the folders its programs see as %APPDATA%, %LOCALAPPDATA% and %ProgramData%.

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/RegistryPath.h"
 #include "platform/WineRegistryFile.h"
 
 namespace veldra::platform {
@@ -221,8 +222,8 @@ TEST(WineRegistryFile, LongBinaryValuesBreakWhereWineBreaksThem) {
     EXPECT_EQ(*valueAt(loose, "K", u"W"), (RegistryValue{RegistryType::Binary, bytes}));
 }
 
-TEST(WineRegistryFile, ReadsMalformedLinesAsWineDoes) {
-    const WineRegistryLoad load = parse(Header + R"("Orphan"="no key yet"
+TEST(WineRegistryFile, ReadsMalformedLinesAsWineDoesAndKeepsThemAsTheyAre) {
+    const std::string text = Header + R"("Orphan"="no key yet"
 [Software\\Bad] 1
 "WrongTag"=str(3):"x"
 "BadHex"=hex:01,02,zz
@@ -240,10 +241,11 @@ just some text
 "Lost"="value"
 [Software\\Bad] 2
 "More"="merged"
-)");
+)";
+    WineRegistryLoad load = parse(text);
     ASSERT_TRUE(load.file);
-    const WineRegistryFile& file = *load.file;
-    const WineRegistryKey* bad = file.findKey("Software\\Bad");
+    WineRegistryFile& file = *load.file;
+    WineRegistryKey* bad = file.findKey("Software\\Bad");
     ASSERT_TRUE(bad);
     const auto at = [bad](std::u16string_view name) -> std::optional<RegistryValue> {
         const RegistryValue* value = bad->findValue(name);
@@ -258,8 +260,8 @@ just some text
     EXPECT_EQ(at(u"Unterminated name"), std::nullopt);
     EXPECT_EQ(at(u"twice"), stringValue(u"second"));
     const auto twice = std::find_if(bad->values.begin(), bad->values.end(),
-                                    [](const auto& entry) { return compareRegistryNames(entry.first, u"TWICE") == 0; });
-    EXPECT_EQ(twice->first, u"Twice");  // the first spelling stays
+                                    [](const auto& entry) { return compareRegistryNames(entry.name, u"TWICE") == 0; });
+    EXPECT_EQ(twice->name, u"Twice");  // the first spelling stays
     EXPECT_EQ(at(u"More"), stringValue(u"merged"));
     EXPECT_EQ(bad->modified, fileTimeFromUnixSeconds(1));  // the first time given
     EXPECT_FALSE(file.findKey("Software\\Unclosed key"));
@@ -267,8 +269,81 @@ just some text
     std::string warnings;
     for (const auto& warning : load.warnings) warnings += warning + "\n";
     EXPECT_EQ(load.warnings.size(), 11u) << warnings;
-    EXPECT_NE(warnings.find("line 5: value outside a key"), std::string::npos) << warnings;
-    EXPECT_NE(warnings.find("line 16: unrecognized line skipped"), std::string::npos) << warnings;
+    EXPECT_NE(warnings.find("line 5: value outside a key kept as it is"), std::string::npos) << warnings;
+    EXPECT_NE(warnings.find("line 11: malformed value read as empty"), std::string::npos) << warnings;
+    EXPECT_NE(warnings.find("line 16: unrecognized line kept as it is"), std::string::npos) << warnings;
+
+    // Every line the reader could not read goes back unchanged: before the
+    // first key, among the values after the value it followed, or after the
+    // section that preceded an unreadable key line.
+    const std::string written = file.serialize();
+    EXPECT_EQ(written, Header + R"("Orphan"="no key yet"
+
+[Software\\Bad] 1
+#time=19db1ded5d71680
+"BadHex"=hex:01,02,zz
+"BigByte"=hex:100
+"Cut"=hex:01,\
+"Eaten"="the continuation of Cut"
+"More"="merged"
+"Twice"="second"
+"Unclosed"="abc
+"Wide"=dword:345678ff
+"NoEquals" "x"
+"Unterminated name
+just some text
+"WrongTag"=str(3):"x"
+
+[Software\\Unclosed key
+"Lost"="value"
+)");
+    const WineRegistryLoad again = parse(written);
+    ASSERT_TRUE(again.file);
+    EXPECT_EQ(again.file->serialize(), written);
+    EXPECT_EQ(again.warnings.size(), 11u);
+    EXPECT_EQ(file.unsafeLine(), std::nullopt);
+
+    // A value set anew replaces its unreadable lines; the key knows the first line it keeps.
+    EXPECT_EQ(bad->firstKeptLine(), 7u);
+    bad->setValue(u"wrongtag", stringValue(u"fixed"));
+    bad->removeValue(u"BadHex");
+    const std::string changed = file.serialize();
+    EXPECT_NE(changed.find("\n\"WrongTag\"=\"fixed\"\n"), std::string::npos) << changed;
+    EXPECT_EQ(changed.find("str(3)"), std::string::npos);
+    EXPECT_EQ(changed.find("zz"), std::string::npos);
+    EXPECT_EQ(bad->firstKeptLine(), 9u);
+}
+
+TEST(WineRegistryFile, AValueCutAfterAContinuationIsNotSafeToSave) {
+    // Written back, its continuation would swallow the line that follows it.
+    const WineRegistryLoad cut = parse(Header + "\n[K] 1\n\"A\"=\"a\"\n\"Cut\"=hex:01,02,\\");
+    ASSERT_TRUE(cut.file);
+    EXPECT_EQ(cut.file->unsafeLine(), 8u);
+    EXPECT_EQ(*valueAt(*cut.file, "K", u"Cut"), RegistryValue{});
+    EXPECT_EQ(parse(Header + "\n[K] 1\n\"Cut\"=hex:01,\\\n  02\n").file->unsafeLine(), std::nullopt);
+}
+
+TEST(WineRegistryFile, KeysAreBoundedInDepthAndNeverWalkedByRecursion) {
+    std::string deepest = "K";
+    for (std::size_t level = 1; level < MaxKeyDepth; ++level) deepest += "\\\\K";
+    const std::string tooDeep = deepest + "\\\\K";
+    WineRegistryLoad load =
+        parse(Header + "\n[" + deepest + "] 1\n\"V\"=\"ok\"\n\n[" + tooDeep + "] 1\n\"W\"=\"x\"\n");
+    ASSERT_TRUE(load.file);
+    std::string path = "K";
+    for (std::size_t level = 1; level < MaxKeyDepth; ++level) path += "\\K";
+    EXPECT_EQ(*valueAt(*load.file, path, u"V"), stringValue(u"ok"));
+    EXPECT_FALSE(load.file->findKey(path + "\\K"));
+    EXPECT_FALSE(load.file->createKey(path + "\\K", Now));
+    EXPECT_NE(load.file->serialize().find("\n\n[" + tooDeep + "] 1\n\"W\"=\"x\"\n"), std::string::npos);
+
+    // A chain of keys far deeper than any file holds is written and taken
+    // apart without running out of stack.
+    WineRegistryFile chain("REGISTRY\\\\Machine", "win64");
+    WineRegistryKey* key = &chain.root();
+    for (int level = 0; level < 200000; ++level) key = &key->obtainSubkey(u"k", Now);
+    key->setValue(u"v", RegistryValue::fromDword(1));
+    EXPECT_GT(chain.serialize().size(), 600000u);
 }
 
 TEST(WineRegistryFile, KeepsWineOrderAndMatchesNamesWithoutCase) {
@@ -285,7 +360,7 @@ TEST(WineRegistryFile, KeepsWineOrderAndMatchesNamesWithoutCase) {
 )");
     std::vector<std::u16string> keys, values;
     for (const auto& key : file.root().subkeys) keys.push_back(key->name);
-    for (const auto& [name, value] : file.findKey("ä")->values) values.push_back(name);
+    for (const auto& entry : file.findKey("ä")->values) values.push_back(entry.name);
     EXPECT_EQ(keys, (std::vector<std::u16string>{u"_x", u"a", u"A1", u"b", u"Ä"}));
     EXPECT_EQ(values, (std::vector<std::u16string>{u"_", u"a", u"A1", u"b"}));
 

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <fstream>
+
 #include "support/PrefixTestSupport.h"
 #include "platform/WinePrefixRegistry.h"
 
@@ -110,31 +112,18 @@ TEST(WineRegistryPrefix, HostLayoutReadsBackInTheNextRun) {
               std::string::npos);
 }
 
-TEST(WineRegistryPrefix, AnswersAsTheWindowsRegistryDoes) {
+TEST(WineRegistryPrefix, LeavesWinesLinksAndReadsBackWhatItWrote) {
     TempDir prefix;
     writeText(prefix.path() / "system.reg", WineSystemReg);
     WinePrefixRegistry registry(prefix.path());
     ASSERT_EQ(registry.createKey(HKLM, Family + "\\1"), regerror::Success);
-    ASSERT_EQ(registry.createKey(HKLM, Family + "\\1"), regerror::Success);  // already there
-
-    EXPECT_EQ(registry.setValue(HKLM, Family + "\\2", "TDB", RegistryValue::fromString("x")), regerror::FileNotFound);
-    EXPECT_EQ(registry.deleteValue(HKLM, Family, "ID"), regerror::FileNotFound);
-    EXPECT_EQ(registry.deleteValue(HKLM, Family + "\\2", "ID"), regerror::FileNotFound);
-    EXPECT_EQ(registry.deleteKey(HKLM, Family), regerror::KeyHasChildren);
-    EXPECT_EQ(registry.deleteKey(HKLM, Family + "\\2"), regerror::FileNotFound);
-    EXPECT_EQ(registry.deleteKey(HKLM, ""), regerror::AccessDenied);
     EXPECT_EQ(registry.deleteKey(HKLM, "Software\\Wow6432Node\\Classes"), regerror::AccessDenied);  // a link
     EXPECT_TRUE(registry.keyExists(HKLM, "Software\\Wow6432Node\\Classes\\.txt"));
-
     EXPECT_TRUE(registry.canOpenForWriting(HKLM, Family));
     EXPECT_FALSE(registry.canOpenForWriting(HKLM, Family + "\\2"));
 
-    ASSERT_EQ(registry.setValue(HKLM, Family, "ID", RegistryValue::fromBytes({1, 0})), regerror::Success);
-    ASSERT_EQ(registry.deleteValue(HKLM, Family, "id"), regerror::Success);
     ASSERT_EQ(registry.deleteKey(HKLM, Family + "\\1"), regerror::Success);
     ASSERT_EQ(registry.deleteKey(HKLM, Family), regerror::Success);
-    EXPECT_FALSE(registry.keyExists(HKLM, Family));
-    EXPECT_TRUE(registry.keyExists(HKLM, "Software\\Wow6432Node\\Garmin\\MapSource\\Families"));
     EXPECT_TRUE(registry.lastError().empty());
 
     // What was written is what a fresh reader finds.
@@ -149,17 +138,121 @@ TEST(WineRegistryPrefix, RefusesAFileThatIsNotWines) {
     writeText(prefix.path() / "system.reg", exported);
     WinePrefixRegistry registry(prefix.path());
     EXPECT_FALSE(registry.keyExists(HKLM, ""));
-    const auto blocker = registry.writeBlocker();
-    ASSERT_TRUE(blocker);
-    EXPECT_NE(blocker->find((prefix.path() / "system.reg").string()), std::string::npos) << *blocker;
-    EXPECT_NE(blocker->find("not a Wine registry file"), std::string::npos) << *blocker;
+    const auto problem = registry.readProblem();
+    ASSERT_TRUE(problem);
+    EXPECT_NE(problem->find((prefix.path() / "system.reg").string()), std::string::npos) << *problem;
+    EXPECT_NE(problem->find("not a Wine registry file"), std::string::npos) << *problem;
+    EXPECT_EQ(registry.writeBlocker(), problem);
 
+    const Status begun = registry.beginEdit();
+    ASSERT_FALSE(begun);
+    EXPECT_EQ(begun.failure().detail, *problem);
+    EXPECT_FALSE(registry.inEdit());
+    // Nothing at all is written, the other file neither.
     EXPECT_EQ(registry.createKey(HKLM, "Software\\X\\Y"), regerror::AccessDenied);
-    EXPECT_EQ(registry.lastError(), *blocker);
+    EXPECT_EQ(registry.lastError(), *problem);
+    EXPECT_EQ(registry.createKey(HKCU, "Software\\VELDRA"), regerror::AccessDenied);
     EXPECT_EQ(readText(prefix.path() / "system.reg"), exported);
     EXPECT_FALSE(fs::exists(prefix.path() / "system.reg.veldra-bak"));
-    // The other file is not affected.
-    EXPECT_EQ(registry.createKey(HKCU, "Software\\VELDRA"), regerror::Success);
+    EXPECT_FALSE(fs::exists(prefix.path() / "user.reg"));
+}
+
+TEST(WineRegistryPrefix, OneVeldraAtATimeEditsAPrefix) {
+    TempDir prefix;
+    writeText(prefix.path() / "system.reg", WineSystemReg);
+    WinePrefixRegistry first(prefix.path());
+    WinePrefixRegistry second(prefix.path());
+    ASSERT_TRUE(first.beginEdit());
+    ASSERT_EQ(first.createKey(HKLM, Family), regerror::Success);
+
+    const Status refused = second.beginEdit();
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.failure().detail, "Another VELDRA is changing the prefix " + prefix.path().string() +
+                                            " right now. Wait until it has finished, then try again.");
+    EXPECT_EQ(second.createKey(HKCU, "Software\\VELDRA"), regerror::AccessDenied);
+    EXPECT_EQ(second.lastError(), refused.failure().detail);
+    EXPECT_FALSE(second.keyExists(HKLM, Family));  // the edit is not stored yet
+
+    ASSERT_TRUE(first.commitEdit());
+    EXPECT_TRUE(second.keyExists(HKLM, Family));
+    ASSERT_TRUE(second.beginEdit());
+    second.rollbackEdit();
+    EXPECT_TRUE(first.beginEdit());
+}
+
+TEST(WineRegistryPrefix, ACommitDoesNotOverwriteWhatAnotherProgramChanged) {
+    TempDir prefix;
+    writeText(prefix.path() / "system.reg", WineSystemReg);
+    WinePrefixRegistry registry(prefix.path());
+    ASSERT_TRUE(registry.beginEdit());
+    ASSERT_EQ(registry.createKey(HKLM, Family), regerror::Success);
+    const std::string changedByOthers = WineSystemReg + "\n[Software\\\\Others] 1796488600\n";
+    writeText(prefix.path() / "system.reg", changedByOthers);
+
+    const Status committed = registry.commitEdit();
+    ASSERT_FALSE(committed);
+    EXPECT_NE(committed.failure().detail.find("was changed by another program"), std::string::npos)
+        << committed.failure().detail;
+    EXPECT_EQ(readText(prefix.path() / "system.reg"), changedByOthers);
+    EXPECT_FALSE(registry.keyExists(HKLM, Family));
+    EXPECT_TRUE(registry.keyExists(HKLM, "Software\\Others"));
+}
+
+// A file as Wine writes it, with a key line and a value line cut short by
+// hand, and a key line deeper than any registry holds.
+std::string damagedSystemReg(const std::string& deepKeyLine) {
+    return R"(WINE REGISTRY Version 2
+;; All keys relative to REGISTRY\\Machine
+
+#arch=win64
+
+[Software\\Classes\\.txt] 1796488537
+#time=1dd84d6a8508e2a
+@="txtfile"
+"Content Type"="text/pl
+
+[Software\\Foo
+"Kept"="with the cut key"
+
+[Software\\Garmin] 1796488537
+#time=1dd84d6a8508e2a
+"A"=dword:00000001
+
+)" + deepKeyLine + "\n\"Deep\"=\"x\"\n";
+}
+
+TEST(WineRegistryPrefix, LinesItCannotReadSurviveAnEditByteForByte) {
+    TempDir prefix;
+    std::string deepKeyLine = "[x";
+    for (int level = 1; level < 40000; ++level) deepKeyLine += "\\\\x";
+    deepKeyLine += "] 1796488537";
+    const std::string damaged = damagedSystemReg(deepKeyLine);
+    writeText(prefix.path() / "system.reg", damaged);
+    {
+        WinePrefixRegistry registry(prefix.path());
+        EXPECT_EQ(registry.readProblem(), std::nullopt);
+        ASSERT_TRUE(registry.beginEdit());
+        ASSERT_EQ(registry.setValue(HKLM, "Software\\Garmin", "B", RegistryValue::fromDword(2)), regerror::Success);
+        ASSERT_TRUE(registry.commitEdit());
+    }
+    std::string expected = damaged;
+    expected.insert(expected.find("\n\n[x\\\\x") + 1, "\"B\"=dword:00000002\n");
+    std::string written = readText(prefix.path() / "system.reg");
+    // The edited key carries the time of the change.
+    const std::size_t garmin = written.find("[Software\\\\Garmin] ");
+    ASSERT_NE(garmin, std::string::npos) << written;
+    written.replace(garmin, written.find("\n\"A\"", garmin) - garmin, "[Software\\\\Garmin] 1796488537\n#time=1dd84d6a8508e2a");
+    EXPECT_EQ(written, expected);
+
+    // Deleting a key would take lines with it that nobody can read back.
+    WinePrefixRegistry registry(prefix.path());
+    EXPECT_EQ(registry.deleteKey(HKLM, "Software\\Classes\\.txt"), regerror::AccessDenied);
+    EXPECT_NE(registry.lastError().find("line 9 of " + (prefix.path() / "system.reg").string()), std::string::npos)
+        << registry.lastError();
+    // A value cut after a continuation at the end of the file cannot be kept safely.
+    writeText(prefix.path() / "system.reg", WineSystemReg + "\n[Software\\\\Cut] 1\n\"V\"=hex:01,\\");
+    EXPECT_EQ(registry.createKey(HKLM, "Software\\Other"), regerror::AccessDenied);
+    EXPECT_NE(registry.lastError().find("Line 19 of the registry file"), std::string::npos) << registry.lastError();
 }
 
 TEST(WineRegistryPrefix, KeepsOneBackupAndSeesChangesMadeByOthers) {

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <fstream>
 #include <thread>
 
 #include "support/PrefixTestSupport.h"
@@ -172,6 +173,9 @@ TEST_F(WineRegistryWine, KeysAddedByWineRegAreReadByVeldra) {
     add(family, "Path", "REG_EXPAND_SZ", "%ProgramData%\\Garmin");
     add(family, "List", "REG_MULTI_SZ", "a\\0b");
     add("HKCU\\Software\\VELDRA", "Language", "REG_SZ", "Eng");
+    // wineserver matches names beyond ASCII without regard to case, and so does VELDRA.
+    add("HKCU\\Software\\VELDRA\\Ɓalance Ärger", "Ωmega", "REG_SZ", "x");
+    EXPECT_EQ(wine("wine reg query " + shellQuote("HKCU\\Software\\VELDRA\\ɓALANCE äRGER") + " /v ωMEGA >/dev/null").status, 0);
     waitForServer();
 
     WinePrefixRegistry registry(prefix);
@@ -184,6 +188,7 @@ TEST_F(WineRegistryWine, KeysAddedByWineRegAreReadByVeldra) {
     EXPECT_EQ(registry.queryValue(HKLM, key, "List"),
               RegistryValue::fromString(std::string("a\0b\0", 4), RegistryType::MultiString));
     EXPECT_EQ(registry.queryValue(HKCU, "Software\\VELDRA", "Language"), RegistryValue::fromString("Eng"));
+    EXPECT_EQ(registry.queryValue(HKCU, "Software\\VELDRA\\ɓALANCE äRGER", "ωMEGA"), RegistryValue::fromString("x"));
     const auto families = registry.subkeyNames(HKLM, Families);
     EXPECT_NE(std::find(families.begin(), families.end(), "Y"), families.end());
 }
@@ -191,6 +196,9 @@ TEST_F(WineRegistryWine, KeysAddedByWineRegAreReadByVeldra) {
 TEST_F(WineRegistryWine, WritesAreRefusedWhileAWineserverRuns) {
     WinePrefixRegistry registry(prefix);
     ASSERT_EQ(registry.createKey(HKLM, Families + "\\Z"), regerror::Success);
+    // An edit begun before the server started is not committed while it runs.
+    ASSERT_TRUE(registry.beginEdit());
+    ASSERT_EQ(registry.createKey(HKLM, Families + "\\InEdit"), regerror::Success);
 
     ASSERT_EQ(wine("wineserver -p >/dev/null").status, 0);
     std::optional<RunningWineServer> server;
@@ -205,6 +213,13 @@ TEST_F(WineRegistryWine, WritesAreRefusedWhileAWineserverRuns) {
     const auto blocker = registry.writeBlocker();
     ASSERT_TRUE(blocker);
     EXPECT_NE(blocker->find("(wineserver pid " + std::to_string(server->pid) + ")"), std::string::npos) << *blocker;
+    const Status committed = registry.commitEdit();
+    ASSERT_FALSE(committed);
+    EXPECT_EQ(committed.failure().detail, *blocker);
+    EXPECT_FALSE(registry.keyExists(HKLM, Families + "\\InEdit"));
+    const Status begun = registry.beginEdit();
+    ASSERT_FALSE(begun);
+    EXPECT_EQ(begun.failure().detail, *blocker);
     EXPECT_EQ(registry.createKey(HKLM, Families + "\\Blocked"), regerror::AccessDenied);
     EXPECT_EQ(registry.setValue(HKLM, Families + "\\Z", "ID", RegistryValue::fromBytes({1, 0})), regerror::AccessDenied);
     EXPECT_EQ(registry.deleteKey(HKLM, Families + "\\Z"), regerror::AccessDenied);

@@ -6,6 +6,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <fstream>
+
 #include "support/PrefixTestSupport.h"
 #include "platform/WinePrefixRegistry.h"
 #include "platform/WineServerProbe.h"

@@ -1,5 +1,5 @@
-#include "registration/DoppelteFID.h"
-#include "registration/FreieIdNr.h"
+#include "registration/DuplicateFids.h"
+#include "registration/FreeFid.h"
 #include "registration/MapsetSelection.h"
 
 #include "registration/CatalogTestSupport.h"
@@ -35,7 +35,7 @@ TEST_F(CatalogChecksTest, FreeFidSkipsRegistryAndPackageFids) {
     registerFamily(RecordKind::Families, "Eleven", installAlpha("eleven", "Eleven", 11));
     installPackage("Twelve", "12");
     InstalledCatalog catalog;  // empty: the search reads the catalog first
-    EXPECT_EQ(registration::FreieIdNr(fake.session, catalog), std::optional<std::uint16_t>(13));
+    EXPECT_EQ(registration::lowestFreeFid(fake.session, catalog), std::optional<std::uint16_t>(13));
     EXPECT_EQ(catalog.registry.size(), 2u);
     EXPECT_EQ(catalog.packages.records.size(), 1u);
 }
@@ -44,9 +44,9 @@ TEST_F(CatalogChecksTest, FreeFidComparesNumbersAndKnowsWhenAllAreTaken) {
     InstalledCatalog catalog;
     catalog.registry = {registryRecord("a", "010"), registryRecord("!! TDB-File fehlt !!", "Fehler")};
     catalog.packages.records = {package("p", "11abc")};
-    EXPECT_EQ(registration::FreieIdNr(fake.session, catalog), std::optional<std::uint16_t>(12));
+    EXPECT_EQ(registration::lowestFreeFid(fake.session, catalog), std::optional<std::uint16_t>(12));
     for (int fid = 12; fid <= 9999; ++fid) catalog.packages.records.push_back(package("p", std::to_string(fid)));
-    EXPECT_EQ(registration::FreieIdNr(fake.session, catalog), std::nullopt);
+    EXPECT_EQ(registration::lowestFreeFid(fake.session, catalog), std::nullopt);
 }
 
 TEST_F(CatalogChecksTest, DuplicateFidsWithTheSamePidAreReportedOncePerPair) {
@@ -54,7 +54,7 @@ TEST_F(CatalogChecksTest, DuplicateFidsWithTheSamePidAreReportedOncePerPair) {
     catalog.registry = {registryRecord("a", "4711"), registryRecord("b", "4711"), registryRecord("c", "4711", "2"),
                         registryRecord("!! TDB-File fehlt !!", "Fehler"), registryRecord("!! x", "Fehler")};
     catalog.packages.records = {package("p", "4711"), package("q", "0500"), package("r", "500")};
-    const auto reported = registration::DoppelteFID(fake.dialogs, catalog);
+    const auto reported = registration::reportDuplicateFids(fake.dialogs, catalog);
     // a-b, a-p, b-p, q-r; c differs in PID; markers are no numbers.
     EXPECT_EQ(reported, (std::vector<std::string>{"4711", "4711", "4711", "0500"}));
     ASSERT_EQ(fake.dialogs.messages.size(), 4u);

@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "formats/MapFiles.h"
+#include "support/MapFiles.h"
 #include "formats/TdbRename.h"
 #include "gmap/GmapTestFiles.h"
 #include "registration/HostRegistryLayout.h"
@@ -54,19 +54,19 @@ protected:
                         const std::string& product = "1", std::uint16_t fid = 4711) {
         auto& routines = fake.session.routines;
         const std::string familyKey = key(kind) + family;
-        routines.ffStringSpeichern(Machine, familyKey, "ID", registration::familyIdText(fid));
-        routines.fStringSpeichern(Machine, familyKey + "\\" + product, "TDB", files.tdb);
-        routines.fStringSpeichern(Machine, familyKey + "\\" + product, "BMAP", files.overview);
-        routines.fStringSpeichern(Machine, familyKey + "\\" + product, "LOC", files.loc);
+        EXPECT_TRUE(routines.storeTextAsBinary(Machine, familyKey, "ID", registration::familyIdText(fid)).ok());
+        EXPECT_TRUE(routines.storeString(Machine, familyKey + "\\" + product, "TDB", files.tdb).ok());
+        EXPECT_TRUE(routines.storeString(Machine, familyKey + "\\" + product, "BMAP", files.overview).ok());
+        EXPECT_TRUE(routines.storeString(Machine, familyKey + "\\" + product, "LOC", files.loc).ok());
     }
 
     // The old layout: the three paths directly in the product key.
     void registerProduct(const std::string& number, const MapsetFiles& files) {
         auto& routines = fake.session.routines;
         const std::string productKey = key(registration::RecordKind::Products) + number;
-        routines.fStringSpeichern(Machine, productKey, "TDB", files.tdb);
-        routines.fStringSpeichern(Machine, productKey, "Bmap", files.overview);
-        routines.fStringSpeichern(Machine, productKey, "Loc", files.loc);
+        EXPECT_TRUE(routines.storeString(Machine, productKey, "TDB", files.tdb).ok());
+        EXPECT_TRUE(routines.storeString(Machine, productKey, "Bmap", files.overview).ok());
+        EXPECT_TRUE(routines.storeString(Machine, productKey, "Loc", files.loc).ok());
     }
 
     // A package folder <name>.gmap with Info.xml and its TDB in Product1.

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include "registration/CatalogTestSupport.h"
+#include "support/StatusOutcome.h"
 #include "support/RecordingProcesses.h"
 
 namespace veldra {
@@ -10,7 +11,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using app::MessageAnswer;
-using registration::Outcome;
+using testing::Outcome;
+using testing::outcomeOf;
 using registration::RecordKind;
 
 class MapsetRemovalTest : public testing::CatalogTest {
@@ -29,7 +31,7 @@ protected:
     testing::RecordingProcesses processes;
     Outcome removeRecord(registration::InstalledCatalog& catalog, std::size_t index, MessageAnswer answer) {
         fake.dialogs.answer({answer});
-        return registration::removeRegistryMapset(fake.session, catalog, catalog.registry.at(index));
+        return outcomeOf(registration::removeRegistryMapset(fake.session, catalog, catalog.registry.at(index)));
     }
 };
 
@@ -161,12 +163,12 @@ TEST_F(MapsetRemovalTest, PackageFolderGoesOnYes) {
     ASSERT_EQ(catalog.packages.records[1].name, "Topo");
 
     fake.dialogs.answer({MessageAnswer::No});
-    EXPECT_EQ(registration::removeGmapPackage(fake.session, catalog, catalog.packages.records[1]), Outcome::Declined);
+    EXPECT_EQ(outcomeOf(registration::removeGmapPackage(fake.session, catalog, catalog.packages.records[1])), Outcome::Declined);
     EXPECT_TRUE(fs::exists(package));
     EXPECT_EQ(fake.dialogs.messages.back().buttons, app::MessageButtons::YesNo);
 
     fake.dialogs.answer({MessageAnswer::Yes});
-    EXPECT_EQ(registration::removeGmapPackage(fake.session, catalog, catalog.packages.records[1]), Outcome::Done);
+    EXPECT_EQ(outcomeOf(registration::removeGmapPackage(fake.session, catalog, catalog.packages.records[1])), Outcome::Done);
     EXPECT_FALSE(fs::exists(package));
     ASSERT_EQ(catalog.packages.records.size(), 1u);
     EXPECT_EQ(catalog.packages.records[0].name, "Other");
@@ -179,7 +181,7 @@ TEST_F(MapsetRemovalTest, ReadOnlyFileStopsThePackageRemoval) {
                     fs::perm_options::remove);
     auto catalog = shown();
     fake.dialogs.answer({MessageAnswer::Yes});
-    EXPECT_EQ(registration::removeGmapPackage(fake.session, catalog, catalog.packages.records.at(0)), Outcome::Failed);
+    EXPECT_EQ(outcomeOf(registration::removeGmapPackage(fake.session, catalog, catalog.packages.records.at(0))), Outcome::Failed);
     EXPECT_EQ(fake.dialogs.messages.back().text, "Permission denied");
     EXPECT_TRUE(fs::exists(package / "zz-readonly.txt"));
     EXPECT_FALSE(fs::exists(package / "Info.xml"));

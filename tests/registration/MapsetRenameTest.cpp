@@ -25,8 +25,7 @@ TEST_F(MapsetRenameTest, RegistryMapsetIsRenamedInItsTdbWithABackup) {
     const auto before = testing::readBytes(native(files.tdb));
     auto c = catalog();
 
-    const auto result = registration::renameRegistryMapset(fake.session, c, c.registry.at(0), "Alpen");
-    EXPECT_EQ(result.outcome, formats::RenameOutcome::Renamed);
+    EXPECT_TRUE(registration::renameRegistryMapset(fake.session, c, c.registry.at(0), "Alpen").ok());
     const auto after = testing::readBytes(native(files.tdb));
     EXPECT_EQ(formats::checksumMatches(after), std::optional<bool>(true));
     EXPECT_EQ(testing::readBytes(native(files.tdb + "-BAK")), before);
@@ -44,8 +43,7 @@ TEST_F(MapsetRenameTest, PackageIsRenamedInItsNameElementsAndTdb) {
     auto c = catalog();
     ASSERT_EQ(c.packages.records.size(), 1u);
 
-    const auto result = registration::renameGmapPackage(fake.session, c, c.packages.records[0], "Karte");
-    EXPECT_EQ(result.outcome, formats::RenameOutcome::Renamed);
+    EXPECT_TRUE(registration::renameGmapPackage(fake.session, c, c.packages.records[0], "Karte").ok());
     std::string expected = testing::packageInfoXml("Karte", "1234", "11000000.tdb");
     expected.insert(expected.find("<SubProduct>"), "<IDX>Topo.mdx</IDX>\r\n");
     EXPECT_EQ(testing::readText(package / "Info.xml"), expected);
@@ -58,8 +56,9 @@ TEST_F(MapsetRenameTest, PackageWithoutItsTdbKeepsTheNewNameInInfoXml) {
     const fs::path package = installPackage("Topo", "1234");
     fs::remove(package / "Product1" / "11000000.tdb");
     auto c = catalog();
-    const auto result = registration::renameGmapPackage(fake.session, c, c.packages.records.at(0), "Karte");
-    EXPECT_EQ(result.outcome, formats::RenameOutcome::FileMissing);
+    const auto renamed = registration::renameGmapPackage(fake.session, c, c.packages.records.at(0), "Karte");
+    ASSERT_FALSE(renamed.ok());
+    EXPECT_EQ(renamed.failure().kind, FailureKind::AlreadyShown);
     EXPECT_EQ(fake.dialogs.texts(), std::vector<std::string>{"da ging was schief, versuche es bitte erneut"});
     EXPECT_EQ(c.packages.records.at(0).name, "Karte");
 }

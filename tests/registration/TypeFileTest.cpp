@@ -1,19 +1,21 @@
 #include "registration/PackageTypeFile.h"
 #include "registration/RegistryTypeFile.h"
-#include "registration/TDBlesen.h"
+#include "registration/RegistryRecordReading.h"
 #include "registration/TypeFileNames.h"
 
 #include "formats/TdbChecksum.h"
 #include "platform/RegistryPath.h"
 #include "registration/InstalledCatalog.h"
 #include "registration/CatalogTestSupport.h"
+#include "support/StatusOutcome.h"
 
 namespace veldra {
 namespace {
 
 namespace fs = std::filesystem;
 using app::MessageAnswer;
-using registration::Outcome;
+using testing::Outcome;
+using testing::outcomeOf;
 using registration::RecordKind;
 
 // Host paths found whatever the case of their letters, as on the host.
@@ -41,7 +43,7 @@ protected:
         session.start();
     }
     registration::RegistryRecord onlyRecord() {
-        auto records = registration::TDBlesen(session);
+        auto records = registration::readRegistryRecords(session);
         EXPECT_EQ(records.size(), 1u);
         return records.at(0);
     }
@@ -55,7 +57,7 @@ protected:
 
     const fs::path typSource = testing::builtData("alpha/alpha.typ");
     CaseBlindHostPaths paths;
-    app::Session session{app::Host{fake.registry, paths, fake.shell, fake.security, {}}, fake.dialogs};
+    app::Session session{app::Host{fake.registry, paths, fake.shell, fake.security, fake.processes, {}}, fake.dialogs};
 };
 
 TEST_F(TypeFileTest, RegistryTypeFileIsNamedAfterTheFidBytesAndStamped) {
@@ -63,7 +65,7 @@ TEST_F(TypeFileTest, RegistryTypeFileIsNamedAfterTheFidBytesAndStamped) {
     registerFamily(RecordKind::Families, "Alpha4711", files);
     const auto tdbBefore = testing::readBytes(native(files.tdb));
 
-    EXPECT_EQ(registration::changeRegistryTypeFile(session, onlyRecord(), typSource), Outcome::Done);
+    EXPECT_EQ(outcomeOf(registration::changeRegistryTypeFile(session, onlyRecord(), typSource)), Outcome::Done);
     const fs::path typ = native(files.loc) / "10318.TYP";
     ASSERT_TRUE(fs::exists(typ));
     EXPECT_EQ(stamp(typ), std::make_pair(std::uint8_t{0x67}, std::uint8_t{0x12}));
@@ -80,26 +82,26 @@ TEST_F(TypeFileTest, RegistryTypeFileIsNamedAfterTheFidBytesAndStamped) {
 TEST_F(TypeFileTest, HighFidIsStampedLowByteFirstInBothKinds) {
     const auto files = installAlpha("big", {}, 40000);
     registerFamily(RecordKind::Families, "Big", files);
-    EXPECT_EQ(registration::changeRegistryTypeFile(session, onlyRecord(), typSource), Outcome::Done);
+    EXPECT_EQ(outcomeOf(registration::changeRegistryTypeFile(session, onlyRecord(), typSource)), Outcome::Done);
     EXPECT_EQ(stamp(native(files.loc) / "64156.TYP"), std::make_pair(std::uint8_t{0x40}, std::uint8_t{0x9C}));
 
     const fs::path package = installPackage("Topo", "40000");
     registration::InstalledCatalog catalog;
     catalog.rebuild(session);
-    EXPECT_EQ(registration::changePackageTypeFile(session, catalog.packages.records.at(0), typSource), Outcome::Done);
+    EXPECT_EQ(outcomeOf(registration::changePackageTypeFile(session, catalog.packages.records.at(0), typSource)), Outcome::Done);
     EXPECT_EQ(stamp(package / "40000.Typ"), std::make_pair(std::uint8_t{0x40}, std::uint8_t{0x9C}));
 }
 
 TEST_F(TypeFileTest, ReplacingKeepsTheOldTypeFileAsBak) {
     const auto files = installAlpha("alpha");
     registerFamily(RecordKind::Families, "Alpha4711", files);
-    ASSERT_EQ(registration::changeRegistryTypeFile(session, onlyRecord(), typSource), Outcome::Done);
+    ASSERT_EQ(outcomeOf(registration::changeRegistryTypeFile(session, onlyRecord(), typSource)), Outcome::Done);
     const fs::path newer = fake.temp.path() / "newer.typ";
     auto bytes = testing::readBytes(typSource);
     bytes.back() ^= 0xFF;
     testing::writeBytes(newer, bytes);
 
-    EXPECT_EQ(registration::changeRegistryTypeFile(session, onlyRecord(), newer), Outcome::Done);
+    EXPECT_EQ(outcomeOf(registration::changeRegistryTypeFile(session, onlyRecord(), newer)), Outcome::Done);
     const fs::path typ = native(files.loc) / "10318.TYP";
     EXPECT_EQ(testing::readBytes(native(files.loc) / "10318.TYP.bak"), testing::readBytes(typSource));
     EXPECT_EQ(testing::readBytes(typ), bytes);
@@ -110,8 +112,8 @@ TEST_F(TypeFileTest, AFolderNamedAsTheOldTypeFileIsNotMovedAside) {
     const auto files = installAlpha("alpha");
     registerFamily(RecordKind::Families, "Alpha4711", files);
     fs::create_directories(native(files.loc) / "typ");
-    fake.session.routines.fStringSpeichern(Machine, key(RecordKind::Families) + "Alpha4711", "TYP", files.loc + "typ");
-    EXPECT_EQ(registration::changeRegistryTypeFile(session, onlyRecord(), typSource), Outcome::Done);
+    EXPECT_TRUE(fake.session.routines.storeString(Machine, key(RecordKind::Families) + "Alpha4711", "TYP", files.loc + "typ").ok());
+    EXPECT_EQ(outcomeOf(registration::changeRegistryTypeFile(session, onlyRecord(), typSource)), Outcome::Done);
     EXPECT_TRUE(fs::is_directory(native(files.loc) / "typ"));
     EXPECT_EQ(fake.dialogs.texts(), std::vector<std::string>{"Typfile was changed. Start 'Mapsource' again."});
 }
@@ -119,9 +121,9 @@ TEST_F(TypeFileTest, AFolderNamedAsTheOldTypeFileIsNotMovedAside) {
 TEST_F(TypeFileTest, TheAttachedFileItselfIsRefused) {
     const auto files = installAlpha("alpha");
     registerFamily(RecordKind::Families, "Alpha4711", files);
-    ASSERT_EQ(registration::changeRegistryTypeFile(session, onlyRecord(), typSource), Outcome::Done);
+    ASSERT_EQ(outcomeOf(registration::changeRegistryTypeFile(session, onlyRecord(), typSource)), Outcome::Done);
     const fs::path attached = native(files.loc) / "10318.TYP";
-    EXPECT_EQ(registration::changeRegistryTypeFile(session, onlyRecord(), attached), Outcome::Failed);
+    EXPECT_EQ(outcomeOf(registration::changeRegistryTypeFile(session, onlyRecord(), attached)), Outcome::Failed);
     EXPECT_EQ(fake.dialogs.messages.back().text.substr(0, 31), "the new Typfile is stored in sa");
     EXPECT_FALSE(fs::exists(attached.string() + ".bak"));
 }
@@ -129,7 +131,7 @@ TEST_F(TypeFileTest, TheAttachedFileItselfIsRefused) {
 TEST_F(TypeFileTest, ProductsEntryBecomesAFamilyAndAZeroFidTakesTheProductNumber) {
     const auto files = installAlpha("prod", {}, 0, 7);
     registerProduct("7", files);
-    EXPECT_EQ(registration::changeRegistryTypeFile(session, onlyRecord(), typSource), Outcome::Done);
+    EXPECT_EQ(outcomeOf(registration::changeRegistryTypeFile(session, onlyRecord(), typSource)), Outcome::Done);
 
     const auto tdb = testing::readBytes(native(files.tdb));
     EXPECT_EQ(std::vector<std::uint8_t>(tdb.begin() + 3, tdb.begin() + 7), (std::vector<std::uint8_t>{1, 0, 7, 0}));
@@ -153,16 +155,16 @@ TEST_F(TypeFileTest, ProductsEntryBecomesAFamilyAndAZeroFidTakesTheProductNumber
 TEST_F(TypeFileTest, DetachingAskesKeepsTheFileAsBakAndDeletesTyp) {
     const auto files = installAlpha("alpha");
     registerFamily(RecordKind::Families, "Alpha4711", files);
-    ASSERT_EQ(registration::changeRegistryTypeFile(session, onlyRecord(), typSource), Outcome::Done);
+    ASSERT_EQ(outcomeOf(registration::changeRegistryTypeFile(session, onlyRecord(), typSource)), Outcome::Done);
     const std::string familyKey = key(RecordKind::Families) + "Alpha4711";
 
     fake.dialogs.answer({MessageAnswer::No});
-    EXPECT_EQ(registration::changeRegistryTypeFile(session, onlyRecord(), std::nullopt), Outcome::Declined);
+    EXPECT_EQ(outcomeOf(registration::changeRegistryTypeFile(session, onlyRecord(), std::nullopt)), Outcome::Declined);
     EXPECT_EQ(value(familyKey, "TYP"), files.loc + "10318.TYP");
 
     // Any other extension counts as no type file chosen.
     fake.dialogs.answer({MessageAnswer::Yes});
-    EXPECT_EQ(registration::changeRegistryTypeFile(session, onlyRecord(), fake.temp.path() / "notes.txt"),
+    EXPECT_EQ(outcomeOf(registration::changeRegistryTypeFile(session, onlyRecord(), fake.temp.path() / "notes.txt")),
               Outcome::Done);
     EXPECT_EQ(fake.dialogs.messages.at(2).text,
               "No typfile selected. Existing typfile will not longer used with the mapset. Continue ?");
@@ -189,7 +191,7 @@ TEST_F(TypeFileTest, PackageTypeFileIsCopiedStampedAndNamedInBothDescriptions) {
     catalog.rebuild(session);
     const auto record = catalog.packages.records.at(0);
 
-    EXPECT_EQ(registration::changePackageTypeFile(session, record, typSource), Outcome::Done);
+    EXPECT_EQ(outcomeOf(registration::changePackageTypeFile(session, record, typSource)), Outcome::Done);
     EXPECT_EQ(stamp(package / "1234.Typ"), std::make_pair(std::uint8_t{0xD2}, std::uint8_t{0x04}));
     std::string expected = testing::packageInfoXml("Topo", "1234", "11000000.tdb");
     expected.insert(expected.find("<SubProduct>"), "<TYP>1234.Typ</TYP>\n");
@@ -199,12 +201,12 @@ TEST_F(TypeFileTest, PackageTypeFileIsCopiedStampedAndNamedInBothDescriptions) {
     EXPECT_EQ(fake.dialogs.texts(), std::vector<std::string>{"Typfile was changed. Start 'Mapsource' again."});
 
     // The copy itself cannot be chosen again.
-    EXPECT_EQ(registration::changePackageTypeFile(session, record, package / "1234.Typ"), Outcome::Failed);
+    EXPECT_EQ(outcomeOf(registration::changePackageTypeFile(session, record, package / "1234.Typ")), Outcome::Failed);
     EXPECT_EQ(fake.dialogs.messages.back().text, "Das ausgewählte File ist am Zielort schon vorhaden");
     EXPECT_EQ(fake.dialogs.messages.back().icon, app::MessageIcon::Information);
 
     fake.dialogs.answer({MessageAnswer::Yes});
-    EXPECT_EQ(registration::changePackageTypeFile(session, record, std::nullopt), Outcome::Done);
+    EXPECT_EQ(outcomeOf(registration::changePackageTypeFile(session, record, std::nullopt)), Outcome::Done);
     // The element goes, the line end inserted with it stays.
     expected.replace(expected.find("<TYP>"), 19, "");
     EXPECT_EQ(testing::readText(package / "Info.xml"), expected + "\r\n\r\n");

@@ -4,13 +4,15 @@
 // security port that records what it was asked.
 
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "app/Session.h"
 #include "platform/MemoryRegistry.h"
-#include "support/PrefixTestSupport.h"
+#include "support/RecordingProcesses.h"
 #include "support/ScriptedDialogs.h"
+#include "support/TempFolder.h"
 
 namespace veldra::testing {
 
@@ -63,9 +65,8 @@ class FakeHost {
 public:
     explicit FakeHost(std::filesystem::path programFolder = {}) {
         shell.root = temp.path();
-        registry.createKey(platform::RegistryRoot::CurrentUser, app::SettingsKey);
-        session.settings.setWow64(true);
-        session.settings.setLanguage("Eng");
+        if (!session.settings.setWow64(true) || !session.settings.setLanguage("Eng"))
+            throw std::runtime_error("the memory registry refused the settings");
         session.host.programFolder = programFolder.empty() ? temp.path() / "program" : std::move(programFolder);
         std::filesystem::create_directories(session.host.programFolder);
         session.start();
@@ -77,7 +78,8 @@ public:
     FakeShell shell;
     FakeSecurity security;
     ScriptedDialogs dialogs;
-    app::Session session{app::Host{registry, paths, shell, security, {}}, dialogs};
+    RecordingProcesses processes;
+    app::Session session{app::Host{registry, paths, shell, security, processes, {}}, dialogs};
 };
 
 }  // namespace veldra::testing

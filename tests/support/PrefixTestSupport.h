@@ -1,96 +1,49 @@
 #pragma once
-// Helpers of the prefix, host path, shell and security tests: temporary
-// folders, running commands, and one real Wine prefix per test program.
+// Tests against Wine: commands run in a prefix, one prefix that Wine itself
+// made for the whole test program, and the rule for a missing Wine: skip on a
+// developer's machine, fail under CI (CI set), where a green run must mean
+// that these tests ran.
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <sys/wait.h>
 
-#include <array>
-#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <memory>
-#include <sstream>
 #include <string>
-#include <vector>
+
+#include "support/Commands.h"
+#include "support/TempFolder.h"
 
 namespace veldra::testing {
 
-namespace fs = std::filesystem;
-
-class TempDir {
-public:
-    TempDir() {
-        std::string pattern = (fs::temp_directory_path() / "veldra-prefix-XXXXXX").string();
-        if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-        path_ = pattern;
-    }
-    ~TempDir() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const fs::path& path() const { return path_; }
-
-private:
-    fs::path path_;
-};
-
-inline std::string shellQuote(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
+inline bool underCi() {
+    const char* ci = std::getenv("CI");
+    return ci != nullptr && *ci != '\0';
 }
 
-struct CommandResult {
-    int status = -1;     // the exit code; -1 when the command did not exit
-    std::string output;  // standard output only
-};
-
-inline CommandResult runCommand(const std::string& command) {
-    CommandResult result;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) return result;
-    std::array<char, 4096> buffer{};
-    while (const std::size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe)) result.output.append(buffer.data(), n);
-    const int status = ::pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
+inline bool wineInstalled() {
+    return runCommand("command -v wine && command -v wineboot && command -v winepath && command -v wineserver")
+               .status == 0;
 }
-
-inline std::vector<std::string> outputLines(const std::string& output) {
-    std::vector<std::string> lines;
-    std::istringstream in(output);
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(line);
-    }
-    return lines;
-}
-
-inline bool wineInstalled() { return runCommand("command -v wine >/dev/null 2>&1 && command -v winepath >/dev/null 2>&1").status == 0; }
 
 // A command run under Wine for the prefix: headless, quiet, UTF-8 file names.
-inline std::string wineCommand(const fs::path& prefix, const std::string& command) {
+inline std::string wineCommand(const std::filesystem::path& prefix, const std::string& command) {
     return "WINEPREFIX=" + shellQuote(prefix.string()) +
            " WINEDEBUG=-all LANG=C.UTF-8 env -u DISPLAY -u WAYLAND_DISPLAY " + command + " 2>/dev/null";
 }
 
 // Runs wineboot (-i makes, -u updates) and waits until the server has saved the registry.
-inline bool wineboot(const fs::path& prefix, const std::string& mode) {
+inline bool wineboot(const std::filesystem::path& prefix, const std::string& mode) {
     const bool booted = runCommand(wineCommand(prefix, "wineboot " + mode)).status == 0;
     return runCommand(wineCommand(prefix, "wineserver -w")).status == 0 && booted;
 }
 
-inline void stopWineServer(const fs::path& prefix) { runCommand(wineCommand(prefix, "wineserver -k")); }
+inline void stopWineServer(const std::filesystem::path& prefix) { runCommand(wineCommand(prefix, "wineserver -k")); }
 
 // One prefix made by Wine itself, shared by every test of the program: making
 // one takes several seconds. Empty when Wine is not installed or fails.
 class WineTestPrefix {
 public:
-    static const fs::path& path() {
+    static const std::filesystem::path& path() {
         static WineTestPrefix instance;
         return instance.prefix_;
     }
@@ -101,17 +54,26 @@ public:
 private:
     WineTestPrefix() {
         if (!wineInstalled()) return;
-        const fs::path candidate = dir_.path() / "wine";
-        if (wineboot(candidate, "-i") && fs::exists(candidate / "system.reg")) prefix_ = candidate;
+        const std::filesystem::path candidate = dir_.path() / "wine";
+        if (wineboot(candidate, "-i") && std::filesystem::exists(candidate / "system.reg")) prefix_ = candidate;
     }
     TempDir dir_;
-    fs::path prefix_;
+    std::filesystem::path prefix_;
 };
 
-#define VELDRA_REQUIRE_WINE_PREFIX()                                                             \
-    do {                                                                                         \
-        if (::veldra::testing::WineTestPrefix::path().empty())                                   \
-            GTEST_SKIP() << "needs Wine (wine, winepath, wineboot) to make a test prefix";       \
+// Ends the test (or its SetUp) unless `available`: skipped, or failed under CI.
+#define VELDRA_NEEDS(available, what)                                                          \
+    do {                                                                                       \
+        if (!(available)) {                                                                    \
+            if (::veldra::testing::underCi()) FAIL() << "needs " what ", which CI must have";  \
+            GTEST_SKIP() << "needs " what;                                                     \
+        }                                                                                      \
     } while (false)
+
+#define VELDRA_REQUIRE_WINE() VELDRA_NEEDS(::veldra::testing::wineInstalled(), "Wine (wine, wineboot, winepath)")
+
+#define VELDRA_REQUIRE_WINE_PREFIX()                                  \
+    VELDRA_NEEDS(!::veldra::testing::WineTestPrefix::path().empty(), \
+                 "Wine (wine, wineboot, winepath) to make a test prefix")
 
 }  // namespace veldra::testing

@@ -13,4 +13,12 @@ bool flushFileToDisk(const std::filesystem::path& file) {
     return ok;
 }
 
+bool flushDirectoryToDisk(const std::filesystem::path& directory) {
+    const int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool ok = ::fsync(fd) == 0;
+    ::close(fd);
+    return ok;
+}
+
 }  // namespace veldra::platform

@@ -2,37 +2,16 @@
 
 #include <spawn.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
-#include <optional>
 
+#include "platform/FileNames.h"
 #include "platform/WineShellFolders.h"
 
 extern char** environ;
 
 namespace veldra::platform {
 namespace fs = std::filesystem;
-namespace {
-
-std::optional<fs::path> findOnPath(std::string_view program) {
-    const char* path = std::getenv("PATH");
-    if (!path) return std::nullopt;
-    std::string_view dirs = path;
-    while (true) {
-        const auto end = dirs.find(':');
-        const auto dir = dirs.substr(0, end);
-        if (!dir.empty()) {
-            fs::path candidate = fs::path(dir) / program;
-            if (::access(candidate.c_str(), X_OK) == 0) return candidate;
-        }
-        if (end == std::string_view::npos) return std::nullopt;
-        dirs.remove_prefix(end + 1);
-    }
-}
-
-}  // namespace
 
 WineShell::WineShell(const Registry& registry, const HostPaths& paths, std::string userName)
     : registry_(registry), paths_(paths), userName_(std::move(userName)) {}

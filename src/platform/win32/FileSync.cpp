@@ -13,4 +13,7 @@ bool flushFileToDisk(const std::filesystem::path& file) {
     return ok;
 }
 
+// NTFS journals its folder entries itself; a folder cannot be flushed like a file.
+bool flushDirectoryToDisk(const std::filesystem::path&) { return true; }
+
 }  // namespace veldra::platform

@@ -1,0 +1,47 @@
+#include "registration/RegistryRecordReading.h"
+
+#include <algorithm>
+
+#include "formats/TdbHeader.h"
+#include "platform/Cp1252.h"
+#include "registration/CatalogEnumeration.h"
+#include "registration/HostFiles.h"
+
+namespace veldra::registration {
+namespace {
+
+void markMissing(RegistryRecord& record, const char* marker) {
+    record.name = marker;
+    record.fid = FidErrorMarker;
+    record.pid = PidErrorMarker;
+}
+
+void describeFromTdb(const app::Session& session, RegistryRecord& record) {
+    if (!hostFileExists(session, record.tdb)) {
+        markMissing(record, TdbMissingMarker);
+        return;
+    }
+    if (!hostFileExists(session, record.overview)) {
+        markMissing(record, OverviewMissingMarker);
+        return;
+    }
+    // A file too short for the header reads as zeros, as a binary read past
+    // the end of the file does.
+    const auto header = formats::readTdbHeader(session.host.paths.toNative(record.tdb)).header.value_or(formats::TdbHeader{});
+    record.name = platform::cp1252ToUtf8(header.nameField);
+    record.fid = std::to_string(header.fid != 0 ? header.fid : header.pid);
+    record.pid = std::to_string(header.pid);
+}
+
+}  // namespace
+
+std::vector<RegistryRecord> readRegistryRecords(app::Session& session) {
+    std::vector<RegistryRecord> records = enumerateRegistryRecords(session);
+    for (RegistryRecord& record : records) describeFromTdb(session, record);
+    // UTF-8 bytes compare in code point order, the order of the character codes.
+    std::stable_sort(records.begin(), records.end(),
+                     [](const RegistryRecord& a, const RegistryRecord& b) { return a.name < b.name; });
+    return records;
+}
+
+}  // namespace veldra::registration

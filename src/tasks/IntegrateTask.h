@@ -1,0 +1,35 @@
+#pragma once
+// Tiles to an installed mapset: the chosen tiles (all from one folder), the
+// name and FID checked against what is installed, an optional type file, then
+// TDB and overview map by the outside tools and the installation. Every
+// registry change of the run (the stored folder included) is one edit, kept
+// only when the mapset is installed.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/ConsoleWindow.h"
+#include "app/Session.h"
+#include "core/Result.h"
+#include "integration/IntegrationDriver.h"
+
+namespace veldra::tasks {
+
+struct IntegrateRequest {
+    std::vector<std::filesystem::path> tiles;
+    std::string name;
+    std::string fid;  // empty: the lowest free one
+    integration::InstallChoice install = integration::InstallChoice::Ask;
+    std::optional<std::filesystem::path> typeFile;
+};
+
+struct IntegrateReport {
+    std::string fid;  // the FID the mapset was installed with
+};
+
+Result<IntegrateReport> integrateTiles(app::Session& session, const IntegrateRequest& request,
+                                       app::ConsoleWindow& console);
+
+}  // namespace veldra::tasks

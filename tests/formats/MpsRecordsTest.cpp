@@ -1,0 +1,86 @@
+// The MPS records of mkgmap's two-family gmapsupp.img, and hostile records.
+#include "formats/MpsRecords.h"
+
+#include <gtest/gtest.h>
+
+#include "formats/ImgReader.h"
+#include "support/MapFiles.h"
+
+namespace veldra::formats {
+namespace {
+
+using namespace veldra::testing;
+
+std::vector<std::uint8_t> gmapsuppMps() {
+    const auto image = readBytes(builtData("gmapsupp/gmapsupp.img"));
+    const auto layout = parseImgImage(image).layout;
+    return extractSubfile(image, *layout, *layout->find("MPS"));
+}
+
+TEST(MpsRecords, TellWhichTilesFormWhichFamily) {
+    const auto read = parseMps(gmapsuppMps());
+    ASSERT_TRUE(read.contents) << read.error;
+    const auto& mps = *read.contents;
+    EXPECT_TRUE(mps.hasFamilyInformation());
+    ASSERT_EQ(mps.tiles.size(), 5u);
+    const std::vector<std::pair<std::uint32_t, std::uint16_t>> expected = {
+        {11000001, 4711}, {11000002, 4711}, {11000003, 4711}, {120001, 4712}, {120002, 4712}};
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(mps.tiles[i].mapNumber, expected[i].first);
+        EXPECT_EQ(mps.tiles[i].fid, expected[i].second);
+        EXPECT_EQ(mps.tiles[i].mapId, expected[i].first);
+        EXPECT_EQ(mps.tiles[i].pid, 1);
+    }
+    EXPECT_EQ(mps.tiles[3].seriesName, "Veldra Beta");
+    EXPECT_EQ(mps.tiles[0].areaName, "Area 11000001");
+    ASSERT_EQ(mps.families.size(), 2u);
+    EXPECT_EQ(mps.families[0].name, "Veldra Alpha");
+    EXPECT_EQ(mps.families[1].fid, 4712);
+    EXPECT_EQ(mps.mapsetName, "OSM map set");
+    EXPECT_EQ(mpsRecordFid(mps.records[3]), 4712);
+    EXPECT_EQ(mpsRecordFid(mps.records.back()), std::nullopt);  // the V record
+}
+
+TEST(MpsRecords, SerializeGivesBackTheSubfileAndTileRecordsAloneNameNoFamily) {
+    const auto bytes = gmapsuppMps();
+    const auto all = parseMps(bytes);
+    ASSERT_TRUE(all.contents);
+    EXPECT_EQ(serializeMps(all.contents->records), bytes);
+
+    std::vector<MpsRecord> tilesOnly;
+    for (const auto& record : all.contents->records)
+        if (record.type == MpsTileRecord) tilesOnly.push_back(record);
+    const auto read = parseMps(serializeMps(tilesOnly));
+    ASSERT_TRUE(read.contents);
+    EXPECT_FALSE(read.contents->hasFamilyInformation());
+}
+
+TEST(MpsRecords, ZeroPaddingEndsTheRecordsAndHostileRecordsAreRefused) {
+    const auto bytes = gmapsuppMps();
+    auto padded = bytes;
+    padded.insert(padded.end(), 30, 0);
+    const auto read = parseMps(padded);
+    ASSERT_TRUE(read.contents);
+    EXPECT_EQ(read.contents->records.size(), 8u);
+
+    // Every cut inside a record (a cut at a record boundary is a shorter, valid list).
+    std::size_t refused = 0;
+    for (std::size_t length = 1; length < bytes.size(); ++length) {
+        const auto cut = parseMps({bytes.data(), length});
+        if (!cut.contents) {
+            ++refused;
+            EXPECT_NE(cut.error.find("MPS"), std::string::npos);
+        }
+    }
+    EXPECT_EQ(refused, bytes.size() - 1 - 7);
+
+    // An L record whose body ends inside its strings.
+    const std::vector<std::uint8_t> shortTile = {'L', 6, 0, 1, 0, 0x67, 0x12, 'A', 'B'};
+    EXPECT_NE(parseMps(shortTile).error.find("too short"), std::string::npos);
+    // Bytes after the records that are no record.
+    const std::vector<std::uint8_t> garbage = {'V', 2, 0, 'x', 0, 0, 0, 7};
+    EXPECT_NE(parseMps(garbage).error.find("neither a record nor padding"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace veldra::formats

@@ -1,0 +1,45 @@
+#include "platform/CappedFileRead.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/AtomicFile.h"
+#include "support/FileBytes.h"
+#include "support/TempFolder.h"
+
+namespace veldra {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(CappedFileReadTest, AFileUpToTheCapIsReadWhole) {
+    const testing::TempDir folder;
+    testing::writeText(folder / "a.bin", "12345");
+    const auto read = platform::readFileCapped(folder / "a.bin", 5);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(*read, (std::vector<std::uint8_t>{'1', '2', '3', '4', '5'}));
+    testing::writeText(folder / "empty.bin", "");
+    EXPECT_TRUE(platform::readFileCapped(folder / "empty.bin", 0).value().empty());
+}
+
+TEST(CappedFileReadTest, ALargerFileIsRefusedWithAMessageNamingItAndBothSizes) {
+    const testing::TempDir folder;
+    testing::writeText(folder / "a.bin", "123456");
+    const auto read = platform::readFileCapped(folder / "a.bin", 5);
+    ASSERT_FALSE(read);
+    EXPECT_EQ(read.failure().detail, "refusing to read " + (folder / "a.bin").string() +
+                                         ": it holds 6 bytes, more than the 5 a file of its kind ever has");
+    // The uncapped reading takes it.
+    std::vector<std::uint8_t> bytes;
+    EXPECT_TRUE(platform::readWholeFile(folder / "a.bin", bytes));
+    EXPECT_EQ(bytes.size(), 6u);
+}
+
+TEST(CappedFileReadTest, MissingFilesAndFoldersAreNotRead) {
+    const testing::TempDir folder;
+    EXPECT_EQ(platform::readFileCapped(folder / "missing", 10).failure().detail,
+              "cannot open " + (folder / "missing").string());
+    EXPECT_FALSE(platform::readFileCapped(folder.path(), platform::MiB));
+}
+
+}  // namespace
+}  // namespace veldra
