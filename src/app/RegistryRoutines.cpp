@@ -2,7 +2,7 @@
 
 #include "app/Dialogs.h"
 #include "app/MessageCatalog.h"
-#include "app/TextEdits.h"
+#include "platform/Text.h"
 #include "platform/Cp1252.h"
 
 namespace veldra::app {
@@ -32,7 +32,7 @@ std::string RegistryRoutines::queryText(Root root, std::string_view key, std::st
     std::string buffer(QueryBufferSize, ' ');
     if (auto value = registry_.queryValue(root, key, name))
         if (auto bytes = ansiQueryBytes(*value)) buffer.replace(0, bytes->size(), *bytes);
-    std::string text(trimBlanks(buffer));
+    std::string text(platform::trimBlanks(buffer));
     if (const auto nul = text.find('\0'); nul != std::string::npos) text.resize(nul);
     return platform::cp1252ToUtf8(text);
 }

@@ -7,7 +7,7 @@
 #include "app/ConsoleWindow.h"
 #include "cli/CliContext.h"
 #include "cli/Commands.h"
-#include "formats/PathText.h"
+#include "platform/PathText.h"
 #include "tasks/IntegrateTask.h"
 
 namespace veldra::cli {
@@ -25,13 +25,13 @@ struct IntegrateOptions {
 int runIntegrate(CliContext& context, const IntegrateOptions& options) {
     auto& session = context.session();
     tasks::IntegrateRequest request;
-    for (const auto& tile : options.tiles) request.tiles.push_back(formats::pathFromText(tile));
+    for (const auto& tile : options.tiles) request.tiles.push_back(platform::pathFromText(tile));
     request.name = options.name;
     request.fid = options.fid;
     request.install = options.registry ? integration::InstallChoice::Registry
                       : options.gmap   ? integration::InstallChoice::GmapPackage
                                        : integration::InstallChoice::Ask;
-    if (!options.typ.empty()) request.typeFile = formats::pathFromText(options.typ);
+    if (!options.typ.empty()) request.typeFile = platform::pathFromText(options.typ);
     app::TextConsoleWindow console;
     const auto integrated = tasks::integrateTiles(session, request, console);
     if (!console.text().empty()) context.out << console.text() << '\n';

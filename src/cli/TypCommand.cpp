@@ -6,7 +6,7 @@
 #include "cli/CliContext.h"
 #include "cli/Commands.h"
 #include "cli/MapsetArgument.h"
-#include "formats/PathText.h"
+#include "platform/PathText.h"
 #include "tasks/ManagementTasks.h"
 
 namespace veldra::cli {
@@ -19,7 +19,7 @@ struct TypArguments {
 
 int runTyp(CliContext& context, const TypArguments& arguments) {
     tasks::TypeFileRequest request{arguments.target.choice(), std::nullopt};
-    if (!arguments.file.empty()) request.typeFile = formats::pathFromText(arguments.file);
+    if (!arguments.file.empty()) request.typeFile = platform::pathFromText(arguments.file);
     return context.finish(tasks::changeTypeFile(context.session(), request));
 }
 }  // namespace

@@ -5,7 +5,7 @@
 #include <fstream>
 
 #include "formats/FileSizeLimits.h"
-#include "formats/PathText.h"
+#include "platform/PathText.h"
 #include "formats/TdbBlocks.h"
 #include "formats/TdbChecksum.h"
 #include "formats/TreDrawPriority.h"
@@ -36,7 +36,7 @@ void inspectTdb(const std::filesystem::path& file, Inspection& result) {
     }
     result.header = parseTdbHeader(*bytes);
     if (!result.header) {
-        result.error = pathText(file) + " is too short for a TDB header";
+        result.error = platform::pathText(file) + " is too short for a TDB header";
         return;
     }
     result.tiles = listTdbTiles(*bytes);
@@ -58,7 +58,7 @@ Inspection readInspection(const std::filesystem::path& file) {
     Inspection result;
     std::error_code ec;
     if (!std::filesystem::is_regular_file(file, ec)) {
-        result.error = pathText(file) + " is not a file";
+        result.error = platform::pathText(file) + " is not a file";
         return result;
     }
     result.kind = detectFileKind(file);
@@ -78,7 +78,7 @@ Inspection readInspection(const std::filesystem::path& file) {
             result.error = std::move(read.error);
             break;
         }
-        case FileKind::Unknown: result.error = pathText(file) + " is no TDB, IMG, TYP, MDX or gmap tile file"; break;
+        case FileKind::Unknown: result.error = platform::pathText(file) + " is no TDB, IMG, TYP, MDX or gmap tile file"; break;
     }
     return result;
 }
@@ -107,7 +107,7 @@ FileKind detectFileKind(const std::filesystem::path& file) {
     if (holdsAt(bytes, TypSignatureOffset, TypSignature)) return FileKind::Typ;
     if (!bytes.empty() && holdsAt(bytes, ImgSignatureOffset, ImgSignature, bytes[0])) return FileKind::Img;
     // Damaged files of a known name still get the reader of their kind and its error.
-    const std::string extension = platform::toLowerAscii(pathText(file.extension()));
+    const std::string extension = platform::toLowerAscii(platform::pathText(file.extension()));
     if (extension == ".tdb") return FileKind::Tdb;
     if (extension == ".img") return FileKind::Img;
     if (extension == ".typ") return FileKind::Typ;

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "formats/PathText.h"
+#include "platform/PathText.h"
 
 namespace veldra::formats {
 namespace fs = std::filesystem;
@@ -37,7 +37,7 @@ ImgFile::ImgFile(fs::path path, std::ifstream in, ImgLayout layout)
     : path_(std::move(path)), in_(std::move(in)), layout_(std::move(layout)) {}
 
 ImgFile::Opened ImgFile::open(const fs::path& path) {
-    const std::string name = pathText(path);
+    const std::string name = platform::pathText(path);
     std::error_code ec;
     const std::uint64_t size = fs::file_size(path, ec);
     std::ifstream in(path, std::ios::binary);
@@ -65,7 +65,7 @@ std::optional<std::vector<std::uint8_t>> ImgFile::read(const ImgSubfile& subfile
     bytes.reserve(subfile.size);
     for (const auto& range : subfileRanges(layout_, subfile)) {
         if (!readAt(in_, range.offset, range.length, bytes)) {
-            error = "cannot read " + subfile.fileName() + " from " + pathText(path_);
+            error = "cannot read " + subfile.fileName() + " from " + platform::pathText(path_);
             return std::nullopt;
         }
     }

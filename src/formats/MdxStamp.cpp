@@ -5,7 +5,7 @@
 #include <system_error>
 
 #include "formats/FileSizeLimits.h"
-#include "formats/PathText.h"
+#include "platform/PathText.h"
 
 namespace veldra::formats {
 namespace {
@@ -55,16 +55,16 @@ MdxRead readMdx(const std::filesystem::path& mdx) {
     const auto bytes = platform::readFileCapped(mdx, MdxFileLimit);
     if (!bytes) return {std::nullopt, bytes.failure().detail};
     MdxRead result = parseMdx(*bytes);
-    if (!result.records) result.error = pathText(mdx) + " " + result.error;
+    if (!result.records) result.error = platform::pathText(mdx) + " " + result.error;
     return result;
 }
 
 platform::FileResult writeMdxFid(const std::filesystem::path& mdx, std::uint16_t fid) {
     std::error_code ec;
     const std::uintmax_t size = std::filesystem::file_size(mdx, ec);
-    if (ec) return {false, "cannot open " + pathText(mdx) + ": " + ec.message()};
+    if (ec) return {false, "cannot open " + platform::pathText(mdx) + ": " + ec.message()};
     std::ifstream in(mdx, std::ios::binary);
-    if (!in) return {false, "cannot open " + pathText(mdx)};
+    if (!in) return {false, "cannot open " + platform::pathText(mdx)};
     std::array<std::uint8_t, MdxFirstRecord> head{};
     in.read(reinterpret_cast<char*>(head.data()), static_cast<std::streamsize>(head.size()));
     const ByteView read(head.data(), static_cast<std::size_t>(in.gcount()));
@@ -72,7 +72,7 @@ platform::FileResult writeMdxFid(const std::filesystem::path& mdx, std::uint16_t
 
     std::string error;
     const auto count = countedRecords(read, size, fidsEnd, error);
-    if (!count) return {false, pathText(mdx) + " " + error};
+    if (!count) return {false, platform::pathText(mdx) + " " + error};
     const auto stamp = u16Bytes(fid);
     for (std::size_t i = 0; i < *count; ++i)
         if (auto written = platform::patchFileInPlace(mdx, recordStart(i) + MdxRecordFidOffset, stamp); !written)

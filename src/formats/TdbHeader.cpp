@@ -4,7 +4,7 @@
 #include <fstream>
 #include <vector>
 
-#include "formats/PathText.h"
+#include "platform/PathText.h"
 
 namespace veldra::formats {
 
@@ -26,13 +26,13 @@ std::optional<TdbHeader> parseTdbHeader(ByteView bytes) {
 
 TdbHeaderRead readTdbHeader(const std::filesystem::path& tdb) {
     std::ifstream in(tdb, std::ios::binary);
-    if (!in) return {std::nullopt, "cannot open " + pathText(tdb)};
+    if (!in) return {std::nullopt, "cannot open " + platform::pathText(tdb)};
     std::vector<std::uint8_t> bytes(TdbNameOffset + TdbNameFieldLimit);
     in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     bytes.resize(static_cast<std::size_t>(in.gcount()));
     auto header = parseTdbHeader(bytes);
     if (!header)
-        return {std::nullopt, pathText(tdb) + " is too short for a TDB header (" + std::to_string(bytes.size()) +
+        return {std::nullopt, platform::pathText(tdb) + " is too short for a TDB header (" + std::to_string(bytes.size()) +
                                   " bytes)"};
     return {std::move(header), {}};
 }

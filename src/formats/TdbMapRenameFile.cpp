@@ -25,20 +25,20 @@ RenameResult renameMapInTdb(const std::filesystem::path& tdb, std::string_view n
     if (!std::filesystem::is_regular_file(tdb, ec))
         return {RenameOutcome::FileMissing, {}, {Notice{std::nullopt, "da ging was schief, versuche es bitte erneut"}}};
     const std::uintmax_t size = std::filesystem::file_size(tdb, ec);
-    if (ec) return {RenameOutcome::Failed, "cannot read the size of " + pathText(tdb) + ": " + ec.message(), {}};
+    if (ec) return {RenameOutcome::Failed, "cannot read the size of " + platform::pathText(tdb) + ": " + ec.message(), {}};
     if (size < TdbMinimumSize) return {RenameOutcome::TooShort, {}, {}};
 
     const auto original = platform::readFileCapped(tdb, TdbFileLimit);
     if (!original) return {RenameOutcome::Failed, original.failure().detail, {}};
     auto renamed = renameTdbImage(*original, platform::utf8ToCp1252(newName));
-    if (!renamed) return {RenameOutcome::NameTooLong, "the name makes a block of " + pathText(tdb) + " too long", {}};
+    if (!renamed) return {RenameOutcome::NameTooLong, "the name makes a block of " + platform::pathText(tdb) + " too long", {}};
 
     const std::filesystem::path backup = tdbBackupPath(tdb);
     if (auto saved = platform::replaceFileAtomically(backup, *original); !saved)
         return {RenameOutcome::BackupRefused, saved.error,
-                {Notice{std::nullopt, "Zugriff zum Speichern eines Backupfiles " + pathText(tdb) + "-BAK wurde verweigert.",
+                {Notice{std::nullopt, "Zugriff zum Speichern eines Backupfiles " + platform::pathText(tdb) + "-BAK wurde verweigert.",
                         true}}};
-    RenameResult result{RenameOutcome::Renamed, {}, {Notice{Msg::MsgBackupCreated, pathText(backup)}}};
+    RenameResult result{RenameOutcome::Renamed, {}, {Notice{Msg::MsgBackupCreated, platform::pathText(backup)}}};
 
     // The checksum update runs on the new image before its one atomic write, so
     // the file is never seen with the new name and the old checksum.

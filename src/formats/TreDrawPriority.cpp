@@ -8,7 +8,7 @@
 #include <system_error>
 #include <vector>
 
-#include "formats/PathText.h"
+#include "platform/PathText.h"
 #include "platform/Text.h"
 
 namespace veldra::formats {
@@ -27,27 +27,27 @@ DrawPriorityReading failure(DrawPriorityStatus status, std::string error, std::o
 
 DrawPriorityReading locate(const std::filesystem::path& file, bool xorEncoded) {
     std::error_code ec;
-    if (!std::filesystem::exists(file, ec)) return failure(DrawPriorityStatus::FileMissing, pathText(file) + " does not exist");
+    if (!std::filesystem::exists(file, ec)) return failure(DrawPriorityStatus::FileMissing, platform::pathText(file) + " does not exist");
     std::ifstream in(file, std::ios::binary);
-    if (!in) return failure(DrawPriorityStatus::Unreadable, "cannot open " + pathText(file));
+    if (!in) return failure(DrawPriorityStatus::Unreadable, "cannot open " + platform::pathText(file));
 
     std::optional<std::uint8_t> xorByte;
     if (xorEncoded) {
         char first = 0;
-        if (!in.get(first)) return failure(DrawPriorityStatus::NoSignature, pathText(file) + " is empty");
+        if (!in.get(first)) return failure(DrawPriorityStatus::NoSignature, platform::pathText(file) + " is empty");
         xorByte = static_cast<std::uint8_t>(first);
         in.seekg(0);
     }
     const std::uint8_t key = xorByte.value_or(0);
     const auto signature = findTreSignature(in, key);
-    if (!signature) return failure(DrawPriorityStatus::NoSignature, "no TRE header in " + pathText(file), xorByte);
+    if (!signature) return failure(DrawPriorityStatus::NoSignature, "no TRE header in " + platform::pathText(file), xorByte);
 
     const std::uint64_t offset = *signature + DrawPriorityDistance;
     in.clear();
     in.seekg(static_cast<std::streamoff>(offset));
     char stored = 0;
     if (!in.get(stored))
-        return failure(DrawPriorityStatus::Truncated, pathText(file) + " ends inside its TRE header", xorByte);
+        return failure(DrawPriorityStatus::Truncated, platform::pathText(file) + " ends inside its TRE header", xorByte);
 
     DrawPriorityReading reading;
     reading.status = DrawPriorityStatus::Found;
@@ -103,7 +103,7 @@ platform::FileResult writeGmapDrawPriority(const std::filesystem::path& tile, st
 }
 
 bool isGmapTreFile(const std::filesystem::path& file) {
-    const std::string name = pathText(file.filename());
+    const std::string name = platform::pathText(file.filename());
     if (name.size() < 3) return false;
     const std::string_view ending = std::string_view(name).substr(name.size() - 3);
     return platform::equalsIgnoringAsciiCase(ending, "tre") || platform::equalsIgnoringAsciiCase(ending, "gmp");

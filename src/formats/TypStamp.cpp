@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "formats/FileSizeLimits.h"
-#include "formats/PathText.h"
+#include "platform/PathText.h"
 
 namespace veldra::formats {
 namespace {
@@ -13,7 +13,7 @@ namespace {
 constexpr std::size_t TypIdsEnd = TypPidOffset + 2;
 
 std::string tooShort(const std::filesystem::path& typ) {
-    return pathText(typ) + " is too short for a type file";
+    return platform::pathText(typ) + " is too short for a type file";
 }
 
 }  // namespace
@@ -25,7 +25,7 @@ std::optional<TypIds> parseTypIds(ByteView typ) {
 
 TypIdsRead readTypIds(const std::filesystem::path& typ) {
     std::ifstream in(typ, std::ios::binary);
-    if (!in) return {std::nullopt, "cannot open " + pathText(typ)};
+    if (!in) return {std::nullopt, "cannot open " + platform::pathText(typ)};
     std::vector<std::uint8_t> head(TypIdsEnd);
     in.read(reinterpret_cast<char*>(head.data()), static_cast<std::streamsize>(head.size()));
     head.resize(static_cast<std::size_t>(in.gcount()));

@@ -1,11 +1,11 @@
 #include "integration/TileSelection.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "app/Dialogs.h"
 #include "app/LikePattern.h"
 #include "app/MessageCatalog.h"
+#include "platform/Text.h"
 
 namespace veldra::integration {
 namespace {
@@ -14,11 +14,7 @@ constexpr const char* ToolTitle = "VELDRA-TOOL";
 constexpr char Separator = '/';
 
 bool endsWithIgnoreCase(std::string_view text, std::string_view tail) {
-    if (text.size() < tail.size()) return false;
-    return std::equal(tail.begin(), tail.end(), text.end() - static_cast<std::ptrdiff_t>(tail.size()),
-                      [](char a, char b) {
-                          return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
-                      });
+    return text.size() >= tail.size() && platform::equalsIgnoringAsciiCase(text.substr(text.size() - tail.size()), tail);
 }
 
 std::string withTrailingSeparator(std::string folder) {
@@ -120,10 +116,7 @@ void TileSelection::addDropped(const std::vector<std::string>& files, const std:
                                const std::string& programFolder) {
     if (firstIsGmapsupp()) return;
     dialogs_.busy(true);
-    auto lower = [](std::string s) {
-        std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
-        return withTrailingSeparator(std::move(s));
-    };
+    auto lower = [](const std::string& s) { return withTrailingSeparator(platform::toLowerAscii(s)); };
     if (lower(folderShown) == lower(programFolder)) {
         dialogs_.inform(catalog_.text(app::Msg::MsgTileInProgramFolder));
         dialogs_.busy(false);

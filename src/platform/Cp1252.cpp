@@ -102,18 +102,19 @@ std::string utf8ToCp1252(std::string_view utf8) {
     return out;
 }
 
+void appendUtf16(std::u16string& out, char32_t cp) {
+    if (cp >= 0x10000) {
+        out += static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10));
+        out += static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
+    } else {
+        out += static_cast<char16_t>(cp);
+    }
+}
+
 std::u16string utf8ToUtf16(std::string_view utf8) {
     std::u16string out;
     out.reserve(utf8.size());
-    for (std::size_t pos = 0; pos < utf8.size();) {
-        const char32_t cp = nextCodePoint(utf8, pos);
-        if (cp >= 0x10000) {
-            out += static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10));
-            out += static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
-        } else {
-            out += static_cast<char16_t>(cp);
-        }
-    }
+    for (std::size_t pos = 0; pos < utf8.size();) appendUtf16(out, nextCodePoint(utf8, pos));
     return out;
 }
 

@@ -19,6 +19,8 @@ std::string utf8ToCp1252(std::string_view utf8);
 
 // UTF-8 <-> UTF-16 code units; invalid input becomes U+FFFD.
 std::u16string utf8ToUtf16(std::string_view utf8);
+// Appends one code point as one UTF-16 unit or a surrogate pair.
+void appendUtf16(std::u16string& out, char32_t cp);
 std::string utf16ToUtf8(std::u16string_view utf16);
 
 // The text with every malformed UTF-8 sequence replaced by U+FFFD: names from

@@ -118,8 +118,8 @@ void WinePrefixRegistry::load(Hive& target) const {
     }
     WineRegistryLoad parsed = WineRegistryFile::parse(*target.onDisk, currentFileTime());
     if (!parsed.file) {
-        target.refusal = "The file " + target.file.string() + " is not a Wine registry file (" + parsed.error +
-                         "); VELDRA neither uses nor changes it.";
+        target.refusal = "VELDRA cannot read the registry file " + target.file.string() + " (" + parsed.error +
+                         ") and neither uses nor changes it.";
         return;
     }
     if (parsed.file->relativeTo().empty()) parsed.file->setRelativeTo(target.relativeTo);

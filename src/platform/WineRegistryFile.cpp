@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 
+#include "platform/Cp1252.h"
 #include "platform/RegistryPath.h"
 
 namespace veldra::platform {
@@ -22,16 +23,6 @@ unsigned hexValue(char c) { return c <= '9' ? unsigned(c - '0') : unsigned((c | 
 std::size_t skipSpaces(std::string_view s, std::size_t pos) {
     while (pos < s.size() && isSpace(s[pos])) ++pos;
     return pos;
-}
-
-void appendUnit(std::u16string& out, char32_t cp) {
-    if (cp <= 0xFFFF) {
-        out.push_back(static_cast<char16_t>(cp));
-    } else {
-        cp -= 0x10000;
-        out.push_back(static_cast<char16_t>(0xD800 | (cp >> 10)));
-        out.push_back(static_cast<char16_t>(0xDC00 | (cp & 0x3FF)));
-    }
 }
 
 // One raw character at pos (ASCII or UTF-8). Invalid UTF-8 bytes are dropped
@@ -58,7 +49,7 @@ void decodeCharacter(std::string_view s, std::size_t& pos, std::u16string& out) 
         ++pos;
     }
     if (cp < Minimum[extra] || cp > 0x10FFFF) return;
-    appendUnit(out, cp);
+    appendUtf16(out, cp);
 }
 
 // Decodes an escaped string up to the unescaped delimiter. Returns the index

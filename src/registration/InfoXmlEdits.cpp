@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "app/TextEdits.h"
+#include "platform/Text.h"
 
 namespace veldra::registration {
 namespace {
@@ -19,16 +20,10 @@ void replaceFirst(std::string& s, std::string_view from, std::string_view to) {
     if (const std::size_t at = s.find(from); !from.empty() && at != npos) s.replace(at, from.size(), to);
 }
 
-bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-    });
-}
-
 // Spellings of a tag in any letter case become the given one.
 void normalizeTag(std::string& s, std::string_view tag) {
     for (std::size_t at = 0; at + tag.size() <= s.size(); ++at)
-        if (equalsIgnoringAsciiCase(std::string_view(s).substr(at, tag.size()), tag)) s.replace(at, tag.size(), tag);
+        if (platform::equalsIgnoringAsciiCase(std::string_view(s).substr(at, tag.size()), tag)) s.replace(at, tag.size(), tag);
 }
 
 // The text between the first `open` and the first `close` after it.

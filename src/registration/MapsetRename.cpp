@@ -1,12 +1,13 @@
 #include "registration/MapsetRename.h"
 
-#include "platform/RegistryPath.h"
-
 #include <algorithm>
 
-#include "formats/PathText.h"
+#include "gmap/InfoXmlReading.h"
 #include "platform/AtomicFile.h"
+#include "platform/CappedFileRead.h"
 #include "platform/Cp1252.h"
+#include "platform/PathText.h"
+#include "platform/RegistryPath.h"
 #include "registration/InfoXmlEdits.h"
 #include "registration/RegistryRecordReading.h"
 
@@ -50,14 +51,13 @@ Status renameRegistryMapset(app::Session& session, InstalledCatalog& catalog, co
     return renameStatus(result);
 }
 
-Status renameGmapPackage(app::Session& session, InstalledCatalog& catalog,
-                                        const gmap::GmapRecord& chosen, std::string_view newName) {
+Status renameGmapPackage(app::Session& session, InstalledCatalog& catalog, const gmap::GmapRecord& chosen,
+                         std::string_view newName) {
     if (auto changeable = chosen.changeable(); !changeable) return changeable;
     const gmap::GmapRecord record = chosen;  // the catalog is rebuilt below
-    std::vector<std::uint8_t> bytes;
-    if (auto read = platform::readWholeFile(record.infoXml, bytes); !read)
-        return fail(read.error);
-    const std::string xml(bytes.begin(), bytes.end());
+    const auto bytes = platform::readFileCapped(record.infoXml, gmap::InfoXmlFileLimit);
+    if (!bytes) return bytes.failure();
+    const std::string xml(bytes->begin(), bytes->end());
     const std::string renamed = renameInNameElements(xml, platform::utf8ToCp1252(record.name),
                                                      platform::utf8ToCp1252(newName));
     if (auto written = platform::replaceFileAtomically(record.infoXml, renamed); !written)

@@ -1,7 +1,9 @@
 #include "registration/PackageTypeFile.h"
 
+#include "gmap/InfoXmlReading.h"
 #include "gmap/PackageFolderReading.h"
 #include "platform/AtomicFile.h"
+#include "platform/CappedFileRead.h"
 #include "registration/InfoXmlEdits.h"
 #include "registration/NumberText.h"
 #include "registration/TypeFileNames.h"
@@ -20,12 +22,12 @@ bool samePath(const fs::path& a, const fs::path& b) {
 // Rewrites one description file with an edit; false after telling the user why not.
 template <typename Edit>
 bool rewrite(app::Session& session, const fs::path& file, Edit edit, bool& unchanged) {
-    std::vector<std::uint8_t> bytes;
-    if (auto read = platform::readWholeFile(file, bytes); !read) {
-        session.dialogs.inform(read.error);
+    const auto bytes = platform::readFileCapped(file, gmap::InfoXmlFileLimit);
+    if (!bytes) {
+        session.dialogs.inform(bytes.failure().detail);
         return false;
     }
-    const XmlEdit result = edit(std::string(bytes.begin(), bytes.end()));
+    const XmlEdit result = edit(std::string(bytes->begin(), bytes->end()));
     unchanged = result.state == XmlEdit::State::Unchanged;
     if (result.state == XmlEdit::State::Damaged) {
         session.dialogs.inform(gmap::damagedInfoXmlMessage(file));

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/TextEdits.h"
+#include "platform/Text.h"
 #include "platform/Registry.h"
 
 namespace veldra::registration {
@@ -17,7 +17,7 @@ std::optional<std::string> queryRegistryText(const platform::Registry& registry,
                                              std::string_view name);
 
 // The catalog code trims as the registry routines do.
-inline std::string trimRight(std::string_view text) { return std::string(app::trimRight(text)); }
-inline std::string trimBlanks(std::string_view text) { return std::string(app::trimBlanks(text)); }
+inline std::string trimRight(std::string_view text) { return std::string(platform::trimTrailingBlanks(text)); }
+inline std::string trimBlanks(std::string_view text) { return std::string(platform::trimBlanks(text)); }
 
 }  // namespace veldra::registration

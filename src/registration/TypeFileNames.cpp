@@ -4,14 +4,14 @@
 #include <fstream>
 #include <string_view>
 
-#include "formats/PathText.h"
+#include "platform/PathText.h"
 #include "formats/TypStamp.h"
 #include "platform/RegistryPath.h"
 
 namespace veldra::registration {
 
 bool isTypeFile(const std::optional<std::filesystem::path>& chosen) {
-    return chosen && platform::foldCase(formats::pathText(chosen->extension())) == ".typ";
+    return chosen && platform::foldCase(platform::pathText(chosen->extension())) == ".typ";
 }
 
 std::string registryTypeFileName(std::uint16_t fid) {
@@ -24,7 +24,7 @@ Status checkTypeFileContent(const std::filesystem::path& file) {
     std::array<char, formats::TypPidOffset + 2> head{};
     if (!in || !in.read(head.data(), static_cast<std::streamsize>(head.size())) ||
         std::string_view(head.data() + 2, Signature.size()) != Signature)
-        return fail("Not a type file: " + formats::pathText(file) + " does not begin with a type file header.");
+        return fail("Not a type file: " + platform::pathText(file) + " does not begin with a type file header.");
     return {};
 }
 

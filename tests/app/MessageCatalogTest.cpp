@@ -1,5 +1,3 @@
-// The catalog's filling rules and the language switch: which branch a stored
-// language selects, what an unassigned entry keeps, and what the menu restores.
 #include "app/MessageCatalog.h"
 
 #include <gtest/gtest.h>
@@ -15,17 +13,14 @@ namespace {
 
 using app::Msg;
 
-TEST(MessageCatalog, LanguageValueChoosesTheBranch) {
-    EXPECT_EQ(app::languageBranch(""), app::LanguageBranch::German);
-    EXPECT_EQ(app::languageBranch(std::string(256, ' ')), app::LanguageBranch::German);
-    EXPECT_EQ(app::languageBranch("Deu"), app::LanguageBranch::German);
-    EXPECT_EQ(app::languageBranch("Eng"), app::LanguageBranch::English);
-    EXPECT_EQ(app::languageBranch("eng"), app::LanguageBranch::None);
-}
-
 // Every entry has an English text; German leaves only the preview failure to
 // the text the catalog held before, and an unknown language assigns nothing.
-TEST(MessageCatalog, UnassignedEntriesKeepTheirPreviousText) {
+TEST(MessageCatalog, LanguageValueChoosesTheBranchAndUnassignedEntriesKeepTheirPreviousText) {
+    for (const std::string& german : {std::string(), std::string(256, ' '), std::string("Deu")})
+        EXPECT_EQ(app::languageBranch(german), app::LanguageBranch::German);
+    EXPECT_EQ(app::languageBranch("Eng"), app::LanguageBranch::English);
+    EXPECT_EQ(app::languageBranch("eng"), app::LanguageBranch::None);
+
     app::MessageCatalog english, german;
     english.fill("Eng");
     german.fill("Deu");
@@ -35,30 +30,12 @@ TEST(MessageCatalog, UnassignedEntriesKeepTheirPreviousText) {
         EXPECT_EQ(german.text(id).empty(), id == Msg::MsgPreviewFailed) << app::MessageCatalog::name(id);
     }
 
-    app::MessageCatalog catalog;
-    catalog.fill("Eng");
-    catalog.fill("Deu");
-    EXPECT_EQ(catalog.text(Msg::MsgPreviewFailed), english.text(Msg::MsgPreviewFailed));
-    catalog.fill("Fra");
-    EXPECT_EQ(catalog.text(Msg::MsgIdExists), german.text(Msg::MsgIdExists));
-    EXPECT_EQ(catalog.control("CommandButtonPV"), german.control("CommandButtonPV"));
-}
-
-TEST(MessageCatalog, ComposedEntriesNameTheFilesOfTheMapset) {
-    app::MessageCatalog catalog;
-    catalog.fill("Eng", {"/maps/tiles", "Alpsoooo", "/opt/veldra"});
-    const std::string& manual = catalog.text(Msg::MsgManualPreviewInstructions);
-    EXPECT_NE(manual.find("existing file /maps/tiles/Alpsoooo"), std::string::npos);
-    EXPECT_NE(manual.find(".mp. Open in 'Explorer' folder /maps/tiles and drag&drop with left mousebutton file "
-                          "Alpsoooo.mp over file /opt/veldra/Version97c/cgpsmapper.exe"),
-              std::string::npos);
-    EXPECT_EQ(catalog.text(Msg::MsgImgExists2),
-              "Datei Alpsoooo.img exists already. Type in a different name and try it again.");
-    // German keeps the English wording of the one and has no instructions.
-    catalog.fill("Deu", {"/maps/tiles", "Alpsoooo", "/opt/veldra"});
-    EXPECT_EQ(catalog.text(Msg::MsgImgExists2),
-              "Datei Alpsoooo.img exists already. Type in a different name and try it again.");
-    EXPECT_EQ(catalog.text(Msg::MsgManualPreviewInstructions).find("existing file"), std::string::npos);
+    const std::string preview = english.text(Msg::MsgPreviewFailed);
+    english.fill("Deu");
+    EXPECT_EQ(english.text(Msg::MsgPreviewFailed), preview);
+    english.fill("Fra");
+    EXPECT_EQ(english.text(Msg::MsgIdExists), german.text(Msg::MsgIdExists));
+    EXPECT_EQ(english.control("CommandButtonPV"), german.control("CommandButtonPV"));
 }
 
 class LanguageSwitchTest : public ::testing::Test {
@@ -70,22 +47,15 @@ protected:
     app::Settings settings{routines};
 };
 
-TEST_F(LanguageSwitchTest, AnUnsetLanguageIsGermanAndSwitchesToEnglish) {
+TEST_F(LanguageSwitchTest, AnUnsetLanguageIsGermanAndSwitchingBackRestoresTheDesignCaptions) {
     catalog.fill(settings.language());
     EXPECT_EQ(catalog.text(Msg::MsgNoFileChosen), "Kein File ausgewaehlt.");
+    EXPECT_EQ(catalog.control("CommandHinzufuegen"), "Mapset hinzufuegen");
     EXPECT_EQ(catalog.control("Sprachwahl"), "English");
+
     ASSERT_TRUE(app::switchLanguage(settings, catalog, {}));
     EXPECT_EQ(settings.language(), "Eng");
     EXPECT_EQ(catalog.text(Msg::MsgNoFileChosen), "No File choosed.");
-}
-
-TEST_F(LanguageSwitchTest, GermanToEnglishAndBackRestoresTheDesignCaptions) {
-    ASSERT_TRUE(settings.setLanguage("Deu"));
-    catalog.fill(settings.language());
-    EXPECT_EQ(catalog.control("CommandHinzufuegen"), "Mapset hinzufuegen");
-
-    ASSERT_TRUE(app::switchLanguage(settings, catalog, {}));
-    EXPECT_EQ(settings.language(), "Eng");
     EXPECT_EQ(catalog.control("CommandHinzufuegen"), "add mapset");
     EXPECT_EQ(catalog.control("Sprachwahl"), "Deutsch");
 

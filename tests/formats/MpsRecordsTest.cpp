@@ -17,18 +17,19 @@ std::vector<std::uint8_t> gmapsuppMps() {
     return extractSubfile(image, *layout, *layout->find("MPS"));
 }
 
-TEST(MpsRecords, TellWhichTilesFormWhichFamily) {
-    const auto read = parseMps(gmapsuppMps());
+TEST(MpsRecords, TellWhichTilesFormWhichFamilyAndSerializeBack) {
+    const auto bytes = gmapsuppMps();
+    const auto read = parseMps(bytes);
     ASSERT_TRUE(read.contents) << read.error;
     const auto& mps = *read.contents;
     EXPECT_TRUE(mps.hasFamilyInformation());
-    ASSERT_EQ(mps.tiles.size(), 5u);
     const std::vector<std::pair<std::uint32_t, std::uint16_t>> expected = {
         {11000001, 4711}, {11000002, 4711}, {11000003, 4711}, {120001, 4712}, {120002, 4712}};
+    ASSERT_EQ(mps.tiles.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
         EXPECT_EQ(mps.tiles[i].mapNumber, expected[i].first);
-        EXPECT_EQ(mps.tiles[i].fid, expected[i].second);
         EXPECT_EQ(mps.tiles[i].mapId, expected[i].first);
+        EXPECT_EQ(mps.tiles[i].fid, expected[i].second);
         EXPECT_EQ(mps.tiles[i].pid, 1);
     }
     EXPECT_EQ(mps.tiles[3].seriesName, "Veldra Beta");
@@ -39,47 +40,39 @@ TEST(MpsRecords, TellWhichTilesFormWhichFamily) {
     EXPECT_EQ(mps.mapsetName, "OSM map set");
     EXPECT_EQ(mpsRecordFid(mps.records[3]), 4712);
     EXPECT_EQ(mpsRecordFid(mps.records.back()), std::nullopt);  // the V record
-}
+    EXPECT_EQ(serializeMps(mps.records), bytes);
 
-TEST(MpsRecords, SerializeGivesBackTheSubfileAndTileRecordsAloneNameNoFamily) {
-    const auto bytes = gmapsuppMps();
-    const auto all = parseMps(bytes);
-    ASSERT_TRUE(all.contents);
-    EXPECT_EQ(serializeMps(all.contents->records), bytes);
-
+    // Tile records alone name no family.
     std::vector<MpsRecord> tilesOnly;
-    for (const auto& record : all.contents->records)
+    for (const auto& record : mps.records)
         if (record.type == MpsTileRecord) tilesOnly.push_back(record);
-    const auto read = parseMps(serializeMps(tilesOnly));
-    ASSERT_TRUE(read.contents);
-    EXPECT_FALSE(read.contents->hasFamilyInformation());
+    const auto tiles = parseMps(serializeMps(tilesOnly));
+    ASSERT_TRUE(tiles.contents);
+    EXPECT_FALSE(tiles.contents->hasFamilyInformation());
 }
 
 TEST(MpsRecords, ZeroPaddingEndsTheRecordsAndHostileRecordsAreRefused) {
     const auto bytes = gmapsuppMps();
     auto padded = bytes;
     padded.insert(padded.end(), 30, 0);
-    const auto read = parseMps(padded);
-    ASSERT_TRUE(read.contents);
-    EXPECT_EQ(read.contents->records.size(), 8u);
+    ASSERT_TRUE(parseMps(padded).contents);
+    EXPECT_EQ(parseMps(padded).contents->records.size(), 8u);
 
-    // Every cut inside a record (a cut at a record boundary is a shorter, valid list).
+    // Every cut inside a record (a cut at one of the 7 record boundaries is a shorter, valid list).
     std::size_t refused = 0;
     for (std::size_t length = 1; length < bytes.size(); ++length) {
         const auto cut = parseMps({bytes.data(), length});
-        if (!cut.contents) {
-            ++refused;
-            EXPECT_NE(cut.error.find("MPS"), std::string::npos);
-        }
+        if (cut.contents) continue;
+        ++refused;
+        EXPECT_NE(cut.error.find("MPS"), std::string::npos);
     }
     EXPECT_EQ(refused, bytes.size() - 1 - 7);
 
-    // An L record whose body ends inside its strings.
-    const std::vector<std::uint8_t> shortTile = {'L', 6, 0, 1, 0, 0x67, 0x12, 'A', 'B'};
-    EXPECT_NE(parseMps(shortTile).error.find("too short"), std::string::npos);
-    // Bytes after the records that are no record.
-    const std::vector<std::uint8_t> garbage = {'V', 2, 0, 'x', 0, 0, 0, 7};
-    EXPECT_NE(parseMps(garbage).error.find("neither a record nor padding"), std::string::npos);
+    // An L record whose body ends inside its strings; bytes after the records that are no record.
+    using Bytes = std::vector<std::uint8_t>;
+    EXPECT_NE(parseMps(Bytes{'L', 6, 0, 1, 0, 0x67, 0x12, 'A', 'B'}).error.find("too short"), std::string::npos);
+    EXPECT_NE(parseMps(Bytes{'V', 2, 0, 'x', 0, 0, 0, 7}).error.find("neither a record nor padding"),
+              std::string::npos);
 }
 
 }  // namespace

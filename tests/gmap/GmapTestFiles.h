@@ -2,10 +2,11 @@
 // Package files for the gmap tests: Info.xml as the package writer lays it
 // out, and shell links in the smallest form Wine's shell writes.
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/Cp1252.h"
@@ -29,15 +30,14 @@ inline std::string packageInfoXml(const std::string& name, const std::string& fi
 // Writes UTF-8 text as code page 1252 bytes, creating the folders.
 inline void writeCp1252(const std::filesystem::path& file, const std::string& utf8) {
     std::filesystem::create_directories(file.parent_path());
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out << platform::utf8ToCp1252(utf8);
+    writeText(file, platform::utf8ToCp1252(utf8));
 }
 
-// A link with only a LinkInfo naming the local path `target`.
-inline std::vector<std::uint8_t> shellLinkTo(const std::string& target) {
+// Writes a link with only a LinkInfo naming the local path `target`, as Wine's shell writes it.
+inline void writeShellLink(const std::filesystem::path& file, const std::string& target) {
     std::vector<std::uint8_t> link(0x4C, 0);
     auto put32 = [&link](std::size_t at, std::uint32_t v) {
-        for (int i = 0; i < 4; ++i) link[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
+        for (std::size_t i = 0; i < 4; ++i) link[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
     };
     put32(0, 0x4C);
     const std::uint8_t clsid[16] = {0x01, 0x14, 0x02, 0, 0, 0, 0, 0, 0xC0, 0, 0, 0, 0, 0, 0, 0x46};
@@ -49,26 +49,15 @@ inline std::vector<std::uint8_t> shellLinkTo(const std::string& target) {
     const std::size_t info = link.size();
     const std::uint32_t basePathOffset = 0x1C + 0x11;
     const std::uint32_t size = basePathOffset + static_cast<std::uint32_t>(path.size()) + 2;
-    link.resize(info + size, 0);
-    auto at = [&](std::size_t offset, std::uint32_t v) { put32(info + offset, v); };
-    at(0, size);
-    at(4, 0x1C);
-    at(8, 1);
-    at(0x0C, 0x1C);
-    at(0x10, basePathOffset);
-    at(0x18, basePathOffset + static_cast<std::uint32_t>(path.size()) + 1);
-    at(0x1C, 0x11);  // VolumeID: size, fixed drive, serial, label offset, empty label
-    at(0x20, 3);
-    at(0x28, 0x10);
+    link.resize(info + size + 4, 0);
+    // LinkInfo header, then the VolumeID: size, fixed drive, serial, label offset, empty label.
+    for (const auto& [offset, value] : {std::pair<std::size_t, std::uint32_t>{0, size}, {4, 0x1C}, {8, 1}, {0x0C, 0x1C},
+                                        {0x10, basePathOffset}, {0x18, size - 1}, {0x1C, 0x11},
+                                        {0x20, 3}, {0x28, 0x10}})
+        put32(info + offset, value);
     std::copy(path.begin(), path.end(), link.begin() + static_cast<std::ptrdiff_t>(info + basePathOffset));
-    link.resize(link.size() + 4, 0);
-    return link;
-}
-
-inline void writeFileBytes(const std::filesystem::path& file, const std::vector<std::uint8_t>& bytes) {
     std::filesystem::create_directories(file.parent_path());
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    writeBytes(file, link);
 }
 
 }  // namespace veldra::testing

@@ -1,82 +1,66 @@
 #include <gtest/gtest.h>
 
 #include "gmap/GmapRecord.h"
-#include "gmap/InfoXmlReading.h"
 #include "gmap/GmapTestFiles.h"
+#include "gmap/InfoXmlReading.h"
 
 namespace veldra {
 namespace {
 
-using gmap::readInfoXml;
-using testing::packageInfoXml;
-
-TEST(InfoXmlReadingTest, WriterLayoutGivesFidIndexAndSubProduct) {
-    const auto plain = readInfoXml(packageInfoXml("Topo North", "1234", "Topo_N12.tdb"));
-    EXPECT_FALSE(plain.damaged);
-    EXPECT_EQ(plain.fid, "1234");
-    EXPECT_EQ(plain.mdx, gmap::NoMdxFileMarker);
-    ASSERT_EQ(plain.subProducts.size(), 1u);
-    EXPECT_EQ(plain.subProducts[0].name, "Topo North");
-    EXPECT_EQ(plain.subProducts[0].pid, "1");
-    EXPECT_EQ(plain.subProducts[0].tdbName, "Topo_N12.tdb");
-
-    const auto indexed = readInfoXml(packageInfoXml("Topo", "77", "Topo_o77.tdb", "Topo_o77.mdx", " 007 "));
-    EXPECT_EQ(indexed.mdx, "Topo_o77.mdx");
-    ASSERT_EQ(indexed.subProducts.size(), 1u);
-    EXPECT_EQ(indexed.subProducts[0].pid, "7");
+// Sub-products as "name|pid|tdb".
+std::vector<std::string> subProductsOf(const gmap::InfoXmlFacts& facts) {
+    std::vector<std::string> lines;
+    for (const auto& s : facts.subProducts) lines.push_back(s.name + "|" + s.pid + "|" + s.tdbName);
+    return lines;
 }
 
-TEST(InfoXmlReadingTest, EverySubProductIsAnEntryWithTheFileFid) {
-    const std::string xml = "<ID>500</ID><SubProduct><Name>North</Name><ID>1</ID><TDB>n.tdb</TDB></SubProduct>"
-                            "<SubProduct><Name>South</Name><ID>2</ID><TDB>s.tdb</TDB></SubProduct>";
-    const auto facts = readInfoXml(xml);
-    EXPECT_FALSE(facts.damaged);
-    EXPECT_EQ(facts.fid, "500");
-    ASSERT_EQ(facts.subProducts.size(), 2u);
-    EXPECT_EQ(facts.subProducts[1].name, "South");
-    EXPECT_EQ(facts.subProducts[1].pid, "2");
-    EXPECT_EQ(facts.subProducts[1].tdbName, "s.tdb");
-}
-
-TEST(InfoXmlReadingTest, SearchesAreCaseSensitiveSubstrings) {
-    // The FID ends at the first "</ID", wherever it is.
-    EXPECT_EQ(readInfoXml("<ID>12<IDX>a.mdx</IDX></ID><SubProduct>").fid, "12<IDX>a.mdx");
-    EXPECT_TRUE(readInfoXml("<id>12</id><SubProduct><Name>A</Name><id>1</id><TDB>a</TDB>").damaged);
-    EXPECT_EQ(readInfoXml("<id>12</id><SubProduct><Name>A</Name><ID>1</ID><TDB>a</TDB>").fid, "1");
-    // A lower-case sub-product tag is no sub-product.
-    const auto facts = readInfoXml("<ID>12</ID><subproduct><Name>A</Name><ID>1</ID><TDB>a</TDB>");
-    EXPECT_FALSE(facts.damaged);
-    EXPECT_TRUE(facts.subProducts.empty());
-}
-
-TEST(InfoXmlReadingTest, DamagedFilesKeepTheSubProductsReadBefore) {
-    EXPECT_TRUE(readInfoXml("<MapProduct><Name>A</Name></MapProduct>").damaged);
-    EXPECT_TRUE(readInfoXml("<ID>5</ID><IDX>a.mdx").damaged);
+TEST(InfoXmlReadingTest, FidIndexAndSubProductsAreCaseSensitiveSubstrings) {
     const std::string good = "<SubProduct><Name>A</Name><ID>1</ID><TDB>a.tdb</TDB></SubProduct>";
-    for (const std::string broken : {"<SubProduct><ID>2</ID><TDB>b.tdb</TDB>", "<SubProduct><Name>B</Name><ID>x</ID>",
-                                     "<SubProduct><Name>B</Name><ID>40000</ID><TDB>b</TDB>",
-                                     "<SubProduct><Name>B</Name><ID>2</ID><TDB>b.tdb"}) {
-        const auto facts = readInfoXml("<ID>5</ID>" + good + broken);
-        EXPECT_TRUE(facts.damaged) << broken;
-        ASSERT_EQ(facts.subProducts.size(), 1u) << broken;
-        EXPECT_EQ(facts.subProducts[0].name, "A");
+    const struct {
+        std::string xml;
+        bool damaged;
+        std::string fid, mdx;
+        std::vector<std::string> subProducts;
+    } cases[] = {
+        {testing::packageInfoXml("Topo North", "1234", "Topo_N12.tdb"), false, "1234", gmap::NoMdxFileMarker,
+         {"Topo North|1|Topo_N12.tdb"}},
+        {testing::packageInfoXml("Topo", "77", "Topo_o77.tdb", "Topo_o77.mdx", " 007 "), false, "77", "Topo_o77.mdx",
+         {"Topo|7|Topo_o77.tdb"}},
+        {"<ID>500</ID><SubProduct><Name>North</Name><ID>1</ID><TDB>n.tdb</TDB></SubProduct>"
+         "<SubProduct><Name>South</Name><ID>2</ID><TDB>s.tdb</TDB></SubProduct>",
+         false, "500", gmap::NoMdxFileMarker, {"North|1|n.tdb", "South|2|s.tdb"}},
+        // The FID ends at the first "</ID", wherever it is; lower-case tags are other tags.
+        {"<ID>12<IDX>a.mdx</IDX></ID><SubProduct>", true, "12<IDX>a.mdx", "a.mdx", {}},
+        {"<id>12</id><SubProduct><Name>A</Name><ID>1</ID><TDB>a</TDB>", false, "1", gmap::NoMdxFileMarker, {"A|1|a"}},
+        {"<ID>12</ID><subproduct><Name>A</Name><ID>1</ID><TDB>a</TDB>", false, "12", gmap::NoMdxFileMarker, {}},
+        {"<id>12</id><SubProduct><Name>A</Name><id>1</id><TDB>a</TDB>", true, "", "", {}},
+        {"<MapProduct><Name>A</Name></MapProduct>", true, "", "", {}},
+        {"<ID>5</ID><IDX>a.mdx", true, "5", "", {}},
+        // A damaged sub-product ends the reading; those read before stay.
+        {"<ID>5</ID>" + good + "<SubProduct><ID>2</ID><TDB>b.tdb</TDB>", true, "5", gmap::NoMdxFileMarker,
+         {"A|1|a.tdb"}},
+        {"<ID>5</ID>" + good + "<SubProduct><Name>B</Name><ID>x</ID>", true, "5", gmap::NoMdxFileMarker, {"A|1|a.tdb"}},
+        {"<ID>5</ID>" + good + "<SubProduct><Name>B</Name><ID>40000</ID><TDB>b</TDB>", true, "5", gmap::NoMdxFileMarker,
+         {"A|1|a.tdb"}},
+        {"<ID>5</ID>" + good + "<SubProduct><Name>B</Name><ID>2</ID><TDB>b.tdb", true, "5", gmap::NoMdxFileMarker,
+         {"A|1|a.tdb"}},
+    };
+    for (const auto& c : cases) {
+        const auto facts = gmap::readInfoXml(c.xml);
+        EXPECT_EQ(facts.damaged, c.damaged) << c.xml;
+        EXPECT_EQ(subProductsOf(facts), c.subProducts) << c.xml;
+        EXPECT_EQ(facts.fid, c.fid) << c.xml;
+        EXPECT_EQ(facts.mdx, c.mdx) << c.xml;
     }
 }
 
-TEST(InfoXmlReadingTest, DisplayLineAndOrder) {
-    gmap::GmapRecord topo;
-    topo.name = "Topo North";
-    topo.fid = "1234";
-    topo.pid = "1";
-    EXPECT_EQ(topo.display(), "gmap; Topo North; FID:1234;PID:1");
-
-    std::vector<gmap::GmapRecord> records(4, topo);
-    records[0].name = "b";
-    records[1].name = "a";
-    records[1].infoXml = "first";
-    records[2].name = "B";
-    records[3].name = "a";
-    records[3].infoXml = "second";
+TEST(InfoXmlReadingTest, RecordsAreOrderedByCharacterCodeAndStayInTheirFoundOrderWhenEqual) {
+    std::vector<gmap::GmapRecord> records(4);
+    const char* found[][2] = {{"b", ""}, {"a", "first"}, {"B", ""}, {"a", "second"}};
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        records[i].name = found[i][0];
+        records[i].infoXml = found[i][1];
+    }
     gmap::orderGmapRecords(records);
     std::vector<std::string> order;
     for (const auto& r : records) order.push_back(r.name + r.infoXml.string());

@@ -2,7 +2,6 @@
 // so that each outcome can be produced on purpose.
 
 #include <fstream>
-#include <sstream>
 
 #include <gtest/gtest.h>
 
@@ -11,6 +10,7 @@
 #include "integration/RegistryInstallation.h"
 #include "platform/PosixProcesses.h"
 #include "support/FakeHost.h"
+#include "support/FileBytes.h"
 
 namespace veldra {
 namespace {
@@ -19,6 +19,7 @@ namespace fs = std::filesystem;
 using app::MessageAnswer;
 using integration::IntegrationOutcome;
 using integration::InstallChoice;
+using testing::readText;
 constexpr auto HKLM = platform::RegistryRoot::LocalMachine;
 
 // gmt.exe stand-in: records its arguments, writes BASE.tdb and BASE.mp in the
@@ -42,13 +43,6 @@ cp "$1" "${1%.mp}.img"
 )";
 
 constexpr const char* SilentTool = "#!/bin/sh\nexit 0\n";
-
-std::string readText(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 void writeScript(const fs::path& file, const std::string& text) {
     fs::create_directories(file.parent_path());
@@ -77,6 +71,15 @@ protected:
         return driver.run(j, choice).outcome;
     }
 
+    // Runs the job for "Alps" with another PATH, where java is looked for.
+    IntegrationOutcome runWithPath(const std::string& path) {
+        const std::string kept = getenv("PATH");
+        setenv("PATH", path.c_str(), 1);
+        const auto outcome = run(job("Alps", "4711"));
+        setenv("PATH", kept.c_str(), 1);
+        return outcome;
+    }
+
     std::string value(const std::string& key, const char* name) {
         auto v = host.registry.queryValue(HKLM, key, name);
         return v ? v->text() : "<missing>";
@@ -91,24 +94,15 @@ protected:
 
 TEST_F(IntegrationDriverTest, TilesBecomeARegisteredFamily) {
     EXPECT_EQ(run(job("Alps", "4711")), IntegrationOutcome::Registered);
-    EXPECT_TRUE(fs::exists(tiles / "Alpsoooo.tdb"));
-    EXPECT_TRUE(fs::exists(tiles / "Alpsoooo.mp"));
-    EXPECT_TRUE(fs::exists(tiles / "Alpsoooo.img"));
-    // Batch files and the list file are cleaned up.
-    EXPECT_FALSE(fs::exists(tiles / "install.bat"));
-    EXPECT_FALSE(fs::exists(tiles / "uninstall.bat"));
+    EXPECT_EQ(testing::namesIn(tiles), (std::vector<std::string>{"12345678.img", "12345679.img", "Alpsoooo.img",
+                                                                  "Alpsoooo.mp", "Alpsoooo.tdb"}))
+        << "the batch files are cleaned up";
     EXPECT_FALSE(fs::exists(program() / "list.txt"));
 
+    // The registry values themselves are read back by Wine in the command's tests.
     const std::string family = "SOFTWARE\\Wow6432Node\\Garmin\\MapSource\\Families\\Alpsoooo4711";
-    auto id = host.registry.queryValue(HKLM, family, "ID");
-    ASSERT_TRUE(id);
-    EXPECT_EQ(id->type, platform::RegistryType::Binary);
-    EXPECT_EQ(id->data, (std::vector<std::uint8_t>{0x67, 0x12}));
-    const std::string hostFolder = host.paths.toHost(tiles) + "\\";
-    EXPECT_EQ(hostFolder.substr(0, 3), "Z:\\");
-    EXPECT_EQ(value(family + "\\1", "TDB"), hostFolder + "Alpsoooo.TDB");
-    EXPECT_EQ(value(family + "\\1", "BMAP"), hostFolder + "Alpsoooo.img");
-    EXPECT_EQ(value(family + "\\1", "LOC"), hostFolder);
+    EXPECT_EQ(host.registry.queryValue(HKLM, family, "ID")->type, platform::RegistryType::Binary);
+    EXPECT_EQ(value(family + "\\1", "TDB"), host.paths.toHost(tiles) + "\\Alpsoooo.TDB");
     EXPECT_EQ(value(family, "TYP"), "<missing>");
 
     EXPECT_EQ(catalogRebuilds, 1);
@@ -120,21 +114,16 @@ TEST_F(IntegrationDriverTest, TilesBecomeARegisteredFamily) {
     EXPECT_NE(host.security.calls[2].find("csidl-26/GARMIN/Maps"), std::string::npos);
 }
 
-TEST_F(IntegrationDriverTest, GmtGetsTheExactCommandLineAndTheSourceIsEdited) {
-    run(job("Topo Deutschland", "77"));
-    const std::string args = readText(program() / "gmt-args.txt");
-    EXPECT_EQ(args, "-S -f 77,1 -m Topo_Deutschland -n Topo_Deu -o " + tiles.string() + " -c 1252 -@ " +
-                        (program() / "list.txt").string() + "\n");
+TEST_F(IntegrationDriverTest, GmtGetsTheExactCommandLineAndATypeFileNamedAfterTheBaseNameIsRegistered) {
+    std::ofstream(tiles / "Topo_Deu.TYP") << "typ";
+    EXPECT_EQ(run(job("Topo Deutschland", "300")), IntegrationOutcome::Registered);
+    EXPECT_EQ(readText(program() / "gmt-args.txt"), "-S -f 300,1 -m Topo_Deutschland -n Topo_Deu -o " + tiles.string() +
+                                                        " -c 1252 -@ " + (program() / "list.txt").string() + "\n");
     EXPECT_EQ(readText(tiles / "Topo_Deu.mp"), "[IMG ID]\r\n \r\nType=0x6300\r\n[END]\r\n");
     // The console keeps gmt.exe's output above the compiler's, without the banner.
     EXPECT_EQ(console.text(), "writing Topo_Deu.tdb\n\nImporting and preprocessing data\n");
-}
-
-TEST_F(IntegrationDriverTest, ATypeFileNamedAfterTheBaseNameIsRegistered) {
-    std::ofstream(tiles / "Alpsoooo.TYP") << "typ";
-    EXPECT_EQ(run(job("Alps", "300")), IntegrationOutcome::Registered);
-    const std::string family = "SOFTWARE\\Wow6432Node\\Garmin\\MapSource\\Families\\Alpsoooo300";
-    EXPECT_EQ(value(family, "TYP"), host.paths.toHost(tiles) + "\\Alpsoooo.TYP");
+    const std::string family = "SOFTWARE\\Wow6432Node\\Garmin\\MapSource\\Families\\Topo_Deu300";
+    EXPECT_EQ(value(family, "TYP"), host.paths.toHost(tiles) + "\\Topo_Deu.TYP");
     EXPECT_EQ(host.registry.queryValue(HKLM, family, "ID")->data, (std::vector<std::uint8_t>{0x2C, 0x01}));
 }
 
@@ -151,33 +140,27 @@ TEST_F(IntegrationDriverTest, MissingToolsEndBeforeAnythingIsMade) {
     EXPECT_FALSE(host.registry.keyExists(HKLM, "SOFTWARE\\Wow6432Node\\Garmin"));
 }
 
-TEST_F(IntegrationDriverTest, MissingGmtLeavesTheListFileAndRegistersNothing) {
+TEST_F(IntegrationDriverTest, NoTdbFromGmtOrNoGmtEndsTheIntegrationAndRegistersNothing) {
+    writeScript(program() / "gmt.exe", SilentTool);
+    EXPECT_EQ(run(job("Alps", "4711")), IntegrationOutcome::NoTdb);
+    EXPECT_EQ(host.dialogs.texts(), std::vector<std::string>{host.session.msg(app::Msg::MsgTdbCreationFailed)});
+
     fs::remove(program() / "gmt.exe");
     EXPECT_EQ(run(job("Alps", "4711")), IntegrationOutcome::NoTdb);
     const auto texts = host.dialogs.texts();
-    ASSERT_GE(texts.size(), 2u);
-    EXPECT_EQ(texts[texts.size() - 2], host.session.msg(app::Msg::MsgGmtMissing));
-    EXPECT_EQ(texts.back(), host.session.msg(app::Msg::MsgTdbCreationFailed));
+    ASSERT_EQ(texts.size(), 3u);
+    EXPECT_EQ(texts[1], host.session.msg(app::Msg::MsgGmtMissing));
+    EXPECT_EQ(texts[2], host.session.msg(app::Msg::MsgTdbCreationFailed));
     EXPECT_EQ(host.dialogs.messages.back().title, "VELDRA Build 80-33-1");
     EXPECT_EQ(readText(program() / "list.txt"),
               (tiles / "12345678.img").string() + "\r\n" + (tiles / "12345679.img").string() + "\r\n");
     EXPECT_FALSE(host.registry.keyExists(HKLM, "SOFTWARE\\Wow6432Node\\Garmin"));
-}
-
-TEST_F(IntegrationDriverTest, GmtWithoutTdbEndsTheIntegration) {
-    writeScript(program() / "gmt.exe", SilentTool);
-    EXPECT_EQ(run(job("Alps", "4711")), IntegrationOutcome::NoTdb);
-    EXPECT_EQ(host.dialogs.messages.back().text, host.session.msg(app::Msg::MsgTdbCreationFailed));
     EXPECT_EQ(catalogRebuilds, 0);
 }
 
 TEST_F(IntegrationDriverTest, NoOverviewMapWithoutJavaShowsTheManualInstructions) {
     writeScript(program() / "Version97c" / "cgpsmapper.exe", SilentTool);
-    const std::string path = getenv("PATH");
-    setenv("PATH", "/nonexistent", 1);
-    const auto outcome = run(job("Alps", "4711"));
-    setenv("PATH", path.c_str(), 1);
-    EXPECT_EQ(outcome, IntegrationOutcome::NoOverviewMap);
+    EXPECT_EQ(runWithPath("/nonexistent"), IntegrationOutcome::NoOverviewMap);
     const std::string& text = host.dialogs.messages.back().text;
     EXPECT_EQ(text, host.session.msg(app::Msg::MsgManualPreviewInstructions));
     EXPECT_NE(text.find("Alpsoooo.mp over file " + (program() / "Version97c" / "cgpsmapper.exe").string()),
@@ -193,13 +176,8 @@ TEST_F(IntegrationDriverTest, JavaFallBackRunsMkgmapWithItsTenLines) {
     writeScript(bin / "java", "#!/bin/sh\ncp \"${3#--read-config=}\" \"" + (host.temp.path() / "args.txt").string() +
                                   "\"\ncp \"$5\" \"" + (host.temp.path() / "files.txt").string() + "\"\n" +
                                   "touch \"" + (tiles / "Alpsoooo.img").string() + "\"\n");
-    const std::string path = getenv("PATH");
-    setenv("PATH", (bin.string() + ":" + path).c_str(), 1);
     host.dialogs.answer({MessageAnswer::Yes});
-    const auto outcome = run(job("Alps", "4711"));
-    setenv("PATH", path.c_str(), 1);
-
-    EXPECT_EQ(outcome, IntegrationOutcome::Registered);
+    EXPECT_EQ(runWithPath(bin.string() + ":" + getenv("PATH")), IntegrationOutcome::Registered);
     EXPECT_EQ(readText(host.temp.path() / "args.txt"),
               "code-page=1252\r\nmax-jobs=\r\nfamily-id=4711\r\noverview-mapname=Alpsoooo\r\n"
               "series-name=Alpsoooo\r\nfamily-name=Alpsoooo\r\ntdbfile\r\npoi-address\r\noutput-dir=" +
@@ -223,12 +201,7 @@ TEST_F(IntegrationDriverTest, AValueThatDoesNotReadBackStopsTheWrites) {
     EXPECT_FALSE(host.session.routines.registryWritable());
 }
 
-TEST(FileBaseName, EightCharactersPaddedWithTheLetterO) {
-    EXPECT_EQ(integration::fileBaseName("Alps"), "Alpsoooo");
-    EXPECT_EQ(integration::fileBaseName("Topo Deutschland"), "Topo_Deu");
-    EXPECT_EQ(integration::fileBaseName("12345678"), "12345678");
-    EXPECT_EQ(integration::underscored("a b  c"), "a_b__c");
-}
+TEST(FileBaseName, EveryBlankBecomesAnUnderscore) { EXPECT_EQ(integration::underscored("a b  c"), "a_b__c"); }
 
 }  // namespace
 }  // namespace veldra

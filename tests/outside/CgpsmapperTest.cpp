@@ -1,11 +1,9 @@
-// cgpsmapper.exe on the overview sources gmt.exe writes, with and without
-// Java and mkgmap.
+// cgpsmapper.exe on the overview source gmt.exe writes for a list of tiles,
+// with and without Java and mkgmap (GmtTest runs it on a mapset source).
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
-#include "OverviewTestReader.h"
-#include "formats/MdxStamp.h"
+#include "formats/ImgReader.h"
+#include "formats/TreBounds.h"
 #include "support/Commands.h"
 #include "support/MapFiles.h"
 #include "support/TdbTestReader.h"
@@ -15,9 +13,18 @@ namespace {
 
 using namespace veldra::testing;
 
-const fs::path& compiler() {
-    static const fs::path path = programDir() / "Version97c" / "cgpsmapper.exe";
-    return path;
+const fs::path compiler = programDir() / "Version97c" / "cgpsmapper.exe";
+
+std::vector<std::uint8_t> subfileOf(const fs::path& img, const char* type) {
+    const auto image = readBytes(img);
+    const auto layout = formats::parseImgImage(image).layout;
+    if (!layout || layout->find(type) == nullptr) return {};
+    return formats::extractSubfile(image, *layout, *layout->find(type));
+}
+
+std::uint32_t mapIdOf(const fs::path& img) {
+    const auto read = formats::parseTre(subfileOf(img, "TRE"));
+    return read.facts ? read.facts->mapId.value_or(0) : 0;
 }
 
 // gmt.exe's overview source for the three alpha tiles, in a folder of their own.
@@ -37,72 +44,45 @@ fs::path makeOverviewSource(const TempDir& scratch) {
 
 TEST(Cgpsmapper, MakesAnOverviewMapWithOneDefinitionAreaPerTile) {
     TempDir scratch;
-    const fs::path source = makeOverviewSource(scratch);
-    const CommandResult result = runProgram(compiler(), {source.string()});
+    const CommandResult result = runProgram(compiler, {makeOverviewSource(scratch).string()});
     ASSERT_EQ(result.status, 0) << result.output;
 
-    const auto map = readCompiledMap(readBytes(scratch / "Veldra_A.img"));
-    EXPECT_EQ(map.mapId, readTdbForTest(readBytes(scratch / "Veldra_A.tdb")).overviewNumber);
-    const auto finest = std::max_element(map.polygons.begin(), map.polygons.end(),
-                                         [](const auto& a, const auto& b) { return a.levelBits < b.levelBits; });
-    ASSERT_NE(finest, map.polygons.end());
-    std::vector<std::string> labels;
-    for (const auto& polygon : map.polygons) {
-        if (polygon.type == 0x4a && polygon.levelBits == finest->levelBits) labels.push_back(polygon.label);
-    }
-    std::sort(labels.begin(), labels.end());
-    EXPECT_EQ(labels, (std::vector<std::string>{"Veldra Alpha\x1d" "11000001", "Veldra Alpha\x1d" "11000002",
-                                                "Veldra Alpha\x1d" "11000003"}));
+    EXPECT_EQ(mapIdOf(scratch / "Veldra_A.img"), readTdbForTest(readBytes(scratch / "Veldra_A.tdb")).overviewNumber);
+    // The labels of the definition areas, 8-bit encoded.
+    const auto lbl = subfileOf(scratch / "Veldra_A.img", "LBL");
+    const std::string labels(lbl.begin(), lbl.end());
+    for (const char* number : {"11000001", "11000002", "11000003"})
+        EXPECT_NE(labels.find(std::string("\0Veldra Alpha\x1d", 14) + number + '\0'), std::string::npos) << number;
     // mkgmap's work folder is gone.
-    const auto names = namesIn(scratch.path());
-    EXPECT_EQ(std::count_if(names.begin(), names.end(), [](const std::string& name) { return name.starts_with("."); }), 0);
-}
-
-TEST(Cgpsmapper, MapsetSourceGivesOverviewTdbAndIndex) {
-    TempDir scratch;
-    const fs::path folder = scratch / "SplittMaps";
-    const fs::path gmt = programDir() / "gmt.exe";
-    ASSERT_EQ(runProgram(gmt, {"-G", "-o", folder.string(), builtData("gmapsupp/gmapsupp.img").string()}).status, 0);
-    ASSERT_EQ(runProgram(gmt, {"-S", "-o", folder.string(), (folder / "00004712.img").string()}).status, 0);
-    const CommandResult result = runProgram(compiler(), {(folder / "mapset.mp").string()});
-    ASSERT_EQ(result.status, 0) << result.output;
-
-    const auto tdb = readTdbForTest(readBytes(folder / "mapset.tdb"));
-    EXPECT_EQ(tdb.fid, 4712);
-    EXPECT_EQ(tdb.familyName, "Veldra Beta");
-    ASSERT_EQ(tdb.tiles.size(), 2u);
-    EXPECT_EQ(readCompiledMap(readBytes(folder / "mapset.img")).mapId, tdb.overviewNumber);
-    const auto mdx = formats::readMdx(folder / "mapset.mdx");
-    ASSERT_TRUE(mdx.records) << mdx.error;
-    ASSERT_EQ(mdx.records->size(), 2u);
-    EXPECT_EQ((*mdx.records)[0].fid, 4712);
+    for (const auto& name : namesIn(scratch.path())) EXPECT_FALSE(name.starts_with(".")) << name;
 }
 
 // Without Java, without mkgmap, or with a source mkgmap refuses: a reason, and no file.
 TEST(Cgpsmapper, WhatCannotBeCompiledLeavesNoFile) {
     TempDir scratch;
     const fs::path source = makeOverviewSource(scratch);
-    // A program folder without mkgmap.jar.
-    fs::create_directories(scratch / "program" / "Version97c");
-    fs::copy_file(compiler(), scratch / "program" / "Version97c" / "cgpsmapper.exe");
-    const std::string broken = "[IMG ID]\r\nID=12345678\r\n[END-IMG ID]\r\n[POLYGON]\r\nType=0x4a\r\nData0=(1,2\r\n[END]\r\n";
-    writeText(scratch / "Broken.mp", broken);
+    const fs::path withoutMkgmap = scratch / "program" / "Version97c" / "cgpsmapper.exe";
+    fs::create_directories(withoutMkgmap.parent_path());
+    fs::copy_file(compiler, withoutMkgmap);
+    writeText(scratch / "Broken.mp",
+              "[IMG ID]\r\nID=12345678\r\n[END-IMG ID]\r\n[POLYGON]\r\nType=0x4a\r\nData0=(1,2\r\n[END]\r\n");
     const auto before = namesIn(scratch.path());
 
-    const CommandResult noJava =
-        runProgram(compiler(), {source.string()}, "-u JAVA_HOME PATH=" + (scratch / "none").string());
-    EXPECT_EQ(noJava.status, 1);
-    EXPECT_NE(noJava.output.find("no Java runtime found"), std::string::npos) << noJava.output;
-    const CommandResult noMkgmap = runProgram(scratch / "program" / "Version97c" / "cgpsmapper.exe", {source.string()});
-    EXPECT_EQ(noMkgmap.status, 1);
-    EXPECT_NE(noMkgmap.output.find("mkgmap is not installed"), std::string::npos) << noMkgmap.output;
-    const CommandResult refused = runProgram(compiler(), {(scratch / "Broken.mp").string()});
-    EXPECT_EQ(refused.status, 1) << refused.output;
-    EXPECT_NE(refused.output.find("did not make"), std::string::npos) << refused.output;
+    const struct {
+        fs::path program;
+        fs::path source;
+        std::string environment, reason;
+    } failures[] = {{compiler, source, "-u JAVA_HOME PATH=" + (scratch / "none").string(), "no Java runtime found"},
+                    {withoutMkgmap, source, "", "mkgmap is not installed"},
+                    {compiler, scratch / "Broken.mp", "", "did not make"}};
+    for (const auto& failure : failures) {
+        const CommandResult result = runProgram(failure.program, {failure.source.string()}, failure.environment);
+        EXPECT_EQ(result.status, 1) << result.output;
+        EXPECT_NE(result.output.find(failure.reason), std::string::npos) << result.output;
+    }
     EXPECT_EQ(namesIn(scratch.path()), before);
-
-    EXPECT_EQ(runProgram(compiler(), {}).status, 2);
-    EXPECT_EQ(runProgram(compiler(), {"a.mp", "b.mp"}).status, 2);
+    EXPECT_EQ(runProgram(compiler, {}).status, 2);
+    EXPECT_EQ(runProgram(compiler, {"a.mp", "b.mp"}).status, 2);
 }
 
 }  // namespace

@@ -9,20 +9,13 @@
 namespace veldra {
 namespace {
 
-namespace fs = std::filesystem;
-
-TEST(CappedFileReadTest, AFileUpToTheCapIsReadWhole) {
+TEST(CappedFileReadTest, AFileUpToTheCapIsReadWholeALargerOneIsRefused) {
     const testing::TempDir folder;
     testing::writeText(folder / "a.bin", "12345");
-    const auto read = platform::readFileCapped(folder / "a.bin", 5);
-    ASSERT_TRUE(read);
-    EXPECT_EQ(*read, (std::vector<std::uint8_t>{'1', '2', '3', '4', '5'}));
+    EXPECT_EQ(platform::readFileCapped(folder / "a.bin", 5).value(), (std::vector<std::uint8_t>{'1', '2', '3', '4', '5'}));
     testing::writeText(folder / "empty.bin", "");
     EXPECT_TRUE(platform::readFileCapped(folder / "empty.bin", 0).value().empty());
-}
 
-TEST(CappedFileReadTest, ALargerFileIsRefusedWithAMessageNamingItAndBothSizes) {
-    const testing::TempDir folder;
     testing::writeText(folder / "a.bin", "123456");
     const auto read = platform::readFileCapped(folder / "a.bin", 5);
     ASSERT_FALSE(read);

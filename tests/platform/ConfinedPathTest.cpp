@@ -25,61 +25,36 @@ protected:
     fs::path base = temp / "Topo.gmap" / "Product1";
 };
 
-TEST_F(ConfinedPathTest, RelativeTextsOfEitherSeparatorAreNormalisedIntoTheBase) {
-    EXPECT_EQ(inside("a.tdb"), base / "a.tdb");
-    EXPECT_EQ(inside("sub\\a.tdb"), base / "sub" / "a.tdb");
-    EXPECT_EQ(inside("sub/a.tdb"), base / "sub" / "a.tdb");
-    EXPECT_EQ(inside("sub\\\\/a.tdb"), base / "sub" / "a.tdb");
-    EXPECT_EQ(inside("./sub/./a.tdb"), base / "sub" / "a.tdb");
-    EXPECT_EQ(inside("sub\\..\\a.tdb"), base / "a.tdb");
-    EXPECT_EQ(inside("sub/x/../../a.tdb"), base / "a.tdb");
-    EXPECT_EQ(inside("sub/"), base / "sub");
-    EXPECT_EQ(inside("sub\\\\"), base / "sub");
+TEST_F(ConfinedPathTest, TextsOfEitherSeparatorAreNormalisedIntoTheBase) {
+    const std::string b = pathText(base);
+    const std::pair<std::string, fs::path> cases[] = {
+        {"a.tdb", "a.tdb"},           {"sub\\a.tdb", "sub/a.tdb"},     {"sub\\\\/a.tdb", "sub/a.tdb"},
+        {"./sub/./a.tdb", "sub/a.tdb"}, {"sub/x/../../a.tdb", "a.tdb"}, {"sub\\\\", "sub"}, {"sub/", "sub"},
+        {"", ""},                     {".", ""},                       {"sub\\x\\..\\..\\", ""},
+        {b, ""},                      {b + "/", ""},                   {b + "\\sub\\a.tdb", "sub/a.tdb"},
+        {b + "//./sub//a.tdb", "sub/a.tdb"},
+        // Dots inside or around a real name are that name.
+        {"a..b/.hidden/x.tdb.", "a..b/.hidden/x.tdb."},
+    };
+    for (const auto& [text, relative] : cases)
+        EXPECT_EQ(inside(text), relative.empty() ? base : base / relative) << text;
 }
 
-TEST_F(ConfinedPathTest, TheBaseItselfIsInside) {
-    for (const std::string_view text : {"", ".", "./", "sub/..", "sub\\x\\..\\..\\"}) EXPECT_EQ(inside(text), base) << text;
-    EXPECT_EQ(inside(pathText(base)), base);
-    EXPECT_EQ(inside(pathText(base) + "/"), base);
-}
+TEST_F(ConfinedPathTest, StepsAboveTheBaseDrivesSharesAndNamesWindowsWouldTrimAreRefused) {
+    const std::string b = pathText(base);
+    const std::string refusedTexts[] = {
+        "..", "..\\a.tdb", "../Product1/a.tdb", "a/../..", "a\\b\\..\\..\\..\\c", "./../a", "a/./../../Product1/a",
+        "/etc/passwd", "\\etc\\passwd", pathText(base.parent_path() / "victim.txt"), b + "/../Product1/a.tdb",
+        b + "/sub/../../a.tdb", pathText(base.parent_path()),
+        b + "2/a.tdb",  // a sibling whose name begins with the base's name
+        "C:\\Windows\\x.tdb", "c:/x.tdb", "C:x.tdb", "C:", "\\\\server\\share\\x.tdb", "//server/share/x.tdb", "...",
+        "sub/.../a.tdb", ". .", ".. ", "sub/.. /a", std::string("a\0b", 3)};
+    for (const auto& text : refusedTexts) EXPECT_TRUE(refused(text)) << text;
 
-TEST_F(ConfinedPathTest, AParentStepAboveTheBaseIsRefusedWhereverItStands) {
-    for (const std::string_view text :
-         {"..", "../", "..\\a.tdb", "../Product1/a.tdb", "a/../..", "a/../../b", "a\\b\\..\\..\\..\\c", "a/b/../../..",
-          "./../a", "a/./../../Product1/a", "../../elsewhere/victim.txt"})
-        EXPECT_TRUE(refused(text)) << text;
-}
-
-TEST_F(ConfinedPathTest, AbsoluteTextsCountOnlyWhenTheyStartWithTheBaseItself) {
-    EXPECT_EQ(inside(pathText(base / "sub" / "a.tdb")), base / "sub" / "a.tdb");
-    EXPECT_EQ(inside(pathText(base) + "\\sub\\a.tdb"), base / "sub" / "a.tdb");
-    EXPECT_EQ(inside(pathText(base) + "//./sub//a.tdb"), base / "sub" / "a.tdb");
-
-    EXPECT_TRUE(refused("/etc/passwd"));
-    EXPECT_TRUE(refused("\\etc\\passwd"));
-    EXPECT_TRUE(refused(pathText(base.parent_path() / "victim.txt")));
-    EXPECT_TRUE(refused(pathText(base) + "/../Product1/a.tdb"));
-    EXPECT_TRUE(refused(pathText(base) + "/sub/../../a.tdb"));
-    // A sibling whose name begins with the base's name is not inside it.
-    EXPECT_TRUE(refused(pathText(base) + "2/a.tdb"));
-    EXPECT_TRUE(refused(pathText(base.parent_path())));
-}
-
-TEST_F(ConfinedPathTest, DrivesSharesAndNamesWindowsWouldTrimAreRefused) {
-    for (const std::string_view text : {"C:\\Windows\\x.tdb", "c:/x.tdb", "C:x.tdb", "C:", "\\\\server\\share\\x.tdb",
-                                        "//server/share/x.tdb", "...", "sub/.../a.tdb", ". .", ".. ", "sub/.. /a"})
-        EXPECT_TRUE(refused(text)) << text;
-    EXPECT_TRUE(refused(std::string_view("a\0b", 3)));
-    // Dots inside or around a real name are that name.
-    EXPECT_EQ(inside("a..b/.hidden/x.tdb."), base / "a..b" / ".hidden" / "x.tdb.");
-}
-
-TEST_F(ConfinedPathTest, TheRefusalNamesTheTextAndTheFolder) {
     const auto result = confinedPath(base, "..\\..\\elsewhere\\victim.txt");
     ASSERT_FALSE(result);
     EXPECT_EQ(result.failure().message, std::nullopt);
-    EXPECT_EQ(result.failure().detail, "The path \"..\\..\\elsewhere\\victim.txt\" does not stay inside the folder " +
-                                           pathText(base));
+    EXPECT_EQ(result.failure().detail, "The path \"..\\..\\elsewhere\\victim.txt\" does not stay inside the folder " + b);
 }
 
 TEST_F(ConfinedPathTest, SymbolicLinksInsideTheBaseAreFollowedAsTheyLie) {

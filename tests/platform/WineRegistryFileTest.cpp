@@ -81,6 +81,7 @@ TEST(WineRegistryFile, RefusesTextThatIsNotAWineRegistry) {
 TEST(WineRegistryFile, ReadsEveryValueSyntax) {
     const WineRegistryFile file = parsed(Header + R"(
 [Software\\Test] 1700000000
+#class="Shell"
 @="default"
 "Sz"="plain"
 "Tagged"=str:"tagged"
@@ -108,6 +109,7 @@ TEST(WineRegistryFile, ReadsEveryValueSyntax) {
     EXPECT_EQ(*at(u"Vendor"), (RegistryValue{static_cast<RegistryType>(0xffff0007u), {3, 0, 0, 0}}));
     EXPECT_EQ(*at(u"TypedText"), (RegistryValue{RegistryType::String, {0x41, 0, 0, 0}}));
     EXPECT_EQ(*at(u"Indented"), stringValue(u"spaces around"));
+    EXPECT_EQ(file.findKey("Software\\Test")->keyClass, u"Shell");
     EXPECT_EQ(file.relativeTo(), "REGISTRY\\\\Machine");
     EXPECT_EQ(file.arch(), "win64");
 }
@@ -145,73 +147,14 @@ TEST(WineRegistryFile, WritesEscapesThatWineReadsBack) {
     EXPECT_EQ(*value, stringValue(text));
 }
 
-// Lines as a Wine 8 prefix holds them, with the breaks wineserver makes.
-const std::string WineSample = Header + R"(
-[Software\\Classes\\.txt] 1796488537
-#time=1dd84d6a8508e2a
-@="txtfile"
-"Content Type"="text/plain"
-
-[Software\\Classes\\Wow6432Node\\AppId] 1796488532
-#time=1dd84d6a5ba12ee
-#link
-"SymbolicLinkValue"=hex(6):5c,00,52,00,65,00,67,00,69,00,73,00,74,00,72,00,79,\
-  00,5c,00,4d,00,61,00,63,00,68,00,69,00,6e,00,65,00,5c,00,53,00,6f,00,66,00,\
-  74,00,77,00,61,00,72,00,65,00,5c,00,43,00,6c,00,61,00,73,00,73,00,65,00,73,\
-  00,5c,00,41,00,70,00,70,00,49,00,64,00
-
-[Software\\Empty] 1796488532
-#time=1dd84d6a5ba12ee
-#class="Shell"
-
-[Software\\Wine\\Drivers] 1796488532
-#time=1dd84d6a5ba12ee
-"Audio"=""
-"Blob"=hex:00,01,02,03,04,05,06,07,08,09,0a,0b,0c,0d,0e,0f,10,11,12,13,14,15,\
-  16,17,18,19,1a,1b,1c,1d,1e,1f,20,21,22,23,24,25,26,27,28,29,2a,2b,2c,2d,2e,\
-  2f,30,31
-"Count"=dword:00000003
-"Fonts"=str(7):"a.ttf\0b.ttf\0"
-"Path"=str(2):"%ProgramFiles%\\Wine"
-"Pending"=hex(ffff0007):03,00,00,00
-)";
-
-TEST(WineRegistryFile, SavesWhatWineSavedByteForByte) {
-    const WineRegistryLoad load = parse(WineSample);
-    ASSERT_TRUE(load.file);
-    EXPECT_TRUE(load.warnings.empty());
-    EXPECT_EQ(load.file->serialize(), WineSample);
-
-    const WineRegistryKey* link = load.file->findKey("Software\\Classes\\Wow6432Node\\AppId", false);
-    ASSERT_TRUE(link);
-    EXPECT_TRUE(link->isLink);
-    EXPECT_EQ(*link->findValue(u"SymbolicLinkValue"),
-              (RegistryValue{RegistryType::Link, utf16Bytes(u"\\Registry\\Machine\\Software\\Classes\\AppId")}));
-    EXPECT_EQ(load.file->findKey("Software\\Empty")->keyClass, u"Shell");
-}
-
-TEST(WineRegistryFile, LongBinaryValuesBreakWhereWineBreaksThem) {
+// Where the writer breaks long lines is checked on a whole file Wine wrote
+// (WineRegistryWine); here, what the reader takes.
+TEST(WineRegistryFile, LongBinaryValuesAreReadInAnyLayout) {
     std::vector<std::uint8_t> bytes(300);
     for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(i * 7);
     WineRegistryFile file("REGISTRY\\\\Machine", "win64");
     file.createKey("K", Now)->setValue(u"A somewhat long value name", RegistryValue{RegistryType::Binary, bytes});
-    const std::string written = file.serialize();
-    const std::size_t start = written.find("\"A somewhat");
-    ASSERT_NE(start, std::string::npos);
-    std::size_t lines = 0;
-    for (std::size_t pos = start; pos < written.size(); ++lines) {
-        const std::size_t end = written.find('\n', pos);
-        const std::string line = written.substr(pos, end - pos);
-        EXPECT_LE(line.size(), 80u) << line;
-        if (lines > 0) {
-            EXPECT_EQ(line.substr(0, 2), "  ");
-        }
-        if (line.back() != '\\') break;
-        EXPECT_GE(line.size(), 78u) << line;  // filled up to the column limit
-        pos = end + 1;
-    }
-    EXPECT_EQ(lines, 12u);
-    EXPECT_EQ(*valueAt(parsed(written), "K", u"a somewhat long value name"),
+    EXPECT_EQ(*valueAt(parsed(file.serialize()), "K", u"a somewhat long value name"),
               (RegistryValue{RegistryType::Binary, bytes}));
 
     // The reader takes blanks between bytes, upper case, text after the
@@ -346,29 +289,12 @@ TEST(WineRegistryFile, KeysAreBoundedInDepthAndNeverWalkedByRecursion) {
     EXPECT_GT(chain.serialize().size(), 600000u);
 }
 
-TEST(WineRegistryFile, KeepsWineOrderAndMatchesNamesWithoutCase) {
-    WineRegistryFile file = parsed(Header + R"(
-[Ä] 1
-"b"="1"
-"_"="2"
-"A1"="3"
-"a"="4"
-[b\\child] 1
-[A1] 1
-[_x] 1
-[a] 1
-)");
-    std::vector<std::u16string> keys, values;
-    for (const auto& key : file.root().subkeys) keys.push_back(key->name);
-    for (const auto& entry : file.findKey("ä")->values) values.push_back(entry.name);
-    EXPECT_EQ(keys, (std::vector<std::u16string>{u"_x", u"a", u"A1", u"b", u"Ä"}));
-    EXPECT_EQ(values, (std::vector<std::u16string>{u"_", u"a", u"A1", u"b"}));
-
-    // Names match without regard to case; a new key takes its place among its siblings.
+// Enumeration order and names without case are the registry contract's; here,
+// the order in which keys are written.
+TEST(WineRegistryFile, WritesKeysInWinesOrder) {
+    WineRegistryFile file = parsed(Header + "[Ä] 1\n\"v\"=\"1\"\n[b\\\\child] 1\n[A1] 1\n[a] 1\n");
     ASSERT_TRUE(file.createKey("B\\CHILD\\New", Now));
     ASSERT_TRUE(file.createKey("AB", Now));
-    EXPECT_EQ(file.findKey("b\\Child")->subkeys.front()->name, u"New");
-    EXPECT_EQ(file.root().subkeys[3]->name, u"AB");
     const std::string written = file.serialize();
     // "b" holds only a subkey and is not written itself.
     EXPECT_EQ(written.find("\n[b] "), std::string::npos);

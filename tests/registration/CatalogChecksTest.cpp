@@ -9,54 +9,38 @@ namespace {
 
 using registration::CatalogEntry;
 using registration::InstalledCatalog;
-using registration::RecordKind;
 
-registration::RegistryRecord registryRecord(const std::string& name, const std::string& fid,
-                                            const std::string& pid = "1") {
-    registration::RegistryRecord r;
+template <typename Record>
+Record record(const std::string& name, const std::string& fid, const std::string& pid) {
+    Record r;
     r.name = name;
     r.fid = fid;
     r.pid = pid;
     return r;
 }
-
-gmap::GmapRecord package(const std::string& name, const std::string& fid, const std::string& pid = "1") {
-    gmap::GmapRecord p;
-    p.name = name;
-    p.fid = fid;
-    p.pid = pid;
-    return p;
-}
+const auto entry = record<registration::RegistryRecord>;
+const auto package = record<gmap::GmapRecord>;
 
 class CatalogChecksTest : public testing::CatalogTest {};
 
-TEST_F(CatalogChecksTest, FreeFidSkipsRegistryAndPackageFids) {
-    registerFamily(RecordKind::Families, "Ten", installAlpha("ten", "Ten", 10));
-    registerFamily(RecordKind::Families, "Eleven", installAlpha("eleven", "Eleven", 11));
-    installPackage("Twelve", "12");
-    InstalledCatalog catalog;  // empty: the search reads the catalog first
-    EXPECT_EQ(registration::lowestFreeFid(fake.session, catalog), std::optional<std::uint16_t>(13));
-    EXPECT_EQ(catalog.registry.size(), 2u);
-    EXPECT_EQ(catalog.packages.records.size(), 1u);
-}
-
-TEST_F(CatalogChecksTest, FreeFidComparesNumbersAndKnowsWhenAllAreTaken) {
+// Reading the catalog for the search is run by the task and command tests.
+TEST_F(CatalogChecksTest, FreeFidSkipsRegistryAndPackageFidsAsNumbers) {
     InstalledCatalog catalog;
-    catalog.registry = {registryRecord("a", "010"), registryRecord("!! TDB-File fehlt !!", "Fehler")};
-    catalog.packages.records = {package("p", "11abc")};
+    catalog.registry = {entry("a", "010", "1"), entry("!! TDB-File fehlt !!", "Fehler", "1")};
+    catalog.packages.records = {package("p", "11abc", "1")};
     EXPECT_EQ(registration::lowestFreeFid(fake.session, catalog), std::optional<std::uint16_t>(12));
-    for (int fid = 12; fid <= 9999; ++fid) catalog.packages.records.push_back(package("p", std::to_string(fid)));
+    for (int fid = 12; fid <= 9999; ++fid) catalog.packages.records.push_back(package("p", std::to_string(fid), "1"));
     EXPECT_EQ(registration::lowestFreeFid(fake.session, catalog), std::nullopt);
 }
 
 TEST_F(CatalogChecksTest, DuplicateFidsWithTheSamePidAreReportedOncePerPair) {
     InstalledCatalog catalog;
-    catalog.registry = {registryRecord("a", "4711"), registryRecord("b", "4711"), registryRecord("c", "4711", "2"),
-                        registryRecord("!! TDB-File fehlt !!", "Fehler"), registryRecord("!! x", "Fehler")};
-    catalog.packages.records = {package("p", "4711"), package("q", "0500"), package("r", "500")};
-    const auto reported = registration::reportDuplicateFids(fake.dialogs, catalog);
+    catalog.registry = {entry("a", "4711", "1"), entry("b", "4711", "1"), entry("c", "4711", "2"),
+                        entry("!! TDB-File fehlt !!", "Fehler", "1"), entry("!! x", "Fehler", "1")};
+    catalog.packages.records = {package("p", "4711", "1"), package("q", "0500", "1"), package("r", "500", "1")};
     // a-b, a-p, b-p, q-r; c differs in PID; markers are no numbers.
-    EXPECT_EQ(reported, (std::vector<std::string>{"4711", "4711", "4711", "0500"}));
+    EXPECT_EQ(registration::reportDuplicateFids(fake.dialogs, catalog),
+              (std::vector<std::string>{"4711", "4711", "4711", "0500"}));
     ASSERT_EQ(fake.dialogs.messages.size(), 4u);
     EXPECT_EQ(fake.dialogs.messages[0].text, "FID 4711 ist doppelt.");
     EXPECT_EQ(fake.dialogs.messages[0].buttons, app::MessageButtons::Ok);
@@ -65,18 +49,16 @@ TEST_F(CatalogChecksTest, DuplicateFidsWithTheSamePidAreReportedOncePerPair) {
 
 TEST_F(CatalogChecksTest, MapsetsAreChosenByShownNameOrFid) {
     InstalledCatalog catalog;
-    catalog.registry = {registryRecord(std::string("Alps\0d\0Alps", 11), "4711"), registryRecord("Alps", "12", "2"),
-                        registryRecord("!! TDB-File fehlt !!", "Fehler")};
-    catalog.packages.records = {package("Topo", "4711", "1"), package("1234", "99")};
+    catalog.registry = {entry(std::string("Alps\0d\0Alps", 11), "4711", "1"), entry("Alps", "12", "2"),
+                        entry("!! TDB-File fehlt !!", "Fehler", "1")};
+    catalog.packages.records = {package("Topo", "4711", "1"), package("1234", "99", "1")};
     using V = std::vector<CatalogEntry>;
-    EXPECT_EQ(registration::matchMapsets(catalog, "Alps"), (V{{false, 0}, {false, 1}}));
-    EXPECT_EQ(registration::matchMapsets(catalog, "Alps", 2), (V{{false, 1}}));
-    EXPECT_EQ(registration::matchMapsets(catalog, "4711"), (V{{false, 0}, {true, 0}}));
-    EXPECT_EQ(registration::matchMapsets(catalog, "4711", 1), (V{{false, 0}, {true, 0}}));
-    EXPECT_EQ(registration::matchMapsets(catalog, "!! TDB-File fehlt !!"), (V{{false, 2}}));
-    EXPECT_EQ(registration::matchMapsets(catalog, "1234"), (V{{true, 1}}));
-    EXPECT_EQ(registration::matchMapsets(catalog, "Fehler"), V{});
-    EXPECT_EQ(registration::matchMapsets(catalog, "alps"), V{});
+    const std::vector<std::tuple<std::string, std::optional<std::uint32_t>, V>> cases = {
+        {"Alps", {}, {{false, 0}, {false, 1}}}, {"Alps", 2, {{false, 1}}}, {"4711", {}, {{false, 0}, {true, 0}}},
+        {"4711", 1, {{false, 0}, {true, 0}}}, {"!! TDB-File fehlt !!", {}, {{false, 2}}}, {"1234", {}, {{true, 1}}},
+        {"Fehler", {}, {}}, {"alps", {}, {}}};
+    for (const auto& [wanted, pid, expected] : cases)
+        EXPECT_EQ(registration::matchMapsets(catalog, wanted, pid), expected) << wanted;
 }
 
 }  // namespace

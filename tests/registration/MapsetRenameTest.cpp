@@ -2,13 +2,11 @@
 
 #include "formats/TdbChecksum.h"
 #include "registration/CatalogTestSupport.h"
-#include "registration/InfoXmlEdits.h"
 
 namespace veldra {
 namespace {
 
 namespace fs = std::filesystem;
-using registration::RecordKind;
 
 class MapsetRenameTest : public testing::CatalogTest {
 protected:
@@ -21,13 +19,12 @@ protected:
 
 TEST_F(MapsetRenameTest, RegistryMapsetIsRenamedInItsTdbWithABackup) {
     const auto files = installAlpha("alpha");
-    registerFamily(RecordKind::Families, "Alpha4711", files);
+    registerFamily(registration::RecordKind::Families, "Alpha4711", files);
     const auto before = testing::readBytes(native(files.tdb));
     auto c = catalog();
 
     EXPECT_TRUE(registration::renameRegistryMapset(fake.session, c, c.registry.at(0), "Alpen").ok());
-    const auto after = testing::readBytes(native(files.tdb));
-    EXPECT_EQ(formats::checksumMatches(after), std::optional<bool>(true));
+    EXPECT_EQ(formats::checksumMatches(testing::readBytes(native(files.tdb))), std::optional<bool>(true));
     EXPECT_EQ(testing::readBytes(native(files.tdb + "-BAK")), before);
     EXPECT_EQ(fake.dialogs.texts(),
               (std::vector<std::string>{"VELDRA has created a backupfile  as file : " + native(files.tdb).string() + "-BAK",
@@ -37,33 +34,32 @@ TEST_F(MapsetRenameTest, RegistryMapsetIsRenamedInItsTdbWithABackup) {
     EXPECT_EQ(c.registry[0].subkey, "Alpha4711\\1");  // keys keep their names
 }
 
-TEST_F(MapsetRenameTest, PackageIsRenamedInItsNameElementsAndTdb) {
+TEST_F(MapsetRenameTest, PackageIsRenamedInItsNameElementsAndTdbAndKeepsTheNameWithoutItsTdb) {
     // A file name element that holds the name keeps it: the file keeps its name too.
     const fs::path package = installPackage("Topo", "1234", "<IDX>Topo.mdx</IDX>\r\n");
+    fs::remove(installPackage("Lost", "1235") / "Product1" / "11000000.tdb");
     auto c = catalog();
-    ASSERT_EQ(c.packages.records.size(), 1u);
+    ASSERT_EQ(c.packages.records.size(), 2u);
 
-    EXPECT_TRUE(registration::renameGmapPackage(fake.session, c, c.packages.records[0], "Karte").ok());
+    // Without its TDB the package keeps the new name in Info.xml, and the failure is shown.
+    const auto renamed = registration::renameGmapPackage(fake.session, c, c.packages.records[0], "Alpen");
+    ASSERT_FALSE(renamed.ok());
+    EXPECT_EQ(renamed.failure().kind, FailureKind::AlreadyShown);
+    EXPECT_EQ(c.packages.records[0].name, "Alpen");
+
+    EXPECT_TRUE(registration::renameGmapPackage(fake.session, c, c.packages.records[1], "Karte").ok());
     std::string expected = testing::packageInfoXml("Karte", "1234", "11000000.tdb");
     expected.insert(expected.find("<SubProduct>"), "<IDX>Topo.mdx</IDX>\r\n");
     EXPECT_EQ(testing::readText(package / "Info.xml"), expected);
     EXPECT_TRUE(fs::exists(package / "Product1" / "11000000.tdb-BAK"));
-    ASSERT_EQ(c.packages.records.size(), 1u);
-    EXPECT_EQ(c.packages.records[0].display(), "gmap; Karte; FID:1234;PID:1");
+    EXPECT_EQ(c.packages.records[1].display(), "gmap; Karte; FID:1234;PID:1");
+    EXPECT_EQ(fake.dialogs.texts(), (std::vector<std::string>{"da ging was schief, versuche es bitte erneut",
+                                                              "VELDRA has created a backupfile  as file : " +
+                                                                  (package / "Product1/11000000.tdb-BAK").string(),
+                                                              "Mapname was changed."}));
 }
 
-TEST_F(MapsetRenameTest, PackageWithoutItsTdbKeepsTheNewNameInInfoXml) {
-    const fs::path package = installPackage("Topo", "1234");
-    fs::remove(package / "Product1" / "11000000.tdb");
-    auto c = catalog();
-    const auto renamed = registration::renameGmapPackage(fake.session, c, c.packages.records.at(0), "Karte");
-    ASSERT_FALSE(renamed.ok());
-    EXPECT_EQ(renamed.failure().kind, FailureKind::AlreadyShown);
-    EXPECT_EQ(fake.dialogs.texts(), std::vector<std::string>{"da ging was schief, versuche es bitte erneut"});
-    EXPECT_EQ(c.packages.records.at(0).name, "Karte");
-}
-
-TEST_F(MapsetRenameTest, NewNameRule) {
+TEST_F(MapsetRenameTest, NewNameLosesLeadingBlanksAndIsCutAtASpecialCharacter) {
     EXPECT_EQ(registration::checkNewMapsetName(fake.session, "   Alpen Nord").name, "Alpen Nord");
     EXPECT_TRUE(fake.dialogs.messages.empty());
     const auto refused = registration::checkNewMapsetName(fake.session, "Täler");
@@ -71,17 +67,6 @@ TEST_F(MapsetRenameTest, NewNameRule) {
     EXPECT_EQ(refused.name, "T");
     EXPECT_EQ(fake.dialogs.texts(),
               std::vector<std::string>{"The filename must not contain any special characters, use A-->Z, a-->z, 0-->9"});
-}
-
-TEST(InfoXmlNameEditTest, OnlyNameElementsChange) {
-    EXPECT_EQ(registration::renameInNameElements("<Name>Topo Topo</Name><TDB>Topo.tdb</TDB><Name>Topo</Name>", "Topo",
-                                                 "Alp"),
-              "<Name>Alp Alp</Name><TDB>Topo.tdb</TDB><Name>Alp</Name>");
-    EXPECT_EQ(registration::renameInNameElements("<Name>topo</Name>", "Topo", "Alp"), "<Name>topo</Name>");
-    EXPECT_EQ(registration::renameInNameElements("<Name>Topo", "Topo", "Alp"), "<Name>Topo");
-    // A new name that holds the tag and the old name is not searched again.
-    EXPECT_EQ(registration::renameInNameElements("<Name>Topo</Name><Name>Topo</Name>", "Topo", "<Name>Topo"),
-              "<Name><Name>Topo</Name><Name><Name>Topo</Name>");
 }
 
 }  // namespace

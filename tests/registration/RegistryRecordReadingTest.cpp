@@ -1,29 +1,26 @@
 #include "registration/RegistryRecordReading.h"
 
+#include <map>
+
 #include "registration/CatalogTestSupport.h"
 
 namespace veldra {
 namespace {
 
 namespace fs = std::filesystem;
+using registration::readRegistryRecords;
 using registration::RecordKind;
 using registration::RegistryRecord;
-using registration::readRegistryRecords;
 
-class RegistryRecordReadingTest : public testing::CatalogTest {
-protected:
-    std::vector<std::string> shownNames(const std::vector<RegistryRecord>& records) const {
-        std::vector<std::string> names;
-        for (const auto& r : records) names.push_back(r.shownName());
-        return names;
-    }
-};
+class RegistryRecordReadingTest : public testing::CatalogTest {};
 
-TEST_F(RegistryRecordReadingTest, FamilyRecordCarriesHeaderFactsAndRegistryValues) {
-    const auto files = installAlpha("alpha");
+TEST_F(RegistryRecordReadingTest, FamilyRecordCarriesHeaderFactsAndTrimmedRegistryValues) {
+    auto files = installAlpha("alpha");
+    const std::string loc = files.loc;
+    files.loc += "   ";
     registerFamily(RecordKind::Families, "Veldra_A4711", files);
     EXPECT_TRUE(fake.session.routines.storeString(Machine, key(RecordKind::Families) + "Veldra_A4711", "TYP",
-                                           "  Z:\\maps\\10318.TYP  ").ok());
+                                                  "  Z:\\maps\\10318.TYP  ").ok());
 
     const auto records = readRegistryRecords(fake.session);
     ASSERT_EQ(records.size(), 1u);
@@ -39,91 +36,61 @@ TEST_F(RegistryRecordReadingTest, FamilyRecordCarriesHeaderFactsAndRegistryValue
     EXPECT_EQ(r.parentKey, "SOFTWARE\\Wow6432Node\\Garmin\\MapSource\\Families\\Veldra_A4711\\");
     EXPECT_EQ(r.tdb, files.tdb);
     EXPECT_EQ(r.overview, files.overview);
-    EXPECT_EQ(r.loc, files.loc);
+    EXPECT_EQ(r.loc, loc);
     EXPECT_EQ(r.typ, "Z:\\maps\\10318.TYP");
 }
 
-TEST_F(RegistryRecordReadingTest, PathsLoseTrailingBlanksAndAMissingTypeFileIsMarked) {
-    auto files = installAlpha("alpha");
-    files.loc += "   ";
-    registerFamily(RecordKind::Families, "A", files);
-    const auto records = readRegistryRecords(fake.session);
-    ASSERT_EQ(records.size(), 1u);
-    EXPECT_EQ(records[0].loc.back(), '\\');
-    EXPECT_EQ(records[0].typ, "keinTypefile");
-}
-
-TEST_F(RegistryRecordReadingTest, MissingFilesGiveMarkedRecords) {
-    const auto noTdb = installAlpha("a");
-    const auto noOverview = installAlpha("b");
-    fs::remove(native(noTdb.tdb));
-    fs::remove(native(noOverview.overview));
-    registerFamily(RecordKind::Families, "NoTdb", noTdb);
-    registerFamily(RecordKind::Families, "NoOverview", noOverview);
-
-    const auto records = readRegistryRecords(fake.session);
-    ASSERT_EQ(records.size(), 2u);
-    EXPECT_EQ(records[0].name, "!! TDB-File fehlt !!");
-    EXPECT_EQ(records[0].subkey, "NoTdb\\1");
-    EXPECT_EQ(records[1].name, "!! Uebersicht fehlt !!");
-    EXPECT_EQ(records[1].subkey, "NoOverview\\1");
-    for (const auto& r : records) {
+TEST_F(RegistryRecordReadingTest, MissingFilesOrFoldersInTheirPlaceGiveMarkedRecords) {
+    const std::map<std::string, std::string> expected = {{"NoTdb\\1", "!! TDB-File fehlt !!"},
+                                                         {"TdbFolder\\1", "!! TDB-File fehlt !!"},
+                                                         {"NoOverview\\1", "!! Uebersicht fehlt !!"},
+                                                         {"OverviewFolder\\1", "!! Uebersicht fehlt !!"}};
+    for (const auto& [subkey, marker] : expected) {
+        const std::string family = subkey.substr(0, subkey.size() - 2);
+        auto files = installAlpha(family);
+        std::string& broken = marker.find("TDB") != std::string::npos ? files.tdb : files.overview;
+        if (family.starts_with("No")) fs::remove(native(broken));
+        else broken = files.loc;
+        registerFamily(RecordKind::Families, family, files);
+    }
+    std::map<std::string, std::string> names;
+    for (const auto& r : readRegistryRecords(fake.session)) {
+        names[r.subkey] = r.name;
         EXPECT_EQ(r.fid, "Fehler");
         EXPECT_EQ(r.pid, "fehler");
     }
+    EXPECT_EQ(names, expected);
 }
 
-TEST_F(RegistryRecordReadingTest, FoldersAreNoFiles) {
-    auto noTdb = installAlpha("a");
-    auto noOverview = installAlpha("b");
-    noTdb.tdb = noTdb.loc;
-    noOverview.overview = noOverview.loc;
-    registerFamily(RecordKind::Families, "NoTdb", noTdb);
-    registerFamily(RecordKind::Families, "NoOverview", noOverview);
-    const auto records = readRegistryRecords(fake.session);
-    ASSERT_EQ(records.size(), 2u);
-    EXPECT_EQ(records[0].name, "!! TDB-File fehlt !!");
-    EXPECT_EQ(records[1].name, "!! Uebersicht fehlt !!");
-}
-
-TEST_F(RegistryRecordReadingTest, ZeroFidTakesThePidAndLongNamesAreCut) {
+TEST_F(RegistryRecordReadingTest, ZeroFidTakesThePid) {
     registerFamily(RecordKind::Families, "Seven", installAlpha("seven", {}, 0, 7));
-    const std::string longName = "A name of fifty characters, which is far too long";
-    registerFamily(RecordKind::Families, "Long", installAlpha("long", longName));
     const auto records = readRegistryRecords(fake.session);
-    ASSERT_EQ(records.size(), 2u);
-    EXPECT_EQ(records[0].name, longName.substr(0, 40));
-    EXPECT_EQ(records[1].fid, "7");
-    EXPECT_EQ(records[1].pid, "7");
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].fid + " " + records[0].pid, "7 7");
 }
 
-TEST_F(RegistryRecordReadingTest, RecordsAreSortedByNameWithTheirFieldsKeptTogether) {
-    // Enumerated as Products (b), Families (a), FamiliesNT (c).
-    registerProduct("12", installAlpha("b", "b", 12));
-    registerFamily(RecordKind::Families, "FamA", installAlpha("a", "a", 11));
-    registerFamily(RecordKind::FamiliesNT, "FamC", installAlpha("c", "c", 13));
+// Enumerated as Products, Families, FamiliesNT; sorted by the bytes of the name, equal names in that order.
+TEST_F(RegistryRecordReadingTest, EveryProductOfEveryBranchIsARecordSortedByName) {
+    registerProduct("12", installAlpha("b", "B", 12));
+    registerFamily(RecordKind::Families, "FamA", installAlpha("a", "A", 11));
+    registerFamily(RecordKind::Families, "Two", installAlpha("c1", "C"), "1");
+    registerFamily(RecordKind::Families, "Two", installAlpha("c2", "C", 4711, 2), "2");
+    registerFamily(RecordKind::FamiliesNT, "Z", installAlpha("znt"));
+    registerFamily(RecordKind::Families, "Z", installAlpha("z"));
+    registerProduct("5", installAlpha("z5"));
+
     const auto records = readRegistryRecords(fake.session);
-    EXPECT_EQ(shownNames(records), (std::vector<std::string>{"a", "b", "c"}));
-    EXPECT_EQ(records[0].fid, "11");
-    EXPECT_EQ(records[0].kind, RecordKind::Families);
-    EXPECT_EQ(records[0].subkey, "FamA\\1");
-    EXPECT_EQ(records[1].fid, "12");
-    EXPECT_EQ(records[1].kind, RecordKind::Products);
-    EXPECT_EQ(records[1].subkey, "12");
+    std::vector<std::string> seen;
+    for (const auto& r : records) seen.push_back(r.shownName() + " " + r.fid + " " + r.pid + " " + r.subkey);
+    EXPECT_EQ(seen, (std::vector<std::string>{"A 11 1 FamA\\1", "B 12 1 12", "C 4711 1 Two\\1", "C 4711 2 Two\\2",
+                                              "Veldra Alpha 4711 1 5", "Veldra Alpha 4711 1 Z\\1",
+                                              "Veldra Alpha 4711 1 Z\\1"}));
+    ASSERT_EQ(records.size(), 7u);
     EXPECT_EQ(records[1].parentKey, key(RecordKind::Products));
-    EXPECT_EQ(records[2].kind, RecordKind::FamiliesNT);
-    EXPECT_TRUE(records[2].tdb.ends_with("\\c\\11000000.tdb")) << records[2].tdb;
-}
-
-TEST_F(RegistryRecordReadingTest, EqualNamesKeepTheEnumerationOrder) {
-    registerFamily(RecordKind::FamiliesNT, "Z", installAlpha("nt"));
-    registerFamily(RecordKind::Families, "Z", installAlpha("fam"));
-    registerProduct("5", installAlpha("prod"));
-    const auto records = readRegistryRecords(fake.session);
-    ASSERT_EQ(records.size(), 3u);
-    EXPECT_EQ(records[0].kind, RecordKind::Products);
-    EXPECT_EQ(records[1].kind, RecordKind::Families);
-    EXPECT_EQ(records[2].kind, RecordKind::FamiliesNT);
+    EXPECT_EQ(records[5].kind, RecordKind::Families);
+    EXPECT_EQ(records[6].kind, RecordKind::FamiliesNT);
+    EXPECT_EQ(records[6].parentKey, key(RecordKind::FamiliesNT) + "Z\\");
+    EXPECT_TRUE(records[6].tdb.ends_with("\\znt\\11000000.tdb")) << records[6].tdb;
 }
 
 TEST_F(RegistryRecordReadingTest, ProductsTakeTheTypeFileOfTheProductsKeyItself) {
@@ -135,23 +102,11 @@ TEST_F(RegistryRecordReadingTest, ProductsTakeTheTypeFileOfTheProductsKeyItself)
     EXPECT_EQ(records[0].typ, "Z:\\shared.typ");
 }
 
-TEST_F(RegistryRecordReadingTest, EveryProductSubkeyOfAFamilyIsARecord) {
-    const auto files = installAlpha("alpha");
-    registerFamily(RecordKind::Families, "Two", files, "1");
-    registerFamily(RecordKind::Families, "Two", installAlpha("other", {}, 4711, 2), "2");
-    const auto records = readRegistryRecords(fake.session);
-    ASSERT_EQ(records.size(), 2u);
-    EXPECT_EQ(records[0].subkey, "Two\\1");
-    EXPECT_EQ(records[1].subkey, "Two\\2");
-    EXPECT_EQ(records[1].pid, "2");
-}
-
 TEST_F(RegistryRecordReadingTest, MisplacedLayoutIsRepairedOnYes) {
-    const auto files = installAlpha("alpha");
+    auto files = installAlpha("alpha");
+    files.tdb += "  ";
     const std::string family = key(RecordKind::Families) + "Moved";
-    EXPECT_TRUE(fake.session.routines.storeString(Machine, family, "TDB", files.tdb + "  ").ok());
-    EXPECT_TRUE(fake.session.routines.storeString(Machine, family, "Bmap", files.overview).ok());
-    EXPECT_TRUE(fake.session.routines.storeString(Machine, family, "Loc", files.loc).ok());
+    storePaths(family, files);
     fake.dialogs.answer({app::MessageAnswer::Yes});
 
     const auto records = readRegistryRecords(fake.session);
@@ -160,8 +115,7 @@ TEST_F(RegistryRecordReadingTest, MisplacedLayoutIsRepairedOnYes) {
               "missing key SOFTWARE\\Wow6432Node\\Garmin\\MapSource\\Families\\Moved\\1. VELDRA can repair this. "
               "Shell it do?");
     EXPECT_EQ(fake.dialogs.messages[0].buttons, app::MessageButtons::YesNo);
-    EXPECT_EQ(fake.dialogs.messages[0].title, "VELDRA");
-    EXPECT_EQ(value(family + "\\1", "TDB"), files.tdb);
+    EXPECT_EQ(value(family + "\\1", "TDB"), files.tdb.substr(0, files.tdb.size() - 2));
     EXPECT_EQ(value(family + "\\1", "BMAP"), files.overview);
     EXPECT_EQ(value(family + "\\1", "LOC"), files.loc);
     EXPECT_EQ(fake.registry.valueNames(Machine, family), std::vector<std::string>{});
@@ -174,42 +128,18 @@ TEST_F(RegistryRecordReadingTest, MisplacedLayoutIsRepairedOnYes) {
     EXPECT_EQ(fake.dialogs.messages.size(), 1u);
 }
 
-TEST_F(RegistryRecordReadingTest, MisplacedLayoutLeftAloneOnNo) {
+TEST_F(RegistryRecordReadingTest, MisplacedLayoutLeftAloneOnNoAndNeverAskedWithoutAllThreeValues) {
     const auto files = installAlpha("alpha");
-    for (RecordKind kind : {RecordKind::Families, RecordKind::FamiliesNT}) {
-        EXPECT_TRUE(fake.session.routines.storeString(Machine, key(kind) + "Moved", "TDB", files.tdb).ok());
-        EXPECT_TRUE(fake.session.routines.storeString(Machine, key(kind) + "Moved", "Bmap", files.overview).ok());
-        EXPECT_TRUE(fake.session.routines.storeString(Machine, key(kind) + "Moved", "Loc", files.loc).ok());
-    }
+    for (RecordKind kind : {RecordKind::Families, RecordKind::FamiliesNT}) storePaths(key(kind) + "Moved", files);
+    storePaths(key(RecordKind::Families) + "Half", {files.tdb, "   ", files.loc});
     fake.dialogs.answer({app::MessageAnswer::No, app::MessageAnswer::No});
     EXPECT_TRUE(readRegistryRecords(fake.session).empty());
     // Families reports the keys it leaves broken; FamiliesNT does not.
     ASSERT_EQ(fake.dialogs.messages.size(), 3u);
-    EXPECT_EQ(fake.dialogs.messages[1].text,
-              " Missing registrykeys. Repair the registry and start again.");
+    EXPECT_EQ(fake.dialogs.messages[1].text, " Missing registrykeys. Repair the registry and start again.");
     EXPECT_EQ(fake.dialogs.messages[1].icon, app::MessageIcon::Critical);
     EXPECT_NE(fake.dialogs.messages[2].text.find("FamiliesNT\\Moved\\1."), std::string::npos);
     EXPECT_FALSE(keyExists(key(RecordKind::Families) + "Moved\\1"));
-}
-
-TEST_F(RegistryRecordReadingTest, FamilyWithoutAllThreeValuesIsNoMisplacedLayout) {
-    const auto files = installAlpha("alpha");
-    EXPECT_TRUE(fake.session.routines.storeString(Machine, key(RecordKind::Families) + "Half", "TDB", files.tdb).ok());
-    EXPECT_TRUE(fake.session.routines.storeString(Machine, key(RecordKind::Families) + "Half", "Bmap", "   ").ok());
-    EXPECT_TRUE(fake.session.routines.storeString(Machine, key(RecordKind::Families) + "Half", "Loc", files.loc).ok());
-    EXPECT_TRUE(readRegistryRecords(fake.session).empty());
-    EXPECT_TRUE(fake.dialogs.messages.empty());
-}
-
-TEST_F(RegistryRecordReadingTest, FamilyInBothBranchesGivesTwoRecords) {
-    const auto files = installAlpha("alpha");
-    registerFamily(RecordKind::Families, "Both", files);
-    registerFamily(RecordKind::FamiliesNT, "Both", files);
-    const auto records = readRegistryRecords(fake.session);
-    ASSERT_EQ(records.size(), 2u);
-    EXPECT_EQ(records[0].kind, RecordKind::Families);
-    EXPECT_EQ(records[1].kind, RecordKind::FamiliesNT);
-    EXPECT_EQ(records[1].parentKey, key(RecordKind::FamiliesNT) + "Both\\");
 }
 
 TEST_F(RegistryRecordReadingTest, KeysWithoutFullAccessAreSkippedSilently) {

@@ -1,8 +1,9 @@
 #pragma once
 // A host for core tests: an in-memory registry, special folders in a temporary
-// folder, host paths as "Z:" + the native path with backslashes, and a
-// security port that records what it was asked.
+// folder, host paths as "Z:" + the native path with backslashes, and security
+// and process ports that record what they were asked and start nothing.
 
+#include <algorithm>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -10,52 +11,66 @@
 
 #include "app/Session.h"
 #include "platform/MemoryRegistry.h"
-#include "support/RecordingProcesses.h"
+#include "platform/Processes.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempFolder.h"
 
 namespace veldra::testing {
 
+namespace fs = std::filesystem;
+
 class FakeHostPaths : public platform::HostPaths {
 public:
-    std::string toHost(const std::filesystem::path& native) const override {
+    std::string toHost(const fs::path& native) const override {
         std::string host = "Z:" + native.string();
-        for (auto& c : host)
-            if (c == '/') c = '\\';
+        std::replace(host.begin(), host.end(), '/', '\\');
         return host;
     }
-    std::filesystem::path toNative(std::string_view host) const override {
+    fs::path toNative(std::string_view host) const override {
         if (host.size() < 3 || host[1] != ':') return {};
         std::string native(host.substr(2));
-        for (auto& c : native)
-            if (c == '\\') c = '/';
+        std::replace(native.begin(), native.end(), '\\', '/');
         return native;
     }
 };
 
 class FakeShell : public platform::Shell {
 public:
-    std::filesystem::path root;
-    std::filesystem::path specialFolder(int csidl) const override {
-        return root / ("csidl-" + std::to_string(csidl));
-    }
+    fs::path root;
+    fs::path specialFolder(int csidl) const override { return root / ("csidl-" + std::to_string(csidl)); }
     std::string myGetUserName() const override { return "tester"; }
     std::string windowsVersionName() const override { return {}; }
     bool IsAdmin() const override { return false; }
-    std::filesystem::path shortPath(const std::filesystem::path& path) const override { return path; }
+    fs::path shortPath(const fs::path& path) const override { return path; }
     bool openDocument(std::string_view) const override { return false; }
 };
 
 class FakeSecurity : public platform::Security {
 public:
     std::vector<std::string> calls;
-    std::vector<std::string> SetOwner(const std::filesystem::path& path, std::string_view account) override {
+    std::vector<std::string> SetOwner(const fs::path& path, std::string_view account) override {
         calls.push_back("owner " + path.string() + " " + std::string(account));
         return {};
     }
-    std::vector<std::string> SetFolderRights(const std::filesystem::path& path, std::string_view account) override {
+    std::vector<std::string> SetFolderRights(const fs::path& path, std::string_view account) override {
         calls.push_back("rights " + path.string() + " " + std::string(account));
         return {};
+    }
+};
+
+class RecordingProcesses : public platform::Processes {
+public:
+    std::vector<std::string> commandLines;
+    std::unique_ptr<platform::RunningProcess> startWithOutputPipe(const std::string& commandLine,
+                                                                  platform::StartError& error) override {
+        commandLines.push_back(commandLine);
+        error = platform::StartError::StartFailed;
+        return nullptr;
+    }
+    bool runAndWait(const std::string& commandLine) override { return startDetached(commandLine); }
+    bool startDetached(const std::string& commandLine) override {
+        commandLines.push_back(commandLine);
+        return true;
     }
 };
 
@@ -63,12 +78,12 @@ public:
 // with `Wow64` = "wahr" (so the root is SOFTWARE\Wow6432Node) in English.
 class FakeHost {
 public:
-    explicit FakeHost(std::filesystem::path programFolder = {}) {
+    FakeHost() {
         shell.root = temp.path();
         if (!session.settings.setWow64(true) || !session.settings.setLanguage("Eng"))
             throw std::runtime_error("the memory registry refused the settings");
-        session.host.programFolder = programFolder.empty() ? temp.path() / "program" : std::move(programFolder);
-        std::filesystem::create_directories(session.host.programFolder);
+        session.host.programFolder = temp.path() / "program";
+        fs::create_directories(session.host.programFolder);
         session.start();
     }
 

@@ -1,6 +1,6 @@
 #pragma once
 // Test double of the Dialogs port: records every message box and answers
-// questions from a queue. A question without a queued answer fails the test.
+// questions from a queue (a question without one fails the test); no file is chosen.
 
 #include <deque>
 #include <optional>
@@ -17,7 +17,6 @@ class ScriptedDialogs : public app::Dialogs {
 public:
     std::vector<app::MessageBox> messages;
     std::deque<app::MessageAnswer> answers;
-    std::deque<std::optional<std::string>> chosenPaths;
     std::vector<std::string> statusTexts;
 
     app::MessageAnswer show(const app::MessageBox& box) override {
@@ -31,9 +30,9 @@ public:
         answers.pop_front();
         return answer;
     }
-    std::optional<std::string> chooseFolder(const std::string&, const std::string&) override { return nextPath(); }
+    std::optional<std::string> chooseFolder(const std::string&, const std::string&) override { return {}; }
     std::optional<std::string> chooseFile(const std::string&, const std::string&, const std::string&) override {
-        return nextPath();
+        return {};
     }
     void status(const std::string& text) override { statusTexts.push_back(text); }
     void busy(bool) override {}
@@ -43,14 +42,6 @@ public:
         std::vector<std::string> out;
         for (const auto& m : messages) out.push_back(m.text);
         return out;
-    }
-
-private:
-    std::optional<std::string> nextPath() {
-        if (chosenPaths.empty()) return std::nullopt;
-        auto path = chosenPaths.front();
-        chosenPaths.pop_front();
-        return path;
     }
 };
 
