@@ -1,14 +1,29 @@
 #include "cli/CatalogJson.h"
 
+#include <string_view>
+
 #include "registration/NumberText.h"
 
 namespace veldra::cli {
 namespace {
 
-// Numbers as numbers; markers such as "Fehler" as the text they are.
-nlohmann::json numberOrText(const std::string& text) {
+// A number, or null where the catalog holds a marker such as "Fehler".
+nlohmann::json numberOrNull(const std::string& text) {
     if (const auto number = registration::wholeNumber(text)) return *number;
+    return nullptr;
+}
+
+// The text, or null where the catalog holds the marker of a missing file.
+nlohmann::json textOrNull(const std::string& text, std::string_view missingMarker) {
+    if (text == missingMarker) return nullptr;
     return text;
+}
+
+// Why a record is not a whole mapset, or null.
+nlohmann::json problemOf(const registration::RegistryRecord& record) {
+    if (record.name == registration::TdbMissingMarker) return "tdb-missing";
+    if (record.name == registration::OverviewMissingMarker) return "overview-missing";
+    return nullptr;
 }
 
 }  // namespace
@@ -18,22 +33,24 @@ nlohmann::json catalogJson(const app::Session& session, const registration::Inst
     for (const auto& r : catalog.registry)
         list.push_back({{"kind", registration::kindName(r.kind)},
                         {"name", r.shownName()},
-                        {"fid", numberOrText(r.fid)},
-                        {"pid", numberOrText(r.pid)},
+                        {"fid", numberOrNull(r.fid)},
+                        {"pid", numberOrNull(r.pid)},
                         {"subkey", r.subkey},
                         {"tdb", r.tdb},
                         {"overview", r.overview},
                         {"loc", r.loc},
-                        {"typ", r.typ}});
+                        {"typ", textOrNull(r.typ, registration::NoTypeFileMarker)},
+                        {"problem", problemOf(r)}});
     for (const auto& p : catalog.packages.records)
         list.push_back({{"kind", "gmap"},
                         {"name", p.name},
-                        {"fid", numberOrText(p.fid)},
-                        {"pid", numberOrText(p.pid)},
+                        {"fid", numberOrNull(p.fid)},
+                        {"pid", numberOrNull(p.pid)},
                         {"display", p.display()},
                         {"infoXml", session.host.paths.toHost(p.infoXml)},
-                        {"tdb", session.host.paths.toHost(p.tdb)},
-                        {"mdx", p.mdx}});
+                        {"tdb", p.tdb.empty() ? nlohmann::json() : nlohmann::json(session.host.paths.toHost(p.tdb))},
+                        {"mdx", textOrNull(p.mdx, gmap::NoMdxFileMarker)},
+                        {"problem", p.pathProblem ? nlohmann::json("path-outside-package") : nlohmann::json()}});
     return list;
 }
 

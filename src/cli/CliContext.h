@@ -4,9 +4,12 @@
 // options. Opened on first use, so `--help` and `inspect` never touch a prefix.
 
 #include <iosfwd>
+#include <map>
 #include <memory>
 #include <stdexcept>
 #include <string>
+
+#include <CLI/CLI.hpp>
 
 #include "app/Session.h"
 #include "cli/TerminalDialogs.h"
@@ -25,6 +28,11 @@ class CommandFailed : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
+
+// Accepts "Deu" and "Eng" in any letter case and hands on the stored spelling.
+inline CLI::CheckedTransformer languageName() {
+    return CLI::CheckedTransformer(std::map<std::string, std::string>{{"deu", "Deu"}, {"eng", "Eng"}}, CLI::ignore_case);
+}
 
 struct GlobalOptions {
     std::string prefix;    // --prefix

@@ -54,7 +54,7 @@ int runSettings(CliContext& context, const SettingsOptions& options) {
 void addSettingsCommand(CLI::App& app, CliContext& context, int& exitCode) {
     auto options = std::make_shared<SettingsOptions>();
     auto* sub = app.add_subcommand("settings", "Show the stored settings; with options, store them");
-    sub->add_option("--language", options->language, "Interface language")->check(CLI::IsMember({"Deu", "Eng"}));
+    sub->add_option("--language", options->language, "Interface language")->transform(languageName());
     sub->add_option("--os64", options->os64, "Whether the host Windows is 64-bit (chooses the registry root)")
         ->check(CLI::IsMember({"yes", "no"}));
     sub->callback([&context, &exitCode, options] { exitCode = runSettings(context, *options); });

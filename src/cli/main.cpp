@@ -15,8 +15,8 @@ int main(int argc, char** argv) {
 
     GlobalOptions options;
     app.add_option("--prefix", options.prefix, "Wine prefix of the host programs (default: $WINEPREFIX, else VELDRA's own)");
-    app.add_option("--lang", options.language, "Language of the messages for this run")
-        ->check(CLI::IsMember({"Deu", "Eng"}));
+    app.add_option("--lang", options.language, "Language of the messages for this run (Deu or Eng)")
+        ->transform(languageName());
     auto* yes = app.add_flag("--yes", options.yes, "Answer every question with yes");
     app.add_flag("--no", options.no, "Answer every question with no")->excludes(yes);
     app.add_flag("--json", options.json, "Print lists as JSON");

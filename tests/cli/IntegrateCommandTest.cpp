@@ -5,6 +5,7 @@
 #include <string>
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include "support/FileBytes.h"
 #include "support/PrefixTestSupport.h"
@@ -67,6 +68,18 @@ TEST_F(IntegrateCommandTest, TilesBecomeAListedFamily) {
     EXPECT_NE(sameBase.output.find("Alpsoooo.img exists already."), std::string::npos) << sameBase.output;
     EXPECT_EQ(testing::readBytes(tiles / "Alpsoooo.tdb"), tdbBefore);
     EXPECT_EQ(testing::readBytes(tiles / "Alpsoooo.img"), overviewBefore);
+
+    // Without its TDB the family keeps its FID, and the list says what is wrong.
+    fs::remove(tiles / "Alpsoooo.tdb");
+    const auto broken = nlohmann::json::parse(veldra("--json list").output);
+    ASSERT_EQ(broken.size(), 1u);
+    EXPECT_EQ(broken[0]["problem"], "tdb-missing");
+    EXPECT_TRUE(broken[0]["fid"].is_null());
+    EXPECT_TRUE(broken[0]["typ"].is_null());
+    auto reused = veldra("integrate --name Other --fid 4711 --registry " + tileArgs());
+    EXPECT_EQ(reused.status, 1);
+    EXPECT_NE(reused.output.find("ID-Nr. exists already."), std::string::npos) << reused.output;
+    EXPECT_EQ(veldra("--yes remove Alpsoooo4711").status, 0);
 }
 
 TEST_F(IntegrateCommandTest, TheGivenTypeFileIsStampedWithTheMapsetsFid) {
