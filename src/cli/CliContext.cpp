@@ -31,7 +31,7 @@ CliContext::Services& CliContext::open() {
     auto& b = s->backend;
     s->session = std::make_unique<app::Session>(
         app::Host{*b.registry, *b.paths, *b.shell, *b.security, *b.processes, b.programFolder}, *s->dialogs);
-    s->hostRootKnown = s->session->start(options.language);
+    (void)s->session->start(options.language);
     services_ = std::move(s);
     return *services_;
 }
@@ -44,6 +44,7 @@ app::Session& CliContext::sessionWithoutHostRoot() { return *open().session; }
 
 app::Session& CliContext::session() {
     auto& s = open();
+    // The start-up's 64-bit step runs once, for the commands that need the host root.
     if (!s.hostRootKnown) {
         s.hostRootKnown = app::startWithHostRoot(*s.session, options.language);
         if (!s.hostRootKnown)

@@ -86,6 +86,7 @@ namespace veldra {
     X(MsgProgramFilesMissing) \
     X(MsgNameForbiddenCharacters) \
     X(MsgNameTooLong) \
+    X(MsgOs64SettingDiffers) \
     X(MsgManualPreviewInstructions) \
     X(MsgImgExists) \
     X(MsgImgExists2) \

@@ -3,6 +3,7 @@
 // systems: which one to use, and VELDRA's private one, made on first use.
 
 #include <filesystem>
+#include <optional>
 #include <functional>
 #include <memory>
 #include <string>
@@ -32,6 +33,10 @@ PrefixChoice choosePrefix(std::string_view prefixOption, const PrefixEnvironment
 
 // True when the folder holds a prefix's machine registry.
 bool prefixExists(const std::filesystem::path& dir);
+
+// What the prefix's system.reg says of its Windows: true for "#arch=win64",
+// false for "#arch=win32", nothing when it says neither.
+std::optional<bool> prefixIsWin64(const std::filesystem::path& dir);
 
 // Lays out a new prefix the way Wine does, so that wineboot can adopt it later:
 // system.reg and user.reg (header and #arch=win64 only), dosdevices/c: ->

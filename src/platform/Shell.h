@@ -3,6 +3,7 @@
 // Windows version, the administrator check, short paths and opening documents.
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -32,6 +33,9 @@ public:
     // Opens a document with its associated program, or a URL in the browser,
     // without waiting. False when nothing could be started.
     virtual bool openDocument(std::string_view documentOrUrl) const = 0;
+    // Whether the host Windows is 64-bit, when the host itself tells; nothing
+    // when the user has to be asked.
+    virtual std::optional<bool> knownOs64() const { return std::nullopt; }
 };
 
 }  // namespace veldra::platform

@@ -13,8 +13,9 @@ namespace veldra::platform {
 
 class WineShell : public Shell {
 public:
-    // Both must outlive the shell. userName is the prefix's user (currentUserName()).
-    WineShell(const Registry& registry, const HostPaths& paths, std::string userName);
+    // Both must outlive the shell. userName is the prefix's user (currentUserName());
+    // win64 is what the prefix's system.reg says of its Windows.
+    WineShell(const Registry& registry, const HostPaths& paths, std::string userName, std::optional<bool> win64);
 
     std::filesystem::path specialFolder(int csidl) const override;
     std::string myGetUserName() const override;
@@ -25,11 +26,13 @@ public:
     std::filesystem::path shortPath(const std::filesystem::path& path) const override;
     // Hands the document or URL to xdg-open.
     bool openDocument(std::string_view documentOrUrl) const override;
+    std::optional<bool> knownOs64() const override { return win64_; }
 
 private:
     const Registry& registry_;
     const HostPaths& paths_;
     std::string userName_;
+    std::optional<bool> win64_;
 };
 
 }  // namespace veldra::platform

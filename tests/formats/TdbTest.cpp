@@ -29,7 +29,8 @@ Numbers numbersOf(const std::vector<TdbTile>& tiles) {
 
 std::vector<StrictBlock> tileBlocksOf(const Bytes& tdb) {
     std::vector<StrictBlock> tiles;
-    for (const auto& block : strictTdbWalk(tdb).value())
+    const auto blocks = strictTdbWalk(tdb);  // kept alive for the loop
+    for (const auto& block : blocks.value())
         if (block.type == 0x4C) tiles.push_back(block);
     return tiles;
 }

@@ -43,6 +43,8 @@ public:
     bool IsAdmin() const override { return false; }
     fs::path shortPath(const fs::path& path) const override { return path; }
     bool openDocument(std::string_view) const override { return false; }
+    std::optional<bool> os64;
+    std::optional<bool> knownOs64() const override { return os64; }
 };
 
 class FakeSecurity : public platform::Security {

@@ -1,5 +1,7 @@
 #include "platform/Prefix.h"
 
+#include <fstream>
+
 #include <pwd.h>
 #include <unistd.h>
 
@@ -72,6 +74,18 @@ PrefixChoice choosePrefix(std::string_view prefixOption, const PrefixEnvironment
 bool prefixExists(const fs::path& dir) {
     std::error_code ec;
     return fs::exists(dir / "system.reg", ec);
+}
+
+std::optional<bool> prefixIsWin64(const fs::path& dir) {
+    // The architecture line stands among the first lines of the header.
+    std::ifstream in(dir / "system.reg");
+    std::string line;
+    for (int lines = 0; lines < 8 && std::getline(in, line); ++lines) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line == "#arch=win64") return true;
+        if (line == "#arch=win32") return false;
+    }
+    return std::nullopt;
 }
 
 FileResult createPrefixLayout(const fs::path& dir, std::string_view userName) {

@@ -26,7 +26,7 @@ Result<HostBackend> openHostBackend(const std::string& prefixOption) {
     host.prefix = choice.dir;
     host.registry = std::make_unique<WinePrefixRegistry>(choice.dir);
     host.paths = std::make_unique<WineHostPaths>(choice.dir);
-    host.shell = std::make_unique<WineShell>(*host.registry, *host.paths, user);
+    host.shell = std::make_unique<WineShell>(*host.registry, *host.paths, user, prefixIsWin64(choice.dir));
     host.security = std::make_unique<PosixSecurity>();
     host.processes = std::make_unique<PosixProcesses>();
     host.programFolder = executableFolder();

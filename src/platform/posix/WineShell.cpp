@@ -13,8 +13,9 @@ extern char** environ;
 namespace veldra::platform {
 namespace fs = std::filesystem;
 
-WineShell::WineShell(const Registry& registry, const HostPaths& paths, std::string userName)
-    : registry_(registry), paths_(paths), userName_(std::move(userName)) {}
+WineShell::WineShell(const Registry& registry, const HostPaths& paths, std::string userName,
+                     std::optional<bool> win64)
+    : registry_(registry), paths_(paths), userName_(std::move(userName)), win64_(win64) {}
 
 fs::path WineShell::specialFolder(int csidl) const {
     const std::string host = shellFolderHostPath(registry_, csidl, userName_);
