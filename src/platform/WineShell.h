@@ -3,6 +3,7 @@
 // prefix's registry mapped through its drives, the POSIX user's name, and what
 // a POSIX host can honestly say about the rest.
 
+#include <optional>
 #include <string>
 
 #include "platform/HostPaths.h"
@@ -15,7 +16,8 @@ class WineShell : public Shell {
 public:
     // Both must outlive the shell. userName is the prefix's user (currentUserName());
     // win64 is what the prefix's system.reg says of its Windows.
-    WineShell(const Registry& registry, const HostPaths& paths, std::string userName, std::optional<bool> win64);
+    WineShell(const Registry& registry, const HostPaths& paths, std::string userName,
+              std::optional<bool> win64 = std::nullopt);
 
     std::filesystem::path specialFolder(int csidl) const override;
     std::string myGetUserName() const override;
