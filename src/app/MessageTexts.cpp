@@ -56,7 +56,7 @@ const std::vector<MessageText>& messageTexts() {
          "neuen Namen uebernehmen"},
         {Msg::MsgDrawPriorityChangedFor,
          "DrawPriority was changed for ",
-         "Die DrawPriority wurde geaendert fuer "},
+         "Die DrawPriority wurde geaendert an "},
         {Msg::MsgFilesSuffix,
          " Files",
          " Files"},
@@ -138,6 +138,18 @@ const std::vector<MessageText>& messageTexts() {
         {Msg::MsgOs64SettingDiffers,
          "The stored 64-bit setting does not match the Windows of this Wine prefix; the host programs of this prefix read the other registry branch. Change it with `veldra settings --os64 yes|no` if mapsets do not show.",
          "Die gespeicherte 64-Bit-Einstellung passt nicht zum Windows dieses Wine-Präfixes; dessen Programme lesen den anderen Registry-Zweig. Ändern Sie sie mit `veldra settings --os64 yes|no`, falls Kartensätze nicht erscheinen."},
+        {Msg::MsgFidInUse,
+         "FID already in use",
+         "Diese FID wird bereits benutzt"},
+        {Msg::MsgFidNotPositive,
+         "Give the FID as a number from 1 to 60000.",
+         "Geben Sie die FID als Zahl von 1 bis 60000 an."},
+        {Msg::MsgFidChangeUndone,
+         "The FID was not changed: every file and registry value is as it was before.",
+         "Die FID wurde nicht geändert: alle Dateien und Registry-Werte sind wie vorher."},
+        {Msg::MsgFidRestoreFailed,
+         "The FID change failed, and these files could not be put back as they were:\n",
+         "Die Änderung der FID ist misslungen, und diese Dateien konnten nicht wiederhergestellt werden:\n"},
         {Msg::MsgNoSpecialCharacters,
          "The filename must not contain any special characters, use A-->Z, a-->z, 0-->9",
          "Filenamen dürfen keine Umlaute enthalten. Benutzen Sie A-->Z, a-->z, 0-->9"},
@@ -252,6 +264,62 @@ const std::vector<MessageText>& messageTexts() {
         {Msg::MsgProgramFilesMissing,
          "The program file of VELDRA or gmt.exe is missing in the program folder. Store it there, perhaps install VELDRA again, then start again.",
          "Die Programmdatei von VELDRA oder gmt.exe fehlt im Programmordner. Legen Sie sie dort ab, installieren Sie VELDRA eventuell neu und starten Sie danach erneut."},
+        {Msg::MsgExistingRegistered, "ready. Start MapSource", "fertig.Starte Mapsource neu"},
+        {Msg::MsgExistingFileMissing,
+         "the file, you have typed in, is not existing. Type in a existing path.",
+         "Eines der eingetragenen Files existiert nicht. Tragen Sie einen gueltigen Pfad ein."},
+        {Msg::MsgExistingTdbInvalid, "tdb-file is not valide", "Es ist kein gültiges TDB-File ausgewählt"},
+        {Msg::MsgExistingPreviewInvalid, "preview-file is not valide", "Es ist kein gültiges Previewfile ausgewählt"},
+        {Msg::MsgExistingTypInvalid, "typ-file is not valide", "Es ist kein gültiges TYP-File ausgewählt"},
+        {Msg::MsgExistingIdxInvalid, "idx-file is not valide", "Es ist kein gültiges idx-File ausgewählt"},
+        {Msg::MsgExistingMdrInvalid, "mdr-file is not valide", "Es ist kein gültiges MDR-File ausgewählt"},
+        {Msg::MsgExistingTrfInvalid, "trf-file is not valide", "Es ist kein gültiges trf-File ausgewählt"},
+        {Msg::MsgExistingIdNotNumeric, "wrong id number,ID must bee numeric", "wrong id number,ID must bee numeric"},
+        {Msg::MsgGmapFoldersExplanation,
+         "To show up custom mapsets as 'gmap'-files in Mapsource, store the 'GMAP'-folders as subfolder in "
+         " folders with path like shown in the upper boxes. If this folders not already   exists,"
+         " please create it immediately.",
+         "Damit Kartensets im gmp-Format in Mapsource dargestellt werden, müssen die  Ordner 'GMAP' "
+         "des jeweiligen Kartensets als Unterordner in einem der oben angezeigten Pfade gespeichert werden."
+         "Es ist u.U. möglich, daß im Windowsexplorer statt 'User' 'Benutzer' angezeigt wird, oder umgekehrt."
+         "Das ist dann gleichwertig."},
+        {Msg::CaptionShowLatitude,
+         "show latitude",
+         "Breitengrad anzeigen"},
+        {Msg::CaptionSetLatitude,
+         "set latitude",
+         "Breitengrad setzen"},
+        {Msg::CaptionLatitudeLeastDistortion,
+         "Latitude with minimal distortion",
+         "Breitengrad mit minimaler Verzerrung"},
+        {Msg::MsgLatitudeExplanation,
+         "Put a map latitude, at which the map should be shown minimal distortion. "
+         "Values of 80 ° to 5 ° are possible."
+         " This setting affects only the map with the below registered FID and PID. For 'gmp'-installations is "
+         "mostly PID=1 or look inside 'Info.xml'",
+         "Setzen Sie für eine Karte den Breitengrad, an dem die Karte minimal verzerrt "
+         "dargestellt werden soll. Es sind Werte von 80° bis 5° möglich."
+         " Diese Einstellung wirkt nur auf die Karte mit der unten eingetragenen FID und PID."
+         " bei 'gmp'-Installationen ist fast immer PID=1. PID und FID können im File 'Info.xml' des Kartensatzes "
+         "nachgelesen werden. Mit Texteditor zu oeffnen."},
+        {Msg::MsgLatitudeOutOfRange,
+         "only 5 to 85 are valid values.",
+         "Es sind nur Werte von 5 bis 85 Grad möglich."},
+        {Msg::MsgAskAutomaticLatitude,
+         "you have not typed in a value. Shall latitude be determined automatically ?",
+         "Sie haben keinen Breitengrad eingegeben, soll die Karte auf 'automatisch' gesetzt werden ?"},
+        {Msg::MsgWrongPid,
+         "wrong PID",
+         "Falsche PID"},
+        {Msg::MsgWrongFid,
+         "wrong FID",
+         "Falsche FID"},
+        {Msg::MsgNoLatitudeStored,
+         "there are no settings for this map",
+         "es ist kein Breitengrad für diese Karte festgelegt."},
+        {Msg::MsgAskSetSuggestedLatitude,
+         "Set the latitude with minimal distortion to the middle of the map's area: ",
+         "Breitengrad mit minimaler Verzerrung auf die Mitte des Kartengebiets setzen: "},
     };
     return texts;
 }

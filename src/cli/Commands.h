@@ -17,6 +17,11 @@ void addFreeFidCommand(CLI::App& app, CliContext& context, int& exitCode);
 void addRemoveCommand(CLI::App& app, CliContext& context, int& exitCode);
 void addRenameCommand(CLI::App& app, CliContext& context, int& exitCode);
 void addTypCommand(CLI::App& app, CliContext& context, int& exitCode);
+void addFidCommand(CLI::App& app, CliContext& context, int& exitCode);
+void addTilesCommand(CLI::App& app, CliContext& context, int& exitCode);
+void addDrawPriorityCommand(CLI::App& app, CliContext& context, int& exitCode);
 void addIntegrateCommand(CLI::App& app, CliContext& context, int& exitCode);
+void addCacheCommand(CLI::App& app, CliContext& context, int& exitCode);
+void addLatitudeCommand(CLI::App& app, CliContext& context, int& exitCode);
 
 }  // namespace veldra::cli

@@ -1,4 +1,5 @@
-// `veldra integrate`: a folder of tiles becomes a mapset the host programs list.
+// `veldra integrate`: a folder of tiles, or the mapsets of a gmapsupp.img,
+// become mapsets the host programs list.
 
 #include <ostream>
 
@@ -18,6 +19,8 @@ struct IntegrateOptions {
     std::string fid;
     bool registry = false;
     bool gmap = false;
+    bool keepFid = false;
+    bool newFid = false;
     std::string typ;
     std::vector<std::string> tiles;
 };
@@ -32,9 +35,15 @@ int runIntegrate(CliContext& context, const IntegrateOptions& options) {
                       : options.gmap   ? integration::InstallChoice::GmapPackage
                                        : integration::InstallChoice::Ask;
     if (!options.typ.empty()) request.typeFile = platform::pathFromText(options.typ);
+    if (options.keepFid || options.newFid) request.keepFid = options.keepFid;
     app::TextConsoleWindow console;
     const auto integrated = tasks::integrateTiles(session, request, console);
     if (!console.text().empty()) context.out << console.text() << '\n';
+    if (integrated) {
+        for (const auto& mapset : integrated->registered)
+            context.out << mapset.name << '\t' << mapset.fid << '\t' << mapset.pid << '\t' << mapset.location << '\n';
+        for (const auto& tile : integrated->bareTiles) context.out << platform::pathText(tile) << '\n';
+    }
     return context.finish(integrated);
 }
 
@@ -43,13 +52,16 @@ int runIntegrate(CliContext& context, const IntegrateOptions& options) {
 void addIntegrateCommand(CLI::App& app, CliContext& context, int& exitCode) {
     auto options = std::make_shared<IntegrateOptions>();
     auto* sub = app.add_subcommand("integrate", "Make a mapset of tiles and install it for the host programs");
-    sub->add_option("--name", options->name, "Mapset name as the host programs show it")->required();
+    sub->add_option("--name", options->name, "Mapset name as the host programs show it (tiles only)");
     sub->add_option("--fid", options->fid, "Family ID (default: the lowest free one)")
         ->check(CLI::Range(1, 65535));
     auto* registry = sub->add_flag("--registry", options->registry, "Install by registry keys");
     sub->add_flag("--gmap", options->gmap, "Install as a gmap package")->excludes(registry);
     sub->add_option("--typ", options->typ, "Type file for the mapset")->check(CLI::ExistingFile);
-    sub->add_option("tiles", options->tiles, "Tile files (12345678.img), all in one folder")->required();
+    auto* keep = sub->add_flag("--keep-fid", options->keepFid, "gmapsupp.img: keep each mapset's own FID");
+    sub->add_flag("--new-fid", options->newFid, "gmapsupp.img: give each mapset a free FID")->excludes(keep);
+    sub->add_option("tiles", options->tiles, "Tile files (12345678.img), all in one folder, or a gmapsupp.img")
+        ->required();
     sub->callback([&context, &exitCode, options] { exitCode = runIntegrate(context, *options); });
 }
 

@@ -29,7 +29,12 @@ int main(int argc, char** argv) {
     addRemoveCommand(app, context, exitCode);
     addRenameCommand(app, context, exitCode);
     addTypCommand(app, context, exitCode);
+    addFidCommand(app, context, exitCode);
+    addTilesCommand(app, context, exitCode);
+    addDrawPriorityCommand(app, context, exitCode);
     addIntegrateCommand(app, context, exitCode);
+    addCacheCommand(app, context, exitCode);
+    addLatitudeCommand(app, context, exitCode);
     addInspectCommand(app, context, exitCode);
     // Global options may follow the command too.
     for (auto* sub : app.get_subcommands({})) sub->fallthrough();

@@ -1,6 +1,7 @@
 #pragma once
 // The names of the message catalog's entries. Plain entries have their wording
-// in MessageTexts.cpp; the last three are joined by the catalog at fill time.
+// in MessageTexts.cpp; MsgManualPreviewInstructions, MsgImgExists and
+// MsgImgExists2 are joined by the catalog at fill time.
 
 namespace veldra {
 
@@ -84,12 +85,36 @@ namespace veldra {
     X(MsgPreviewLocked) \
     X(MsgCpreviewMissing) \
     X(MsgProgramFilesMissing) \
+    X(MsgExistingRegistered) \
+    X(MsgExistingFileMissing) \
+    X(MsgExistingTdbInvalid) \
+    X(MsgExistingPreviewInvalid) \
+    X(MsgExistingTypInvalid) \
+    X(MsgExistingIdxInvalid) \
+    X(MsgExistingMdrInvalid) \
+    X(MsgExistingTrfInvalid) \
+    X(MsgExistingIdNotNumeric) \
     X(MsgNameForbiddenCharacters) \
     X(MsgNameTooLong) \
     X(MsgOs64SettingDiffers) \
+    X(MsgFidInUse) \
+    X(MsgFidNotPositive) \
+    X(MsgFidChangeUndone) \
+    X(MsgFidRestoreFailed) \
     X(MsgManualPreviewInstructions) \
     X(MsgImgExists) \
     X(MsgImgExists2) \
+    X(MsgGmapFoldersExplanation) \
+    X(CaptionShowLatitude) \
+    X(CaptionSetLatitude) \
+    X(CaptionLatitudeLeastDistortion) \
+    X(MsgLatitudeExplanation) \
+    X(MsgLatitudeOutOfRange) \
+    X(MsgAskAutomaticLatitude) \
+    X(MsgWrongPid) \
+    X(MsgWrongFid) \
+    X(MsgNoLatitudeStored) \
+    X(MsgAskSetSuggestedLatitude) \
 
 enum class Msg {
 #define VELDRA_MESSAGE_ENUM(name) name,

@@ -36,6 +36,20 @@ std::optional<std::string> integerText(std::string_view text) {
     return std::to_string(*value);
 }
 
+// Our package writer escapes "&", "<" and ">"; other writers leave them as
+// they stand, and those read as they stand too.
+std::string unescaped(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const std::string_view rest = text.substr(i);
+        if (rest.starts_with("&amp;")) out += '&', i += 4;
+        else if (rest.starts_with("&lt;")) out += '<', i += 3;
+        else if (rest.starts_with("&gt;")) out += '>', i += 3;
+        else out += text[i];
+    }
+    return out;
+}
+
 }  // namespace
 
 InfoXmlFacts readInfoXml(std::string_view s) {
@@ -45,14 +59,14 @@ InfoXmlFacts readInfoXml(std::string_view s) {
     const std::size_t idAt = s.find("<ID>");
     const std::size_t idEnd = s.find("</ID");
     if (idAt == npos || idEnd == npos || idEnd < idAt + 4) return facts;
-    facts.fid = std::string(s.substr(idAt + 4, idEnd - idAt - 4));
+    facts.fid = unescaped(s.substr(idAt + 4, idEnd - idAt - 4));
 
     if (s.find("<IDX>") == npos) {
         facts.mdx = NoMdxFileMarker;
     } else {
         const auto mdx = elementFrom(s, 0, "<IDX>", "</IDX>");
         if (!mdx) return facts;
-        facts.mdx = std::string(mdx->text);
+        facts.mdx = unescaped(mdx->text);
     }
 
     std::size_t start = 0;
@@ -67,7 +81,7 @@ InfoXmlFacts readInfoXml(std::string_view s) {
         if (!pidText) return facts;
         const auto tdb = elementFrom(s, pid->openAt, "<TDB>", "</TDB>");
         if (!tdb) return facts;
-        facts.subProducts.push_back({std::string(name->text), *pidText, std::string(tdb->text)});
+        facts.subProducts.push_back({unescaped(name->text), *pidText, unescaped(tdb->text)});
         start = tdb->openAt;
     }
     facts.damaged = false;

@@ -5,10 +5,10 @@
 
 #include "app/ConsoleWindow.h"
 #include "app/Session.h"
+#include "gmap/GmapPackageWriter.h"
 #include "integration/ConsoleRunner.h"
 #include "integration/OverviewGeneration.h"
 #include "integration/RegistryInstallation.h"
-#include "integration/TileSelection.h"
 #include "registration/NumberText.h"
 #include "tools/AccessRights.h"
 
@@ -42,8 +42,6 @@ IntegrationResult IntegrationDriver::run(const IntegrationJob& job, InstallChoic
     BusyPointer busy(session_.dialogs);
     tools::takeOverMapFolders(session_);
 
-    if (!job.tiles.empty() && isGmapsuppName(job.tiles.front().string())) return {IntegrationOutcome::GmapsuppChosen, {}};
-
     const fs::path compilerFolder = session_.host.programFolder / "Version97c";
     if (!fs::exists(compilerFolder / "cgpsmapper.exe")) {
         session_.dialogs.inform(session_.msg(app::Msg::MsgCgpsmapper97cMissing), "VELDRA Version80-33-1");
@@ -76,13 +74,17 @@ IntegrationResult IntegrationDriver::run(const IntegrationJob& job, InstallChoic
     const bool gmap = choice == InstallChoice::Ask
                           ? session_.dialogs.ask(session_.msg(app::Msg::MsgAskGmapInstallation))
                           : choice == InstallChoice::GmapPackage;
-    IntegrationResult result{IntegrationOutcome::GmapPackageChosen, {}};
-    if (!gmap) {
+    IntegrationResult result{IntegrationOutcome::Registered, {}};
+    if (gmap) {
+        auto package = gmap::writeNewMapsetPackage(
+            session_, {job.mapsetName, job.fidText, job.tiles, overview.tileFolder(), overview.baseName()});
+        if (package) result.outcome = IntegrationOutcome::GmapPackageWritten;
+        else result = {IntegrationOutcome::GmapPackageFailed, package.failure()};
+    } else {
         const auto fid = static_cast<std::uint16_t>(std::min(registration::leadingNumber(job.fidText), 0xFFFFu));
         if (auto written = writeRegistryEntry(session_, {overview.baseName(), fid, overview.tileFolder()})) {
             session_.dialogs.status(session_.msg(app::Msg::MsgIntegrationComplete));
             session_.dialogs.inform(session_.msg(app::Msg::MsgIntegrationReady));
-            result.outcome = IntegrationOutcome::Registered;
         } else {
             session_.dialogs.inform(session_.msg(app::Msg::MsgRegistryWriteFailed));
             result = {IntegrationOutcome::RegistryWriteFailed, written.failure()};
@@ -93,6 +95,16 @@ IntegrationResult IntegrationDriver::run(const IntegrationJob& job, InstallChoic
     console_.setText(gmtOutput + "\n" + console_.text());
     console_.setVisible(false);
     return result;
+}
+
+Result<GmapsuppSplit> IntegrationDriver::splitDeviceImage(const fs::path& gmapsupp, const GmapsuppChoices& choices) {
+    BusyPointer busy(session_.dialogs);
+    tools::takeOverMapFolders(session_);
+    ConsoleRunner runner(session_.dialogs, session_.catalog, processes_, console_);
+    auto split = splitGmapsupp(session_, runner, gmapsupp, choices);
+    if (rebuildCatalog_) rebuildCatalog_();
+    // The console stays open for reading after a split.
+    return split;
 }
 
 }  // namespace veldra::integration

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "core/Result.h"
+#include "integration/GmapsuppSplit.h"
 #include "integration/IntegrationJob.h"
 
 namespace veldra::app {
@@ -26,13 +27,13 @@ enum class IntegrationOutcome {
     ToolsMissing,         // cgpsmapper.exe or sendg.dll missing
     NoTdb,                // gmt.exe left no TDB
     NoOverviewMap,        // no overview map, no Java or the user declined
-    GmapPackageChosen,    // the gmap package writer is not part of this build yet
-    GmapsuppChosen,       // gmapsupp splitting is not part of this build yet
+    GmapPackageWritten,   // the package is in the common application data folder
+    GmapPackageFailed,    // a file of the package could not be written
 };
 
 struct IntegrationResult {
     IntegrationOutcome outcome = IntegrationOutcome::Registered;
-    Failure registryFailure;  // why the registry entry was not stored
+    Failure failure;  // why the registry entry or the package was not written
 };
 
 class IntegrationDriver {
@@ -42,6 +43,9 @@ public:
 
     // Makes TDB and overview map of the job's tiles and installs the mapset.
     IntegrationResult run(const IntegrationJob& job, InstallChoice choice);
+
+    // Takes a gmapsupp.img apart and registers the mapsets it holds.
+    Result<GmapsuppSplit> splitDeviceImage(const std::filesystem::path& gmapsupp, const GmapsuppChoices& choices);
 
 private:
     app::Session& session_;

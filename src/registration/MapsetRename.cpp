@@ -68,4 +68,10 @@ Status renameGmapPackage(app::Session& session, InstalledCatalog& catalog, const
     return renameStatus(result);
 }
 
+Status renameTdbQuietly(app::Session& session, const std::filesystem::path& tdb, std::string_view newName) {
+    const auto result = formats::renameMapInTdb(tdb, newName, true);
+    showNotices(session, result.notices);
+    return renameStatus(result);
+}
+
 }  // namespace veldra::registration

@@ -31,4 +31,8 @@ Status renameRegistryMapset(app::Session& session, InstalledCatalog& catalog,
 Status renameGmapPackage(app::Session& session, InstalledCatalog& catalog,
                                         const gmap::GmapRecord& record, std::string_view newName);
 
+// Puts the name into the TDB without the name-changed notice (the backup made
+// is still announced): the first step of registering an existing mapset.
+Status renameTdbQuietly(app::Session& session, const std::filesystem::path& tdb, std::string_view newName);
+
 }  // namespace veldra::registration

@@ -16,8 +16,6 @@ namespace veldra::tasks {
 namespace fs = std::filesystem;
 namespace {
 
-const char* NotYet = "is not available in this version of VELDRA yet";
-
 // The chosen tiles, by the same rules as the tile list of the desktop program.
 Result<integration::TileSelection> chooseTiles(app::Session& session, const std::vector<fs::path>& tiles) {
     integration::TileSelection selection(session.dialogs, session.catalog);
@@ -87,26 +85,39 @@ Status checkFilesAreFree(app::Session& session, const registration::InstalledCat
     return {};
 }
 
-// Asked before any file is made, so that a choice this version cannot carry
-// out leaves nothing behind.
-Result<integration::InstallChoice> installChoice(app::Session& session, integration::InstallChoice requested) {
-    if (requested != integration::InstallChoice::Ask) return requested;
-    return session.dialogs.ask(session.msg(Msg::MsgAskGmapInstallation)) ? integration::InstallChoice::GmapPackage
-                                                                           : integration::InstallChoice::Registry;
-}
-
 Status installed(const integration::IntegrationResult& result) {
     switch (result.outcome) {
-        case integration::IntegrationOutcome::Registered: return {};
-        case integration::IntegrationOutcome::GmapPackageChosen:
-            return fail("Installing as a gmap package " + std::string(NotYet) +
-                        "; the TDB and overview map are made, run again with --registry.");
-        case integration::IntegrationOutcome::GmapsuppChosen:
-            return fail("Splitting a gmapsupp.img " + std::string(NotYet) + "; integrate its tiles instead.");
+        case integration::IntegrationOutcome::Registered:
+        case integration::IntegrationOutcome::GmapPackageWritten: return {};
         case integration::IntegrationOutcome::RegistryWriteFailed:
-            return result.registryFailure.kind == FailureKind::Error ? result.registryFailure : alreadyShown();
+        case integration::IntegrationOutcome::GmapPackageFailed:
+            return result.failure.kind == FailureKind::Error ? result.failure : alreadyShown();
         default: return alreadyShown();
     }
+}
+
+std::optional<existing::ExistingInstall> existingInstall(integration::InstallChoice choice) {
+    switch (choice) {
+        case integration::InstallChoice::GmapPackage: return existing::ExistingInstall::GmapPackage;
+        case integration::InstallChoice::Registry: return existing::ExistingInstall::Registry;
+        default: return std::nullopt;
+    }
+}
+
+// A device image brings its names and FIDs along: each mapset in it is
+// registered as it stands, or with a free FID when the user says so.
+Result<IntegrateReport> integrateGmapsupp(app::Session& session, const IntegrateRequest& request,
+                                          const fs::path& gmapsupp, app::ConsoleWindow& console,
+                                          app::RegistryEdit& edit) {
+    registration::InstalledCatalog catalog;
+    integration::IntegrationDriver driver(session, session.host.processes, console,
+                                          [&] { catalog.rebuild(session); });
+    auto split = driver.splitDeviceImage(gmapsupp, {request.keepFid, existingInstall(request.install)});
+    if (!split) return split.failure();
+    if (split->registered.empty() && split->bareTiles.empty())
+        return split->failures.empty() ? alreadyShown() : Result<IntegrateReport>(split->failures.front());
+    if (auto committed = edit.commit(); !committed) return committed.failure();
+    return IntegrateReport{{}, std::move(split->registered), std::move(split->bareTiles)};
 }
 
 }  // namespace
@@ -114,7 +125,6 @@ Status installed(const integration::IntegrationResult& result) {
 Result<IntegrateReport> integrateTiles(app::Session& session, const IntegrateRequest& request,
                                        app::ConsoleWindow& console) {
     if (auto named = app::checkGivenMapsetName(request.name); !named) return named.failure();
-    if (request.name.empty()) return fail("The mapset name is empty.");
     if (auto readable = registryReadable(session); !readable) return readable.failure();
     auto edit = app::RegistryEdit::open(session.host.registry);
     if (!edit) return edit.failure();
@@ -122,7 +132,8 @@ Result<IntegrateReport> integrateTiles(app::Session& session, const IntegrateReq
     auto selection = chooseTiles(session, request.tiles);
     if (!selection) return selection.failure();
     if (selection->gmapsuppSelected())
-        return fail("Splitting a gmapsupp.img " + std::string(NotYet) + "; integrate its tiles instead.");
+        return integrateGmapsupp(session, request, selection->chosenFiles().front(), console, *edit);
+    if (request.name.empty()) return fail("The mapset name is empty.");
 
     const std::string& name = request.name;
     registration::InstalledCatalog catalog;
@@ -139,10 +150,6 @@ Result<IntegrateReport> integrateTiles(app::Session& session, const IntegrateReq
         return alreadyShown();
     const fs::path tileFolder(selection->tileFolder());
     if (auto free = checkFilesAreFree(session, catalog, tileFolder, name); !free) return free.failure();
-    const auto install = installChoice(session, request.install);
-    if (!install) return install.failure();
-    if (*install == integration::InstallChoice::GmapPackage)
-        return fail("Installing as a gmap package " + std::string(NotYet) + "; install by registry keys instead.");
     if (request.typeFile)
         if (auto placed = placeTypeFile(*request.typeFile, tileFolder, name,
                                                   static_cast<std::uint16_t>(registration::leadingNumber(fid))); !placed)
@@ -153,9 +160,9 @@ Result<IntegrateReport> integrateTiles(app::Session& session, const IntegrateReq
     const fs::path folder = tileFolder.parent_path();
     integration::IntegrationDriver driver(session, session.host.processes, console,
                                           [&] { catalog.rebuild(session); });
-    if (auto done = installed(driver.run({tiles, name, fid, folder}, *install)); !done) return done.failure();
+    if (auto done = installed(driver.run({tiles, name, fid, folder}, request.install)); !done) return done.failure();
     if (auto committed = edit->commit(); !committed) return committed.failure();
-    return IntegrateReport{fid};
+    return IntegrateReport{fid, {}, {}};
 }
 
 }  // namespace veldra::tasks

@@ -1,5 +1,5 @@
 #pragma once
-// Tiles to an installed mapset: the chosen tiles (all from one folder), the
+// Tiles (or a gmapsupp.img) to an installed mapset: the chosen tiles (all from one folder), the
 // name and FID checked against what is installed, an optional type file, then
 // TDB and overview map by the outside tools and the installation. Every
 // registry change of the run (the stored folder included) is one edit, kept
@@ -13,6 +13,7 @@
 #include "app/ConsoleWindow.h"
 #include "app/Session.h"
 #include "core/Result.h"
+#include "existing/ExistingRegistration.h"
 #include "integration/IntegrationDriver.h"
 
 namespace veldra::tasks {
@@ -23,10 +24,15 @@ struct IntegrateRequest {
     std::string fid;  // empty: the lowest free one
     integration::InstallChoice install = integration::InstallChoice::Ask;
     std::optional<std::filesystem::path> typeFile;
+    std::optional<bool> keepFid;  // a gmapsupp.img's mapsets; nothing: asked per mapset
 };
 
 struct IntegrateReport {
-    std::string fid;  // the FID the mapset was installed with
+    std::string fid;  // the FID the tiles were installed with
+    // A gmapsupp.img: the mapsets registered from it, or, for an image without
+    // family information, the bare tiles left for the user to integrate.
+    std::vector<existing::RegisteredMapset> registered;
+    std::vector<std::filesystem::path> bareTiles;
 };
 
 Result<IntegrateReport> integrateTiles(app::Session& session, const IntegrateRequest& request,

@@ -7,36 +7,12 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include "cli/IntegrateCommandFixture.h"
 #include "support/FileBytes.h"
 #include "support/PrefixTestSupport.h"
 
 namespace veldra {
 namespace {
-
-namespace fs = std::filesystem;
-
-class IntegrateCommandTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        fs::create_directories(tiles);
-        for (const char* tile : {"11000001.img", "11000002.img", "11000003.img"})
-            fs::copy_file(fs::path(VELDRA_BUILT_DATA_DIR) / "alpha" / tile, tiles / tile);
-        ASSERT_EQ(veldra("settings --os64 yes").status, 0);
-    }
-
-    testing::CommandResult veldra(const std::string& arguments) {
-        return testing::runCommand("env -u WINEPREFIX XDG_DATA_HOME=" + home.path().string() + " " +
-                                   VELDRA_PROGRAM_DIR + "/veldra --lang Eng " + arguments + " 2>&1 </dev/null");
-    }
-
-    std::string tileArgs() const {
-        return (tiles / "11000001.img").string() + " " + (tiles / "11000002.img").string() + " " +
-               (tiles / "11000003.img").string();
-    }
-
-    testing::TempDir home;
-    fs::path tiles = home.path() / "maps" / "alps";
-};
 
 TEST_F(IntegrateCommandTest, TilesBecomeAListedFamily) {
     auto run = veldra("integrate --name Alps --fid 4711 --registry " + tileArgs());
@@ -109,16 +85,15 @@ TEST_F(IntegrateCommandTest, WrongInputIsRefusedClearlyAndChangesNoRegistryFile)
     EXPECT_EQ(mixed.status, 1);
     EXPECT_NE(mixed.output.find("Img-files must placed all in same folder."), std::string::npos) << mixed.output;
 
-    auto gmap = veldra("integrate --name Alps --gmap " + tileArgs());
-    EXPECT_EQ(gmap.status, 1);
-    EXPECT_NE(gmap.output.find("gmap package"), std::string::npos) << gmap.output;
-
     fs::copy_file(tiles / "11000001.img", tiles / "readme.img");
     auto wrongName = veldra("integrate --name Alps --registry " + (tiles / "readme.img").string());
     EXPECT_EQ(wrongName.status, 1);
     EXPECT_NE(wrongName.output.find("You try to integrate files with wrong filename."), std::string::npos)
         << wrongName.output;
     EXPECT_EQ(veldra("integrate --name Alps").status, 2);
+    auto unnamed = veldra("integrate --registry " + tileArgs());
+    EXPECT_EQ(unnamed.status, 1);
+    EXPECT_NE(unnamed.output.find("name is empty"), std::string::npos) << unnamed.output;
 
     for (const char* name : {"'Käse'", "A/B", "'Say \"Hi\"'", "Name_that_is_longer_than_forty_characters_x"}) {
         auto refused = veldra("integrate --registry --name " + std::string(name) + " " + tileArgs());

@@ -16,9 +16,21 @@ extern char** environ;
 namespace veldra::platform {
 namespace {
 
+// Windows starts "prog" as "prog.exe" when the name has no extension; the
+// program folder's own tools keep their ".exe" names, so do the same here.
+std::string withExeWhereMissing(const std::string& program) {
+    const auto slash = program.rfind('/');
+    if (slash == std::string::npos || program.find('.', slash) != std::string::npos ||
+        ::access(program.c_str(), X_OK) == 0)
+        return program;
+    const std::string withExe = program + ".exe";
+    return ::access(withExe.c_str(), X_OK) == 0 ? withExe : program;
+}
+
 class Arguments {
 public:
     explicit Arguments(const std::string& commandLine) : strings_(splitCommandLine(commandLine)) {
+        if (!strings_.empty()) strings_.front() = withExeWhereMissing(strings_.front());
         for (auto& s : strings_) pointers_.push_back(s.data());
         pointers_.push_back(nullptr);
     }

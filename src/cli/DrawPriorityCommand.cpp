@@ -1,0 +1,35 @@
+// `veldra draw-priority MAPSET VALUE`: sets one draw priority in every tile of
+// an installed mapset.
+
+#include <string>
+
+#include <CLI/CLI.hpp>
+
+#include "cli/CliContext.h"
+#include "cli/Commands.h"
+#include "cli/MapsetArgument.h"
+#include "tasks/TileTasks.h"
+
+namespace veldra::cli {
+namespace {
+
+struct DrawPriorityArguments {
+    MapsetArgument target;
+    std::string value;
+};
+
+}  // namespace
+
+void addDrawPriorityCommand(CLI::App& app, CliContext& context, int& exitCode) {
+    auto arguments = std::make_shared<DrawPriorityArguments>();
+    auto* sub = app.add_subcommand("draw-priority", "Set the draw priority of every tile of a mapset");
+    arguments->target.addTo(sub);
+    sub->add_option("VALUE", arguments->value, "The draw priority: 1 to 31, a larger value gives 30, 0 changes nothing")
+        ->required();
+    sub->callback([&context, &exitCode, arguments] {
+        exitCode = context.finish(
+            tasks::changeDrawPriority(context.session(), {arguments->target.choice(), arguments->value}));
+    });
+}
+
+}  // namespace veldra::cli

@@ -1,0 +1,55 @@
+#include "tasks/FidChangeTask.h"
+
+#include "app/FailureText.h"
+#include "app/RegistryEdit.h"
+#include "registration/FidChange.h"
+#include "registration/NewFid.h"
+#include "tasks/TaskChecks.h"
+
+namespace veldra::tasks {
+namespace {
+
+using registration::FileBackups;
+
+// The registry values go into one edit, stored only after every file is written.
+Status changeRegistryMapset(app::Session& session, const registration::RegistryRecord& record, std::uint16_t fid,
+                            FileBackups& backups) {
+    auto edit = app::RegistryEdit::open(session.host.registry);
+    if (!edit) return edit.failure();
+    if (auto changed = registration::changeRegistryMapsetFid(session, record, fid, backups); !changed) return changed;
+    return edit->commit();
+}
+
+// After a failed change whose registry edit is gone: every touched file goes
+// back, and the user learns that nothing changed, and why.
+Failure undo(const app::Session& session, const FileBackups& backups, const Failure& cause) {
+    if (backups.empty()) return cause;
+    if (auto restored = backups.restoreAll(); !restored) return fail(Msg::MsgFidRestoreFailed, restored.failure().detail);
+    const std::string reason = cause.kind == FailureKind::Error ? app::describeFailure(cause, session.catalog) : "";
+    return fail(Msg::MsgFidChangeUndone, reason.empty() ? reason : "\n" + reason);
+}
+
+}  // namespace
+
+Status changeFid(app::Session& session, const FidChangeRequest& request) {
+    const auto fid = registration::parseNewFid(request.newFid);
+    if (!fid) return fid.failure();
+    if (auto readable = registryReadable(session); !readable) return readable;
+    registration::InstalledCatalog catalog;
+    catalog.rebuild(session);
+    const auto entry = chooseMapset(catalog, request.mapset);
+    if (!entry) return entry.failure();
+    if (registration::fidInUse(catalog, *fid)) {
+        session.dialogs.inform(session.msg(Msg::MsgFidInUse), app::DefaultTitle, app::MessageIcon::Information);
+        return alreadyShown();
+    }
+    FileBackups backups;
+    const Status changed =
+        entry->package
+            ? registration::changeGmapPackageFid(session, catalog.packages.records[entry->index], *fid, backups)
+            : changeRegistryMapset(session, catalog.registry[entry->index], *fid, backups);
+    if (!changed) return undo(session, backups, changed.failure());
+    return {};
+}
+
+}  // namespace veldra::tasks

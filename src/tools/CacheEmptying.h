@@ -1,0 +1,40 @@
+#pragma once
+// Emptying a cache of the host programs: the files directly in its folder go,
+// its subfolders and their files stay. The cache window empties any cache;
+// the main window's button empties the BaseCamp tile cache in one click and
+// shows its size in its caption.
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "app/Session.h"
+#include "core/Result.h"
+#include "tools/CacheFolders.h"
+
+namespace veldra::tools {
+
+// Deletes every file directly in `folder`, one by one, letting the window
+// work after each. A file that cannot be deleted does not stop the others.
+// Returns how many files were left.
+std::size_t deleteTopLevelFiles(const std::filesystem::path& folder, app::Dialogs& dialogs);
+
+// The cache window's clear button: a missing folder is told and nothing
+// happens (the failure says it was shown); otherwise the folder is emptied and
+// the remaining size is told. Gives the cache's new state.
+Result<CacheState> emptyCache(app::Session& session, Cache cache);
+
+// The main window's button: empties the BaseCamp tile cache, tells what
+// remains and gives the button's new caption (size + " MB").
+Result<std::string> emptyBaseCampTileCache(app::Session& session);
+
+// What the main window's button shows when it is refreshed: a caption while the
+// BaseCamp tile cache holds something, a notice while it is missing.
+struct CacheButtonRefresh {
+    std::optional<std::string> caption;
+    std::optional<std::string> notice;
+};
+CacheButtonRefresh refreshBaseCampCacheButton(const app::Session& session);
+
+}  // namespace veldra::tools
