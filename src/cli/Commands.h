@@ -21,6 +21,7 @@ void addFidCommand(CLI::App& app, CliContext& context, int& exitCode);
 void addTilesCommand(CLI::App& app, CliContext& context, int& exitCode);
 void addDrawPriorityCommand(CLI::App& app, CliContext& context, int& exitCode);
 void addIntegrateCommand(CLI::App& app, CliContext& context, int& exitCode);
+void addRegisterCommand(CLI::App& app, CliContext& context, int& exitCode);
 void addCacheCommand(CLI::App& app, CliContext& context, int& exitCode);
 void addLatitudeCommand(CLI::App& app, CliContext& context, int& exitCode);
 

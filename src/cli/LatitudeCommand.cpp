@@ -74,10 +74,12 @@ void addLatitudeCommand(CLI::App& app, CliContext& context, int& exitCode) {
                     "with --pid, its FID; VALUE (5 to 85) is stored, without it the stored latitude is shown")
         ->expected(1, 3)
         ->required();
-    arguments->pidOption = sub->add_option("--pid", arguments->pid, "With MAPSET: only the mapset with this product ID");
+    arguments->pidOption =
+        sub->add_option("--pid", arguments->pid, "With MAPSET: only the mapset with this product ID");
     auto* automatic =
         sub->add_flag("--auto", arguments->automatic, "Remove the setting: the host program chooses the latitude");
-    sub->add_flag("--suggest", arguments->suggest, "Propose the middle latitude of the area the mapset's tiles cover and set it")
+    sub->add_flag("--suggest", arguments->suggest,
+                  "Propose the middle latitude of the area the mapset's tiles cover and set it")
         ->excludes(automatic);
     sub->callback([&context, &exitCode, arguments] { exitCode = runLatitude(context, *arguments); });
 }

@@ -33,6 +33,7 @@ int main(int argc, char** argv) {
     addTilesCommand(app, context, exitCode);
     addDrawPriorityCommand(app, context, exitCode);
     addIntegrateCommand(app, context, exitCode);
+    addRegisterCommand(app, context, exitCode);
     addCacheCommand(app, context, exitCode);
     addLatitudeCommand(app, context, exitCode);
     addInspectCommand(app, context, exitCode);

@@ -6,10 +6,12 @@
 #include "existing/ExistingFileChecks.h"
 #include "existing/ExistingMapsetStamping.h"
 #include "existing/ExistingTdbAdoption.h"
+#include "formats/TdbStructure.h"
 #include "gmap/GmapPackageWriter.h"
 #include "gmap/PackageName.h"
 #include "platform/PathText.h"
 #include "registration/NumberText.h"
+#include "registration/TypeFileNames.h"
 
 namespace veldra::existing {
 namespace fs = std::filesystem;
@@ -35,6 +37,11 @@ Status checkFields(const ExistingMapset& mapset) {
         return fail(Msg::MsgExistingFileMissing);
     if (!fs::is_directory(mapset.tilesFolder, ec))
         return fail("No such folder of tiles: " + platform::pathText(mapset.tilesFolder));
+    // Files that only carry the right extension would be stamped as if they were what they claim.
+    if (auto tdb = formats::checkTdbFile(mapset.tdb); !tdb) return fail(Msg::MsgExistingTdbInvalid, tdb.failure().detail);
+    if (isFile(mapset.typeFile))
+        if (auto typ = registration::checkTypeFileContent(*mapset.typeFile); !typ)
+            return fail(Msg::MsgExistingTypInvalid, typ.failure().detail);
     return {};
 }
 

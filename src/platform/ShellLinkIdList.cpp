@@ -1,21 +1,13 @@
 #include "platform/ShellLinkIdList.h"
 
 #include <algorithm>
-#include <array>
 #include <vector>
+
+#include "platform/ShellLinkLayout.h"
 
 namespace veldra::platform::shelllink {
 namespace {
 
-constexpr std::uint8_t RootItem = 0x1F;
-// {20D04FE0-3AEA-1069-A2D8-08002B30309D}, "This PC", as stored.
-constexpr std::array<std::uint8_t, 16> MyComputer = {0xE0, 0x4F, 0xD0, 0x20, 0xEA, 0x3A, 0x69, 0x10,
-                                                     0xA2, 0xD8, 0x08, 0x00, 0x2B, 0x30, 0x30, 0x9D};
-constexpr std::uint8_t ClassMask = 0x70;
-constexpr std::uint8_t VolumeClass = 0x20;
-constexpr std::uint8_t FileEntryClass = 0x30;
-constexpr std::uint8_t UnicodePrimaryName = 0x04;
-constexpr std::size_t PrimaryNameOffset = 14;
 constexpr std::uint32_t FileEntryExtension = 0xBEEF0004;
 
 // The long name of the extension block Windows appends to a file entry. Its

@@ -1,11 +1,11 @@
 #include "platform/ShellLinkInfo.h"
 
+#include "platform/ShellLinkLayout.h"
+
 namespace veldra::platform::shelllink {
 namespace {
 
-constexpr std::uint32_t MinimumHeaderSize = 0x1C;
 constexpr std::uint32_t UnicodeHeaderSize = 0x24;
-constexpr std::uint32_t VolumeIdAndLocalBasePath = 0x1;
 constexpr std::uint32_t CommonNetworkRelativeLinkAndPathSuffix = 0x2;
 // A CommonNetworkRelativeLink whose NetNameOffset is above this carries Unicode offsets.
 constexpr std::uint32_t NetworkAnsiHeaderSize = 0x14;
@@ -37,7 +37,7 @@ std::optional<std::string> networkName(Bytes info, std::uint32_t offset) {
 std::optional<std::string> linkInfoTarget(Bytes info) {
     const auto size = u32At(info, 0);
     const auto headerSize = u32At(info, 4);
-    if (!size || !headerSize || *size > info.size() || *headerSize < MinimumHeaderSize || *headerSize > *size)
+    if (!size || !headerSize || *size > info.size() || *headerSize < MinimumLinkInfoHeaderSize || *headerSize > *size)
         return std::nullopt;
     info = info.first(*size);
     const auto flags = u32At(info, 8);

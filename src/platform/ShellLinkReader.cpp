@@ -1,31 +1,17 @@
 #include <algorithm>
-#include <array>
 #include <vector>
 
 #include "platform/CappedFileRead.h"
 #include "platform/ShellLinkBytes.h"
 #include "platform/ShellLinkIdList.h"
 #include "platform/ShellLinkInfo.h"
+#include "platform/ShellLinkLayout.h"
 #include "platform/ShellLinks.h"
 
 namespace veldra::platform {
 namespace {
 
 using namespace shelllink;
-
-constexpr std::uint32_t HeaderSize = 0x4C;
-// {00021401-0000-0000-C000-000000000046} as stored.
-constexpr std::array<std::uint8_t, 16> LinkClsid = {0x01, 0x14, 0x02, 0x00, 0x00, 0x00, 0x00, 0x00,
-                                                    0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46};
-constexpr std::uint32_t HasLinkTargetIdList = 0x1;
-constexpr std::uint32_t HasLinkInfo = 0x2;
-constexpr std::uint32_t HasName = 0x4;
-constexpr std::uint32_t HasRelativePath = 0x8;
-constexpr std::uint32_t HasWorkingDir = 0x10;
-constexpr std::uint32_t HasArguments = 0x20;
-constexpr std::uint32_t HasIconLocation = 0x40;
-constexpr std::uint32_t IsUnicode = 0x80;
-constexpr std::uint32_t ForceNoLinkInfo = 0x100;
 
 // The parts of a link that can name its target.
 struct LinkParts {
@@ -100,7 +86,7 @@ ShellLinkTarget readShellLinkTarget(std::span<const std::uint8_t> link, std::str
     if (u32At(link, 0) != HeaderSize || link.size() < HeaderSize ||
         !std::equal(LinkClsid.begin(), LinkClsid.end(), link.begin() + 4))
         return {std::nullopt, "not a shell link"};
-    const LinkParts parts = splitLink(link, *u32At(link, 0x14));
+    const LinkParts parts = splitLink(link, *u32At(link, FlagsOffset));
     if (parts.linkInfo)
         if (auto target = linkInfoTarget(*parts.linkInfo)) return {std::move(target), {}};
     if (parts.idList)

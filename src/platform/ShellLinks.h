@@ -9,6 +9,9 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "platform/AtomicFile.h"
 
 namespace veldra::platform {
 
@@ -25,5 +28,13 @@ struct ShellLinkTarget {
 // `linkFolder`, the host path of the folder the link lies in.
 ShellLinkTarget readShellLinkTarget(std::span<const std::uint8_t> link, std::string_view linkFolder = {});
 ShellLinkTarget readShellLinkFile(const std::filesystem::path& link, std::string_view linkFolder = {});
+
+// A link to `hostTarget`, an absolute host path on a drive ("C:\Maps\Topo.gmap"):
+// the header, an item ID list (what Windows itself resolves) and a LinkInfo
+// with the local path (what Wine's shell resolves). Nothing for a path
+// without a drive or with an empty name in it.
+std::optional<std::vector<std::uint8_t>> shellLinkBytes(std::string_view hostTarget, bool targetIsFolder);
+// Writes that link to the file `link`, replacing one of that name.
+FileResult writeShellLinkFile(const std::filesystem::path& link, std::string_view hostTarget, bool targetIsFolder);
 
 }  // namespace veldra::platform

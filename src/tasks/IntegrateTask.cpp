@@ -36,18 +36,6 @@ Result<integration::TileSelection> chooseTiles(app::Session& session, const std:
     return selection;
 }
 
-app::NamesInUse namesInUse(const registration::InstalledCatalog& catalog) {
-    app::NamesInUse inUse;
-    for (const auto& r : catalog.registry) {
-        // A list shows a name up to its first zero byte.
-        inUse.mapsetNames.push_back(r.shownName());
-        inUse.registryFids.push_back(r.fid);
-        if (r.registeredFid) inUse.registryFids.push_back(std::to_string(*r.registeredFid));
-    }
-    for (const auto& p : catalog.packages.records) inUse.gmapFids.push_back(p.fid);
-    return inUse;
-}
-
 // A type file given for the mapset lies beside its TDB under the file base
 // name, stamped with the mapset's FID as every attached type file is.
 Status placeTypeFile(const fs::path& typ, const fs::path& tileFolder, const std::string& mapsetName,

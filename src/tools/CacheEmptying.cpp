@@ -29,9 +29,9 @@ bool folderExists(const fs::path& folder) {
     return !folder.empty() && fs::is_directory(folder, error);
 }
 
-}  // namespace
-
-std::size_t deleteTopLevelFiles(const fs::path& folder, app::Dialogs& dialogs) {
+// Deletes every file directly in the folder, one by one, letting the window
+// work after each; subfolders stay. A file that cannot be deleted does not stop the others.
+void deleteTopLevelFiles(const fs::path& folder, app::Dialogs& dialogs) {
     // Listed first, so that deleting does not disturb the listing.
     std::vector<fs::path> files;
     std::error_code error;
@@ -40,14 +40,14 @@ std::size_t deleteTopLevelFiles(const fs::path& folder, app::Dialogs& dialogs) {
         // A link to a folder counts as a folder; a link to a file is removed as a link.
         if (!fs::is_directory(it->status(statusError))) files.push_back(it->path());
     }
-    std::size_t left = 0;
     for (const auto& file : files) {
-        std::error_code removeError;
-        if (!fs::remove(file, removeError) || removeError) ++left;
+        std::error_code ignored;
+        fs::remove(file, ignored);
         dialogs.processEvents();
     }
-    return left;
 }
+
+}  // namespace
 
 Result<CacheState> emptyCache(app::Session& session, Cache cache) {
     const auto& texts = textsOf(cache);
@@ -57,7 +57,7 @@ Result<CacheState> emptyCache(app::Session& session, Cache cache) {
         return alreadyShown();
     }
     session.dialogs.busy(true);
-    (void)deleteTopLevelFiles(folder.native, session.dialogs);
+    deleteTopLevelFiles(folder.native, session.dialogs);
     session.dialogs.busy(false);
     CacheState state = inspectCache(session, cache);
     const std::string told = state.size.state == SizeState::Present
@@ -74,7 +74,7 @@ Result<std::string> emptyBaseCampTileCache(app::Session& session) {
         return alreadyShown();
     }
     session.dialogs.busy(true);
-    (void)deleteTopLevelFiles(folder, session.dialogs);
+    deleteTopLevelFiles(folder, session.dialogs);
     session.dialogs.busy(false);
     std::string caption = std::to_string(shownMegabytes(measureFolder(folder).bytes)) + " MB";
     session.dialogs.inform(caption + " im Tilecache", app::DefaultTitle, app::MessageIcon::Information);

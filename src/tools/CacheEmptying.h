@@ -4,7 +4,6 @@
 // the main window's button empties the BaseCamp tile cache in one click and
 // shows its size in its caption.
 
-#include <cstddef>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -14,11 +13,6 @@
 #include "tools/CacheFolders.h"
 
 namespace veldra::tools {
-
-// Deletes every file directly in `folder`, one by one, letting the window
-// work after each. A file that cannot be deleted does not stop the others.
-// Returns how many files were left.
-std::size_t deleteTopLevelFiles(const std::filesystem::path& folder, app::Dialogs& dialogs);
 
 // The cache window's clear button: a missing folder is told and nothing
 // happens (the failure says it was shown); otherwise the folder is emptied and

@@ -25,8 +25,10 @@ const CacheLayout& layoutOf(Cache cache) {
          "\\GARMIN\\Mapinstall\\Tilecache : folder is not existing",
          "\\GARMIN\\Mapinstall\\Tilecache : Zugriff verweigert"},
         {platform::csidl::AppData, "\\GARMIN\\MapSource\\TileCache", "\\Garmin\\Mapsource\\Tilecache :",
-         "\\Garmin\\Mapsource\\Tilecache : folder is not existing", "\\Garmin\\Mapsource\\Tilecache :Zugriff verweigert"},
-        {platform::csidl::LocalAppData, "\\GARMIN\\BaseCamp\\ProductDataCache", "\\Garmin\\BaseCamp\\ProductDataCache :",
+         "\\Garmin\\Mapsource\\Tilecache : folder is not existing",
+         "\\Garmin\\Mapsource\\Tilecache :Zugriff verweigert"},
+        {platform::csidl::LocalAppData, "\\GARMIN\\BaseCamp\\ProductDataCache",
+         "\\Garmin\\BaseCamp\\ProductDataCache :",
          "\\Garmin\\BaseCamp\\ProductDataCache : folder is not existing",
          "\\Garmin\\BaseCamp\\ProductDataCache : Zugriff verweigert"},
     };

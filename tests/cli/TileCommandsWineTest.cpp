@@ -27,11 +27,20 @@ protected:
         fs::create_directories(tiles);
         for (const std::string& tile : Tiles) fs::copy_file(testing::builtData("alpha") / tile, tiles / tile);
         ASSERT_EQ(veldra("settings --os64 yes").status, 0);
+    }
+
+    // Installs the tiles as mapset "Alps" (FID 4711) with `how`: "--registry" or "--gmap".
+    void integrate(const std::string& how) const {
         std::string arguments;
         for (const std::string& tile : Tiles) arguments += " " + shellQuote((tiles / tile).string());
-        const auto integrated = veldra("integrate --name Alps --fid 4711 --registry" + arguments);
+        const auto integrated = veldra("integrate --name Alps --fid 4711 " + how + arguments);
         ASSERT_EQ(integrated.status, 0) << integrated.output;
-        // The second tile as a host program may find it: every byte XORed with 0x5A.
+    }
+
+    // Registered in the registry, with the second tile as a host program may
+    // also find it: every byte XORed with 0x5A.
+    void integrateWithXoredTile() const {
+        integrate("--registry");
         Bytes xored = testing::readBytes(tiles / Tiles[1]);
         for (auto& byte : xored) byte = static_cast<std::uint8_t>(byte ^ 0x5A);
         testing::writeBytes(tiles / Tiles[1], xored);
@@ -65,6 +74,7 @@ protected:
 };
 
 TEST_F(TileCommandsWineTest, ListsTheTilesAndChangesOneByteInEach) {
+    ASSERT_NO_FATAL_FAILURE(integrateWithXoredTile());
     const auto listed = veldra("tiles Alps --json");
     ASSERT_EQ(listed.status, 0) << listed.output;
     const auto json = nlohmann::json::parse(listed.output);
@@ -95,6 +105,7 @@ TEST_F(TileCommandsWineTest, ListsTheTilesAndChangesOneByteInEach) {
 }
 
 TEST_F(TileCommandsWineTest, TheValueFollowsTheRulesOfTheDrawPriorityField) {
+    ASSERT_NO_FATAL_FAILURE(integrateWithXoredTile());
     std::vector<Bytes> before;
     for (const std::string& tile : Tiles) before.push_back(testing::readBytes(tiles / tile));
     const auto empty = veldra("draw-priority Alps ''");
@@ -107,6 +118,28 @@ TEST_F(TileCommandsWineTest, TheValueFollowsTheRulesOfTheDrawPriorityField) {
     EXPECT_EQ(listedDrawPriorities(), (std::vector<int>{30, 30, 30}));
     EXPECT_EQ(veldra("draw-priority Alps 31").status, 0);
     EXPECT_EQ(listedDrawPriorities(), (std::vector<int>{31, 31, 31}));
+}
+
+TEST_F(TileCommandsWineTest, PackageTilesAreListedAndChangedInTheirTreFiles) {
+    ASSERT_NO_FATAL_FAILURE(integrate("--gmap"));
+    const fs::path product = prefix / "drive_c" / "ProgramData" / "GARMIN" / "Maps" / "Alps.gmap" / "Product1";
+    const auto listed = veldra("tiles Alps");
+    EXPECT_EQ(listed.status, 0);
+    EXPECT_EQ(listed.output,
+              "C:\\ProgramData\\GARMIN\\Maps\\Alps.gmap\n"
+              "11000001=  Veldra Alpha (11000001) ; DP = 25\n"
+              "11000002=  Veldra Alpha (11000002) ; DP = 25\n"
+              "11000003=  Veldra Alpha (11000003) ; DP = 25\n");
+
+    const fs::path tre = product / "11000002" / "11000002.TRE";
+    const auto before = testing::readBytes(tre);
+    const auto changed = veldra("draw-priority 4711 12");
+    EXPECT_EQ(changed.status, 0);
+    EXPECT_EQ(changed.output, "DrawPriority was changed for 3 Files\n");
+    const auto offsets = testing::differingOffsets(before, testing::readBytes(tre));
+    ASSERT_EQ(offsets.size(), 1u);
+    EXPECT_EQ(testing::readBytes(tre)[offsets[0]], 12);
+    EXPECT_NE(veldra("tiles Alps").output.find("11000003=  Veldra Alpha (11000003) ; DP = 12\n"), std::string::npos);
 }
 
 }  // namespace

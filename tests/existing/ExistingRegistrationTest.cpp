@@ -167,6 +167,13 @@ TEST_F(ExistingRegistrationTest, WrongFieldsAreRefusedBeforeAnythingChanges) {
     auto textFid = alpha();
     textFid.fid = "12a";
     EXPECT_EQ(refusedWith(textFid), Msg::MsgExistingIdNotNumeric);
+    auto typAsTdb = alpha();
+    typAsTdb.tdb = copyIn(*alpha().typeFile, "fake.tdb");
+    EXPECT_EQ(refusedWith(typAsTdb), Msg::MsgExistingTdbInvalid);
+    EXPECT_EQ(testing::readBytes(typAsTdb.tdb), testing::readBytes(*alpha().typeFile));
+    auto tdbAsTyp = alpha();
+    tdbAsTyp.typeFile = copyIn(alpha().tdb, "fake.typ");
+    EXPECT_EQ(refusedWith(tdbAsTyp), Msg::MsgExistingTypInvalid);
     auto accented = alpha();
     accented.trafficFile = copyIn(alpha().tdb, "Stra\xC3\x9F" "e.trf");
     EXPECT_EQ(refusedWith(accented), Msg::MsgNoSpecialCharacters);

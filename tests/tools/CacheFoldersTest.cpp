@@ -31,11 +31,14 @@ TEST(CacheSizeTest, BytesAreShownInRoundedUnitsOf1048476) {
 TEST(CacheSizeTest, LinesNameEachCacheInItsOwnSpelling) {
     const std::string base = "C:\\users\\me\\AppData\\Local";
     const tools::FolderSize twoUnits{SizeState::Present, 2 * 1048476};
-    EXPECT_EQ(tools::sizeLine(Cache::BaseCampTiles, base, twoUnits), base + "\\GARMIN\\Basecamp\\TileCache :2 MB belegt");
+    EXPECT_EQ(tools::sizeLine(Cache::BaseCampTiles, base, twoUnits),
+              base + "\\GARMIN\\Basecamp\\TileCache :2 MB belegt");
     EXPECT_EQ(tools::sizeLine(Cache::MapInstallTiles, base, twoUnits),
               base + "\\GARMIN\\Mapinstall\\Tilecache :2 MB belegt");
-    EXPECT_EQ(tools::sizeLine(Cache::MapSourceTiles, base, twoUnits), base + "\\Garmin\\Mapsource\\Tilecache :2 MB belegt");
-    EXPECT_EQ(tools::sizeLine(Cache::ProductData, base, twoUnits), base + "\\Garmin\\BaseCamp\\ProductDataCache :2 belegt");
+    EXPECT_EQ(tools::sizeLine(Cache::MapSourceTiles, base, twoUnits),
+              base + "\\Garmin\\Mapsource\\Tilecache :2 MB belegt");
+    EXPECT_EQ(tools::sizeLine(Cache::ProductData, base, twoUnits),
+              base + "\\Garmin\\BaseCamp\\ProductDataCache :2 belegt");
 
     const tools::FolderSize missing{SizeState::Missing, 0};
     EXPECT_EQ(tools::sizeLine(Cache::BaseCampTiles, base, missing),

@@ -15,8 +15,9 @@ namespace {
 // A tile's north and south edge, in units of 360 / 2^32 degrees.
 void setTileEdges(std::vector<std::uint8_t>& tdb, std::size_t block, double north, double south) {
     const auto put = [&](std::size_t offset, double degrees) {
-        const auto units = static_cast<std::uint32_t>(static_cast<std::int32_t>(std::lround(degrees * 4294967296.0 / 360)));
-        for (int i = 0; i < 4; ++i) tdb[block + offset + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(units >> (8 * i));
+        const auto units =
+            static_cast<std::uint32_t>(static_cast<std::int32_t>(std::lround(degrees * 4294967296.0 / 360)));
+        for (std::size_t i = 0; i < 4; ++i) tdb[block + offset + i] = static_cast<std::uint8_t>(units >> (8 * i));
     };
     put(11, north);
     put(19, south);

@@ -1,0 +1,38 @@
+#include "tasks/RegisterExistingTask.h"
+
+#include "app/RegistryEdit.h"
+#include "formats/TdbHeader.h"
+#include "tasks/TaskChecks.h"
+
+namespace veldra::tasks {
+
+namespace {
+
+// The FID the mapset will carry, known before anything is written: the one
+// given, else the TDB's own (a TDB without one gives its PID).
+std::string fidToRegister(const existing::ExistingMapset& mapset) {
+    if (!mapset.fid.empty()) return mapset.fid;
+    const auto read = formats::readTdbHeader(mapset.tdb);
+    if (!read.header) return {};
+    return std::to_string(read.header->fid != 0 ? read.header->fid : read.header->pid);
+}
+
+}  // namespace
+
+Result<existing::RegisteredMapset> registerExisting(app::Session& session, const RegisterExistingRequest& request) {
+    if (auto readable = registryReadable(session); !readable) return readable.failure();
+    auto edit = app::RegistryEdit::open(session.host.registry);
+    if (!edit) return edit.failure();
+
+    registration::InstalledCatalog catalog;
+    catalog.rebuild(session);
+    if (const std::string fid = fidToRegister(request.mapset);
+        !fid.empty() && app::fidInUse(fid, namesInUse(catalog), session.dialogs, session.catalog))
+        return alreadyShown();
+    auto registered = existing::registerExistingMapset(session, request.mapset, request.install);
+    if (!registered) return registered.failure();
+    if (auto committed = edit->commit(); !committed) return committed.failure();
+    return registered;
+}
+
+}  // namespace veldra::tasks

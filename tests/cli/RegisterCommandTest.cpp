@@ -1,0 +1,117 @@
+// `veldra register`: mkgmap's alpha mapset, with its own TDB and overview map,
+// installed as it stands.
+
+#include <filesystem>
+#include <string>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include "cli/IntegrateCommandFixture.h"
+#include "support/FileBytes.h"
+#include "support/PrefixTestSupport.h"
+
+namespace veldra {
+namespace {
+
+class RegisterCommandTest : public IntegrateCommandTest {
+protected:
+    void SetUp() override {
+        IntegrateCommandTest::SetUp();
+        for (const char* file : {"11000000.tdb", "11000000.img", "11000000.mdx", "11000000_mdr.img", "alpha.typ"})
+            fs::copy_file(fs::path(VELDRA_BUILT_DATA_DIR) / "alpha" / file, tiles / file);
+    }
+    std::string files() const {
+        return "--tdb " + (tiles / "11000000.tdb").string() + " --overview " + (tiles / "11000000.img").string() +
+               " --mdx " + (tiles / "11000000.mdx").string() + " --typ " + (tiles / "alpha.typ").string();
+    }
+};
+
+TEST_F(RegisterCommandTest, WrongInputIsRefusedBeforeAnythingIsWritten) {
+    const fs::path prefix = home.path() / "veldra" / "prefix";
+    const auto systemBefore = testing::readBytes(prefix / "system.reg");
+    const auto tdbBefore = testing::readBytes(tiles / "11000000.tdb");
+    fs::copy_file(tiles / "alpha.typ", tiles / "fake.tdb");
+
+    auto notTdb = veldra("register --tdb " + (tiles / "fake.tdb").string() + " --overview " +
+                         (tiles / "11000000.img").string());
+    EXPECT_EQ(notTdb.status, 1);
+    EXPECT_NE(notTdb.output.find("tdb-file is not valide"), std::string::npos) << notTdb.output;
+    EXPECT_EQ(testing::readBytes(tiles / "fake.tdb"), testing::readBytes(tiles / "alpha.typ"));
+
+    auto noOverview = veldra("register --tdb " + (tiles / "11000000.tdb").string() + " --overview " +
+                             (tiles / "gone.img").string());
+    EXPECT_EQ(noOverview.status, 1);
+    EXPECT_NE(noOverview.output.find("the file, you have typed in, is not existing."), std::string::npos)
+        << noOverview.output;
+
+    auto wrongFid = veldra("register --fid 12x " + files());
+    EXPECT_EQ(wrongFid.status, 1);
+    EXPECT_NE(wrongFid.output.find("wrong id number,ID must bee numeric"), std::string::npos) << wrongFid.output;
+
+    EXPECT_EQ(testing::readBytes(tiles / "11000000.tdb"), tdbBefore);
+    EXPECT_EQ(testing::readBytes(prefix / "system.reg"), systemBefore);
+
+    // An FID that an installed mapset uses is refused, the TDB's own included.
+    ASSERT_EQ(veldra("integrate --name Alps --fid 4711 --registry " + tileArgs()).status, 0);
+    auto inUse = veldra("register " + files());
+    EXPECT_EQ(inUse.status, 1);
+    EXPECT_NE(inUse.output.find("ID-Nr. exists already."), std::string::npos) << inUse.output;
+    EXPECT_EQ(testing::readBytes(tiles / "11000000.tdb"), tdbBefore);
+}
+
+TEST_F(RegisterCommandTest, GmapInstallationMakesAPackageTheListShows) {
+    auto run = veldra("register --gmap --name 'Alpha Paket' --fid 4800 " + files());
+    ASSERT_EQ(run.status, 0) << run.output;
+    const fs::path package = home.path() / "veldra/prefix/drive_c/ProgramData/GARMIN/Maps/Alpha_Paket.gmap";
+    EXPECT_TRUE(fs::is_regular_file(package / "Product1" / "11000000.tdb"));
+    EXPECT_TRUE(fs::is_regular_file(package / "19218.Typ"));
+    EXPECT_FALSE(fs::is_empty(package / "Product1" / "11000003"));
+    const auto list = nlohmann::json::parse(veldra("--json list").output);
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(list[0]["kind"], "gmap");
+    EXPECT_EQ(list[0]["name"], "Alpha_Paket");
+    EXPECT_EQ(list[0]["fid"], 4800);
+}
+
+TEST_F(RegisterCommandTest, WineReadsTheFamilyOfATdbWithoutFid) {
+    VELDRA_REQUIRE_WINE_PREFIX();
+    const auto& prefix = testing::WineTestPrefix::path();
+    auto bytes = testing::readBytes(tiles / "11000000.tdb");
+    bytes[3] = 57, bytes[4] = 0, bytes[5] = 0, bytes[6] = 0;  // PID 57, no FID
+    testing::writeBytes(tiles / "11000000.tdb", bytes);
+    auto inPrefix = [&](const std::string& arguments) {
+        testing::runCommand(testing::wineCommand(prefix, "wineserver -w"));
+        return veldra("--prefix " + testing::shellQuote(prefix.string()) + " " + arguments);
+    };
+    ASSERT_EQ(inPrefix("settings --os64 yes").status, 0);
+    auto run = inPrefix("register --mdr " + (tiles / "11000000_mdr.img").string() + " " + files());
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_NE(run.output.find("Veldra_Alpha\t57\t1\t"), std::string::npos) << run.output;
+
+    const auto query = testing::runCommand(testing::wineCommand(
+        prefix, "wine reg query 'HKLM\\SOFTWARE\\Wow6432Node\\Garmin\\Mapsource\\Families\\Veldra_Alpha57' /s"));
+    ASSERT_EQ(query.status, 0) << query.output;
+    std::string folder = "Z:" + tiles.string();
+    for (char& c : folder) c = c == '/' ? '\\' : c;
+    for (const std::string& line : {std::string("ID    REG_BINARY    3900"), "Typ    REG_SZ    " + folder + "\\570.Typ",
+                                   "IDX    REG_SZ    " + folder + "\\11000000.mdx",
+                                   "MDR    REG_SZ    " + folder + "\\11000000_mdr.img",
+                                   "TDB    REG_SZ    " + folder + "\\11000000.tdb",
+                                   "Bmap    REG_SZ    " + folder + "\\11000000.img", "Loc    REG_SZ    " + folder + "\r"})
+        EXPECT_NE(query.output.find(line), std::string::npos) << line << "\n" << query.output;
+
+    const auto typ = testing::readBytes(tiles / "570.Typ");
+    EXPECT_EQ(typ[47], 57);
+    EXPECT_EQ(typ[48], 0);
+    const auto mdx = testing::readBytes(tiles / "11000000.mdx");
+    EXPECT_EQ(mdx[20], 57);
+    EXPECT_EQ(mdx[21], 0);
+    const auto inspect = veldra("inspect " + (tiles / "11000000.tdb").string());
+    EXPECT_NE(inspect.output.find("FID: 57"), std::string::npos) << inspect.output;
+    EXPECT_NE(inspect.output.find("PID: 1"), std::string::npos) << inspect.output;
+    EXPECT_NE(inspect.output.find("checksum: valid"), std::string::npos) << inspect.output;
+}
+
+}  // namespace
+}  // namespace veldra
