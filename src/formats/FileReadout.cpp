@@ -8,6 +8,7 @@
 #include "platform/PathText.h"
 #include "formats/TdbBlocks.h"
 #include "formats/TdbChecksum.h"
+#include "formats/TdbStructure.h"
 #include "formats/TreDrawPriority.h"
 #include "platform/CappedFileRead.h"
 #include "platform/Cp1252.h"
@@ -34,11 +35,12 @@ void inspectTdb(const std::filesystem::path& file, Inspection& result) {
         result.error = bytes.failure().detail;
         return;
     }
-    result.header = parseTdbHeader(*bytes);
-    if (!result.header) {
-        result.error = platform::pathText(file) + " is too short for a TDB header";
+    // Header fields read from anything else would be invented values.
+    if (!isTdbBlockRun(*bytes)) {
+        result.error = platform::pathText(file) + " is not a TDB file";
         return;
     }
+    result.header = parseTdbHeader(*bytes);
     result.tiles = listTdbTiles(*bytes);
     result.checksumOk = checksumMatches(*bytes);
 }
