@@ -94,6 +94,7 @@ namespace veldra {
     X(MsgExistingMdrInvalid) \
     X(MsgExistingTrfInvalid) \
     X(MsgExistingIdNotNumeric) \
+    X(MsgTdbAlreadyRegistered) \
     X(MsgNameForbiddenCharacters) \
     X(MsgNameTooLong) \
     X(MsgOs64SettingDiffers) \
@@ -115,6 +116,23 @@ namespace veldra {
     X(MsgWrongFid) \
     X(MsgNoLatitudeStored) \
     X(MsgAskSetSuggestedLatitude) \
+    X(MsgExportDoneFirst) \
+    X(MsgExportDoneSecond) \
+    X(MsgImportStart) \
+    X(CaptionChooseImportFolder) \
+    X(CaptionChooseImportDestination) \
+    X(MsgAskAllUsers) \
+    X(MsgMapCopied) \
+    X(MsgOfferMapSource) \
+    X(MsgExportInfoXmlDamaged) \
+    X(MsgWrongFolder) \
+    X(MsgImportInfoXmlDamaged) \
+    X(MsgMissingFilePrefix) \
+    X(MsgFilePrefix) \
+    X(MsgMapPrefix) \
+    X(MsgAskExportSuffix) \
+    X(MsgFolderCopyFailed) \
+    X(CaptionErrorMessage) \
 
 enum class Msg {
 #define VELDRA_MESSAGE_ENUM(name) name,

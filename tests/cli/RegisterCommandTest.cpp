@@ -58,6 +58,15 @@ TEST_F(RegisterCommandTest, WrongInputIsRefusedBeforeAnythingIsWritten) {
     EXPECT_EQ(inUse.status, 1);
     EXPECT_NE(inUse.output.find("ID-Nr. exists already."), std::string::npos) << inUse.output;
     EXPECT_EQ(testing::readBytes(tiles / "11000000.tdb"), tdbBefore);
+
+    // A TDB that a registration points at is not taken over by a second one.
+    ASSERT_EQ(veldra("register --fid 4800 " + files()).status, 0);
+    const auto registeredTdb = testing::readBytes(tiles / "11000000.tdb");
+    auto twice = veldra("register --fid 4801 " + files());
+    EXPECT_EQ(twice.status, 1);
+    EXPECT_NE(twice.output.find("belongs to an installed mapset already"), std::string::npos) << twice.output;
+    EXPECT_NE(twice.output.find("FID 4800"), std::string::npos) << twice.output;
+    EXPECT_EQ(testing::readBytes(tiles / "11000000.tdb"), registeredTdb);
 }
 
 TEST_F(RegisterCommandTest, GmapInstallationMakesAPackageTheListShows) {
