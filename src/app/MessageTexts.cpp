@@ -275,6 +275,8 @@ const std::vector<MessageText>& messageTexts() {
         {Msg::MsgExistingMdrInvalid, "mdr-file is not valide", "Es ist kein gültiges MDR-File ausgewählt"},
         {Msg::MsgExistingTrfInvalid, "trf-file is not valide", "Es ist kein gültiges trf-File ausgewählt"},
         {Msg::MsgExistingIdNotNumeric, "wrong id number,ID must bee numeric", "wrong id number,ID must bee numeric"},
+        {Msg::MsgNotADeviceImage, "This file is no device image that VELDRA can take apart: ",
+         "Diese Datei ist keine Geräte-Image-Datei, die VELDRA zerlegen kann: "},
         {Msg::MsgTdbAlreadyRegistered,
          "This TDB file belongs to an installed mapset already; remove that one first or use a copy of its files: ",
          "Dieses TDB-File gehört schon zu einem installierten Kartensatz; entfernen Sie diesen zuerst oder nehmen Sie eine Kopie seiner Dateien: "},

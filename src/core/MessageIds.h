@@ -95,6 +95,7 @@ namespace veldra {
     X(MsgExistingTrfInvalid) \
     X(MsgExistingIdNotNumeric) \
     X(MsgTdbAlreadyRegistered) \
+    X(MsgNotADeviceImage) \
     X(MsgNameForbiddenCharacters) \
     X(MsgNameTooLong) \
     X(MsgOs64SettingDiffers) \

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <system_error>
 
+#include "formats/ImgReader.h"
 #include "integration/ConsoleRunner.h"
 #include "platform/FileMove.h"
 #include "platform/PathText.h"
@@ -50,6 +51,9 @@ public:
         : session_(session), runner_(runner), choices_(choices) {}
 
     Result<GmapsuppSplit> run(const fs::path& gmapsupp) {
+        // A damaged image would leave an empty work folder and the tool's own error.
+        if (auto opened = formats::ImgFile::open(gmapsupp); !opened.file)
+            return fail(Msg::MsgNotADeviceImage, opened.error);
         const fs::path input = session_.host.shell.shortPath(fs::absolute(gmapsupp));
         const fs::path work = input.parent_path() / "SplittMaps";
         if (!fs::exists(gmt())) session_.dialogs.inform(session_.msg(Msg::MsgGmtMissing));

@@ -129,6 +129,17 @@ TEST_F(IntegrateDeviceImageTest, AnImageWithoutFamilyInformationLeavesItsTiles) 
     EXPECT_EQ(registryFamilies(veldra("--json list").output), std::vector<std::string>{});
 }
 
+TEST_F(IntegrateDeviceImageTest, ADamagedImageIsRefusedBeforeAnythingIsMade) {
+    auto bytes = testing::readBytes(device / "gmapsupp.img");
+    bytes.resize(3000);
+    testing::writeBytes(device / "gmapsupp.img", bytes);
+    auto run = veldra("integrate --keep-fid --registry " + image());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.output.find("This file is no device image that VELDRA can take apart: "), std::string::npos)
+        << run.output;
+    EXPECT_FALSE(fs::exists(device / "SplittMaps"));
+}
+
 TEST_F(IntegrateDeviceImageTest, WineReadsBothFamiliesOfTheImage) {
     VELDRA_REQUIRE_WINE_PREFIX();
     const auto& prefix = testing::WineTestPrefix::path();
