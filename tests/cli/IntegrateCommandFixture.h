@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "support/Commands.h"
+#include "support/PrefixTestSupport.h"
 #include "support/TempFolder.h"
 
 namespace veldra {
@@ -26,6 +27,14 @@ protected:
     testing::CommandResult veldra(const std::string& arguments) {
         return testing::runCommand("env -u WINEPREFIX XDG_DATA_HOME=" + home.path().string() + " " +
                                    VELDRA_PROGRAM_DIR + "/veldra --lang Eng " + arguments + " 2>&1 </dev/null");
+    }
+
+    // `veldra` on the prefix Wine made for the test program, once its server
+    // has saved the registry (VELDRA writes only while none runs).
+    testing::CommandResult veldraInWinePrefix(const std::string& arguments) {
+        const auto& prefix = testing::WineTestPrefix::path();
+        testing::runCommand(testing::wineCommand(prefix, "wineserver -w"));
+        return veldra("--prefix " + testing::shellQuote(prefix.string()) + " " + arguments);
     }
 
     std::string tileArgs() const {

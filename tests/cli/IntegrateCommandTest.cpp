@@ -114,12 +114,8 @@ TEST_F(IntegrateCommandTest, WrongInputIsRefusedClearlyAndChangesNoRegistryFile)
 TEST_F(IntegrateCommandTest, WineReadsTheRegisteredFamily) {
     VELDRA_REQUIRE_WINE_PREFIX();
     const auto& prefix = testing::WineTestPrefix::path();
-    auto inPrefix = [&](const std::string& arguments) {
-        testing::runCommand(testing::wineCommand(prefix, "wineserver -w"));
-        return veldra("--prefix " + testing::shellQuote(prefix.string()) + " " + arguments);
-    };
-    ASSERT_EQ(inPrefix("settings --os64 yes").status, 0);
-    auto run = inPrefix("integrate --name Alps --fid 4711 --registry " + tileArgs());
+    ASSERT_EQ(veldraInWinePrefix("settings --os64 yes").status, 0);
+    auto run = veldraInWinePrefix("integrate --name Alps --fid 4711 --registry " + tileArgs());
     ASSERT_EQ(run.status, 0) << run.output;
 
     const auto query = testing::runCommand(testing::wineCommand(

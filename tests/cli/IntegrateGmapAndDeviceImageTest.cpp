@@ -143,12 +143,8 @@ TEST_F(IntegrateDeviceImageTest, ADamagedImageIsRefusedBeforeAnythingIsMade) {
 TEST_F(IntegrateDeviceImageTest, WineReadsBothFamiliesOfTheImage) {
     VELDRA_REQUIRE_WINE_PREFIX();
     const auto& prefix = testing::WineTestPrefix::path();
-    auto inPrefix = [&](const std::string& arguments) {
-        testing::runCommand(testing::wineCommand(prefix, "wineserver -w"));
-        return veldra("--prefix " + testing::shellQuote(prefix.string()) + " " + arguments);
-    };
-    ASSERT_EQ(inPrefix("settings --os64 yes").status, 0);
-    auto run = inPrefix("integrate --keep-fid --registry " + image());
+    ASSERT_EQ(veldraInWinePrefix("settings --os64 yes").status, 0);
+    auto run = veldraInWinePrefix("integrate --keep-fid --registry " + image());
     ASSERT_EQ(run.status, 0) << run.output;
     for (const std::string key : {"Veldra_Alpha4711", "Veldra_Beta_4712"}) {
         const auto query = testing::runCommand(testing::wineCommand(

@@ -89,12 +89,8 @@ TEST_F(RegisterCommandTest, WineReadsTheFamilyOfATdbWithoutFid) {
     auto bytes = testing::readBytes(tiles / "11000000.tdb");
     bytes[3] = 57, bytes[4] = 0, bytes[5] = 0, bytes[6] = 0;  // PID 57, no FID
     testing::writeBytes(tiles / "11000000.tdb", bytes);
-    auto inPrefix = [&](const std::string& arguments) {
-        testing::runCommand(testing::wineCommand(prefix, "wineserver -w"));
-        return veldra("--prefix " + testing::shellQuote(prefix.string()) + " " + arguments);
-    };
-    ASSERT_EQ(inPrefix("settings --os64 yes").status, 0);
-    auto run = inPrefix("register --mdr " + (tiles / "11000000_mdr.img").string() + " " + files());
+    ASSERT_EQ(veldraInWinePrefix("settings --os64 yes").status, 0);
+    auto run = veldraInWinePrefix("register --mdr " + (tiles / "11000000_mdr.img").string() + " " + files());
     ASSERT_EQ(run.status, 0) << run.output;
     EXPECT_NE(run.output.find("Veldra_Alpha\t57\t1\t"), std::string::npos) << run.output;
 
