@@ -24,5 +24,7 @@ void addIntegrateCommand(CLI::App& app, CliContext& context, int& exitCode);
 void addRegisterCommand(CLI::App& app, CliContext& context, int& exitCode);
 void addCacheCommand(CLI::App& app, CliContext& context, int& exitCode);
 void addLatitudeCommand(CLI::App& app, CliContext& context, int& exitCode);
+void addExportCommand(CLI::App& app, CliContext& context, int& exitCode);
+void addImportCommand(CLI::App& app, CliContext& context, int& exitCode);
 
 }  // namespace veldra::cli

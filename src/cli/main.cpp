@@ -36,6 +36,8 @@ int main(int argc, char** argv) {
     addRegisterCommand(app, context, exitCode);
     addCacheCommand(app, context, exitCode);
     addLatitudeCommand(app, context, exitCode);
+    addExportCommand(app, context, exitCode);
+    addImportCommand(app, context, exitCode);
     addInspectCommand(app, context, exitCode);
     // Global options may follow the command too.
     for (auto* sub : app.get_subcommands({})) sub->fallthrough();

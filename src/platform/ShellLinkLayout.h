@@ -29,8 +29,8 @@ inline constexpr std::array<std::uint8_t, 16> MyComputer = {0xE0, 0x4F, 0xD0, 0x
 inline constexpr std::uint8_t ClassMask = 0x70;
 inline constexpr std::uint8_t VolumeClass = 0x20;
 inline constexpr std::uint8_t FileEntryClass = 0x30;
-inline constexpr std::uint8_t DirectoryEntry = 0x01;
-inline constexpr std::uint8_t FileEntry = 0x02;
+inline constexpr std::uint8_t ItemIsFolder = 0x01;
+inline constexpr std::uint8_t ItemIsFile = 0x02;
 inline constexpr std::uint8_t UnicodePrimaryName = 0x04;
 inline constexpr std::size_t PrimaryNameOffset = 14;
 

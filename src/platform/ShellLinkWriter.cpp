@@ -37,7 +37,7 @@ ByteList fileEntryItem(std::string_view name, bool folder) {
     const std::string ansi = utf8ToCp1252(name);
     const bool unicode = cp1252ToUtf8(ansi) != name;
     ByteList item(2, 0);
-    item.push_back(FileEntryClass | (folder ? DirectoryEntry : FileEntry) | (unicode ? UnicodePrimaryName : 0));
+    item.push_back(FileEntryClass | (folder ? ItemIsFolder : ItemIsFile) | (unicode ? UnicodePrimaryName : 0));
     item.resize(PrimaryNameOffset, 0);  // file size, date, time and attributes stay zero
     if (unicode) {
         for (const char16_t unit : utf8ToUtf16(name)) put16(item, unit);

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <fstream>
 
+#include "platform/Cp1252.h"
 #include "platform/ShellLinks.h"
 #include "support/PrefixTestSupport.h"
 
@@ -11,16 +12,26 @@ namespace veldra::platform {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::outputLines;
 using testing::runCommand;
 using testing::shellQuote;
 using testing::WineTestPrefix;
 
-// WScript.Shell's idea of the link's target.
-std::string targetByWine(const fs::path& prefix, const std::string& hostLink) {
-    const std::string command = "wine cscript //nologo 'C:\\veldra-target.vbs' " + shellQuote(hostLink);
-    const auto lines = outputLines(runCommand(testing::wineCommand(prefix, command)).output);
-    return lines.empty() ? "<nothing>" : lines.front();
+// The target as Wine's shell reads it, written by the script as UTF-16 so that
+// no console code page comes between. (WScript.Shell's TargetPath, the other
+// way to ask, is not implemented in Wine 8.)
+std::string targetByWine(const fs::path& prefix, const std::string& hostFolder, const std::string& linkName) {
+    const fs::path answer = prefix / "drive_c" / "veldra-target.txt";
+    fs::remove(answer);
+    runCommand(testing::wineCommand(prefix, "wine cscript //nologo 'C:\\veldra-target.vbs' " + shellQuote(hostFolder) +
+                                                " " + shellQuote(linkName)));
+    std::ifstream in(answer, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (bytes.size() < 2) return "<nothing>";
+    std::u16string text;
+    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2)  // after the byte order mark
+        text.push_back(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                             static_cast<unsigned char>(bytes[i + 1]) << 8));
+    return utf16ToUtf8(text.substr(0, text.find(u'\r')));
 }
 
 TEST(ShellLinkWriterWineTest, WineResolvesEveryLinkWeWrite) {
@@ -30,8 +41,10 @@ TEST(ShellLinkWriterWineTest, WineResolvesEveryLinkWeWrite) {
     const fs::path driveC = prefix / "drive_c";
     {
         std::ofstream script(driveC / "veldra-target.vbs", std::ios::binary);
-        script << "Set shell = CreateObject(\"WScript.Shell\")\r\n"
-                  "WScript.Echo shell.CreateShortcut(WScript.Arguments(0)).TargetPath\r\n";
+        script << "Set shell = CreateObject(\"Shell.Application\")\r\n"
+                  "target = shell.NameSpace(WScript.Arguments(0)).ParseName(WScript.Arguments(1)).GetLink.Path\r\n"
+                  "Set files = CreateObject(\"Scripting.FileSystemObject\")\r\n"
+                  "files.CreateTextFile(\"C:\\veldra-target.txt\", True, True).WriteLine target\r\n";
     }
     fs::create_directories(driveC / "ProgramData" / "GARMIN" / "Maps" / "Topo Nord.gmap");
     fs::create_directories(driveC / "Karten" / "K\xC3\xA4se.gmap");
@@ -50,7 +63,7 @@ TEST(ShellLinkWriterWineTest, WineResolvesEveryLinkWeWrite) {
         std::replace(target.begin(), target.end(), '/', '\\');
         const std::string name = "Link_" + std::to_string(++number) + ".lnk";
         ASSERT_TRUE(writeShellLinkFile(driveC / "ProgramData" / "GARMIN" / "Maps" / name, target, folder));
-        EXPECT_EQ(targetByWine(prefix, "C:\\ProgramData\\GARMIN\\Maps\\" + name), target);
+        EXPECT_EQ(targetByWine(prefix, "C:\\ProgramData\\GARMIN\\Maps", name), target);
     }
 }
 
