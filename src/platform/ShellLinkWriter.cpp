@@ -21,13 +21,19 @@ constexpr std::uint8_t VolumeItem = VolumeClass | 0x0F;
 constexpr std::size_t VolumeItemSize = 25;
 constexpr std::size_t VolumeIdSize = 0x10;
 
+// Byte by byte: GCC 12 at -O3 takes an insert of a two-byte array into an
+// empty vector for an overflow.
 void put16(ByteList& out, std::size_t value) {
-    const auto bytes = u16Bytes(static_cast<std::uint16_t>(value));
-    out.insert(out.end(), bytes.begin(), bytes.end());
+    out.push_back(static_cast<std::uint8_t>(value & 0xFF));
+    out.push_back(static_cast<std::uint8_t>((value >> 8) & 0xFF));
 }
 
 void put32(ByteList& out, std::uint32_t value) {
     for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<std::uint8_t>(value >> shift));
+}
+
+void putAt32(ByteList& out, std::size_t offset, std::uint32_t value) {
+    for (int shift = 0; shift < 32; shift += 8) out[offset++] = static_cast<std::uint8_t>(value >> shift);
 }
 
 void putText(ByteList& out, std::string_view text) { out.insert(out.end(), text.begin(), text.end()); }
@@ -122,14 +128,13 @@ ByteList linkInfo(std::string_view host) {
 std::optional<std::vector<std::uint8_t>> shellLinkBytes(std::string_view hostTarget, bool targetIsFolder) {
     const auto parts = pathParts(hostTarget);
     if (!parts) return std::nullopt;
-    ByteList link;
-    put32(link, HeaderSize);
-    link.insert(link.end(), LinkClsid.begin(), LinkClsid.end());
-    put32(link, HasLinkTargetIdList | HasLinkInfo | IsUnicode);
-    put32(link, targetIsFolder ? FolderAttribute : NormalAttribute);
-    link.resize(0x3C, 0);  // creation, access and write times, file size, icon index
-    put32(link, ShowNormal);
-    link.resize(HeaderSize, 0);  // hot key and reserved
+    // Times, file size, icon index, hot key and the reserved fields stay zero.
+    ByteList link(HeaderSize, 0);
+    putAt32(link, 0x00, HeaderSize);
+    std::copy(LinkClsid.begin(), LinkClsid.end(), link.begin() + 0x04);
+    putAt32(link, 0x14, HasLinkTargetIdList | HasLinkInfo | IsUnicode);
+    putAt32(link, 0x18, targetIsFolder ? FolderAttribute : NormalAttribute);
+    putAt32(link, 0x3C, ShowNormal);
 
     const ByteList ids = idList(*parts, targetIsFolder);
     link.insert(link.end(), ids.begin(), ids.end());

@@ -72,21 +72,11 @@ WinePrefixRegistry::WinePrefixRegistry(fs::path prefix, FileWriter write)
     user_.relativeTo = UserRelativeTo;
 }
 
-WinePrefixRegistry::FileStamp WinePrefixRegistry::stampOf(const fs::path& file) {
-    FileStamp stamp;
-    std::error_code ec;
-    const auto size = fs::file_size(file, ec);
-    if (ec) return stamp;
-    const auto written = fs::last_write_time(file, ec);
-    if (ec) return stamp;
-    return FileStamp{true, size, written};
-}
-
 // During an edit the keys in memory hold its changes: they are not read again.
 WinePrefixRegistry::Hive& WinePrefixRegistry::hive(RegistryRoot root) const {
     Hive& chosen = root == RegistryRoot::LocalMachine ? machine_ : user_;
     if (chosen.loaded && editing_) return chosen;
-    const FileStamp current = stampOf(chosen.file);
+    const FileStamp current = fileStampOf(chosen.file);
     if (!chosen.loaded || current != chosen.stamp) {
         chosen.stamp = current;
         load(chosen);
@@ -137,8 +127,8 @@ const WineRegistryKey* WinePrefixRegistry::findKey(RegistryRoot root, std::strin
 }
 
 bool WinePrefixRegistry::canOpenForWriting(RegistryRoot root, std::string_view path) const {
-    if (!findKey(root, path)) return false;
     const Hive& chosen = hive(root);
+    if (!chosen.registry || !chosen.registry->findKey(path)) return false;
     std::error_code ec;
     if (!chosen.stamp.exists) return fs::is_directory(prefix_, ec);
     // Opening for appending tells whether we may write without changing a byte.
@@ -369,7 +359,7 @@ Status WinePrefixRegistry::store() {
     for (Hive* chosen : changed) flushDirectoryToDisk(writeTarget(chosen->file).parent_path());
     for (std::size_t i = 0; i < changed.size(); ++i) {
         changed[i]->onDisk = std::move(texts[i]);
-        changed[i]->stamp = stampOf(changed[i]->file);
+        changed[i]->stamp = fileStampOf(changed[i]->file);
         changed[i]->changed = false;
     }
     return {};

@@ -14,6 +14,7 @@
 
 #include "platform/AtomicFile.h"
 #include "platform/FileLock.h"
+#include "platform/FileStamp.h"
 #include "platform/Registry.h"
 #include "platform/WineRegistryFile.h"
 
@@ -53,12 +54,6 @@ public:
     const std::string& lastError() const { return lastError_; }
 
 private:
-    struct FileStamp {
-        bool exists = false;
-        std::uintmax_t size = 0;
-        std::filesystem::file_time_type written{};
-        bool operator==(const FileStamp&) const = default;
-    };
     struct Hive {
         std::filesystem::path file;
         std::string relativeTo;  // the header of a file made anew
@@ -72,7 +67,6 @@ private:
     };
     using Edit = std::function<long(WineRegistryFile&, FileTime now, bool& changed)>;
 
-    static FileStamp stampOf(const std::filesystem::path& file);
     Hive& hive(RegistryRoot root) const;
     void load(Hive& hive) const;
     void forgetFiles();

@@ -1,6 +1,6 @@
 #include "registration/CatalogEnumeration.h"
 
-#include <algorithm>
+#include <unordered_set>
 
 #include "app/FailureText.h"
 #include "app/RegistryEdit.h"
@@ -33,12 +33,10 @@ public:
 
     // Every product subkey of the families collected so far, each name once.
     void families(RecordKind kind) {
-        std::vector<std::string> seen;
+        // Folded once each, so the check costs the same however many families there are.
+        std::unordered_set<std::string> seen;
         for (const std::string& family : familyNames_) {
-            if (std::any_of(seen.begin(), seen.end(),
-                            [&family](const std::string& s) { return platform::equalsIgnoreCase(s, family); }))
-                continue;
-            seen.push_back(family);
+            if (!seen.insert(platform::foldCase(family)).second) continue;
             const std::string key = branchKey(session_, kind) + family + "\\";
             if (!registry_.canOpenForWriting(Machine, key)) continue;
             for (const std::string& product : registry_.subkeyNames(Machine, key))

@@ -17,7 +17,8 @@ void markMissing(RegistryRecord& record, const char* marker) {
 }
 
 void describeFromTdb(const app::Session& session, RegistryRecord& record) {
-    if (!hostFileExists(session, record.tdb)) {
+    const std::filesystem::path tdb = existingHostFile(session, record.tdb);
+    if (tdb.empty()) {
         markMissing(record, TdbMissingMarker);
         return;
     }
@@ -27,7 +28,7 @@ void describeFromTdb(const app::Session& session, RegistryRecord& record) {
     }
     // A file too short for the header reads as zeros, as a binary read past
     // the end of the file does.
-    const auto header = formats::readTdbHeader(session.host.paths.toNative(record.tdb)).header.value_or(formats::TdbHeader{});
+    const auto header = formats::readTdbHeader(tdb).header.value_or(formats::TdbHeader{});
     record.name = platform::cp1252ToUtf8(header.nameField);
     record.fid = std::to_string(header.fid != 0 ? header.fid : header.pid);
     record.pid = std::to_string(header.pid);

@@ -62,6 +62,8 @@ TEST_F(HostPathsTest, HostToNativeMatchesUpToTheFirstMissingComponent) {
     EXPECT_EQ(paths.toNative("C:\\programdata\\GARMIN\\Maps"), drive('c') / "ProgramData" / "Garmin" / "Maps");
     // Z: on the root gives plain Unix paths; other drives stay under dosdevices.
     EXPECT_EQ(paths.toNative(unixAsHost(temp.path() / "OUTSIDE" / "a")), temp.path() / "outside" / "a");
+    EXPECT_EQ(paths.toNative(unixAsHost(temp.path() / "outside")), temp.path() / "outside");  // spelled as on disk
+    EXPECT_EQ(paths.toNative("C:\\ProgramData\\Garmin"), drive('c') / "ProgramData" / "Garmin");
     EXPECT_EQ(paths.toNative("Q:\\x"), drive('q') / "x");
     EXPECT_EQ(paths.toNative("C:\\..\\ProgramData"), drive('c') / "ProgramData");
     EXPECT_EQ(paths.toNative("C:").string(), drive('c').string() + "/");

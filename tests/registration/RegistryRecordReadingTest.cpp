@@ -93,6 +93,17 @@ TEST_F(RegistryRecordReadingTest, EveryProductOfEveryBranchIsARecordSortedByName
     EXPECT_TRUE(records[6].tdb.ends_with("\\znt\\11000000.tdb")) << records[6].tdb;
 }
 
+// FamiliesNT is read under every family name seen so far, in the spelling
+// first seen; names that differ only in case are one name.
+TEST_F(RegistryRecordReadingTest, AFamilyNameInAnyCaseIsReadOncePerBranch) {
+    registerFamily(RecordKind::Families, "Case", installAlpha("f"));
+    registerFamily(RecordKind::FamiliesNT, "CASE", installAlpha("nt"));
+    const auto records = readRegistryRecords(fake.session);
+    std::vector<std::string> seen;
+    for (const auto& r : records) seen.push_back(std::string(kindName(r.kind)) + " " + r.subkey);
+    EXPECT_EQ(seen, (std::vector<std::string>{"Families Case\\1", "FamiliesNT Case\\1"}));
+}
+
 TEST_F(RegistryRecordReadingTest, ProductsTakeTheTypeFileOfTheProductsKeyItself) {
     registerProduct("33", installAlpha("p"));
     EXPECT_TRUE(fake.session.routines.storeString(Machine, key(RecordKind::Products), "Typ", "Z:\\shared.typ").ok());

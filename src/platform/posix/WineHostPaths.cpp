@@ -118,12 +118,19 @@ fs::path WineHostPaths::toNative(std::string_view host) const {
     if (host.size() > 2 && !isSeparator(host[2])) return {};  // "C:file" is relative to a drive's current folder
 
     const fs::path drive = driveLink(prefix_, letter);
-    const auto target = directoryIdentity(drive);
-    const bool driveIsRoot = letter == 'z' && target && target == directoryIdentity("/");
+    const bool driveIsRoot = letter == 'z' && directoryIdentity(drive) == directoryIdentity("/");
     fs::path onDisk = drive;
     fs::path result = driveIsRoot ? fs::path("/") : drive;
-    bool matching = true;
     const auto components = hostComponents(host.substr(2));
+    // A path that exists as written is spelled on disk in every component:
+    // one look-up instead of one per component.
+    if (!components.empty()) {
+        fs::path written;
+        for (const auto& component : components) written /= component;
+        std::error_code ec;
+        if (fs::exists(fs::symlink_status(drive / written, ec))) return result / written;
+    }
+    bool matching = true;
     for (const auto& component : components) {
         std::string name = component;
         if (matching) {
