@@ -275,6 +275,8 @@ const std::vector<MessageText>& messageTexts() {
         {Msg::MsgExistingMdrInvalid, "mdr-file is not valide", "Es ist kein gültiges MDR-File ausgewählt"},
         {Msg::MsgExistingTrfInvalid, "trf-file is not valide", "Es ist kein gültiges trf-File ausgewählt"},
         {Msg::MsgExistingIdNotNumeric, "wrong id number,ID must bee numeric", "wrong id number,ID must bee numeric"},
+        {Msg::MsgNothingChanged, "Nothing was changed.", "Es wurde nichts geändert."},
+        {Msg::MsgAnswerWithYesOrNo, "(answer with --yes or --no)", "(antworten Sie mit --yes oder --no)"},
         {Msg::MsgNotADeviceImage, "This file is no device image that VELDRA can take apart: ",
          "Diese Datei ist keine Geräte-Image-Datei, die VELDRA zerlegen kann: "},
         {Msg::MsgTdbAlreadyRegistered,

@@ -32,6 +32,7 @@ CliContext::Services& CliContext::open() {
     s->session = std::make_unique<app::Session>(
         app::Host{*b.registry, *b.paths, *b.shell, *b.security, *b.processes, b.programFolder}, *s->dialogs);
     (void)s->session->start(options.language);
+    s->dialogs->setAnswerHint(s->session->msg(app::Msg::MsgAnswerWithYesOrNo));
     services_ = std::move(s);
     return *services_;
 }
@@ -58,7 +59,7 @@ int CliContext::finish(const Status& status) {
     if (status) return ExitDone;
     const Failure& failure = status.failure();
     switch (failure.kind) {
-        case FailureKind::Declined: err << "Nothing was changed.\n"; break;
+        case FailureKind::Declined: err << sessionWithoutHostRoot().msg(app::Msg::MsgNothingChanged) << '\n'; break;
         case FailureKind::AlreadyShown: break;
         case FailureKind::Error: err << app::describeFailure(failure, sessionWithoutHostRoot().catalog) << '\n'; break;
     }

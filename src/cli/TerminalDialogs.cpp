@@ -29,7 +29,7 @@ bool TerminalDialogs::answerYes(const app::MessageBox& box) {
         return yes;
     }
     if (!platform::standardInputIsTerminal())
-        throw UnansweredQuestion(box.text + "\n(answer with --yes or --no)");
+        throw UnansweredQuestion(box.text + "\n" + answerHint_);
     for (;;) {
         messages_ << box.text << " [y/n] " << std::flush;
         std::string line;

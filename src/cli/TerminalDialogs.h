@@ -4,6 +4,7 @@
 
 #include <iosfwd>
 #include <stdexcept>
+#include <string>
 
 #include "app/Dialogs.h"
 
@@ -28,12 +29,17 @@ public:
     void status(const std::string& text) override;
     void busy(bool) override {}
 
+    // What a question without a terminal and without --yes/--no adds, in the
+    // user's language once it is known.
+    void setAnswerHint(std::string hint) { answerHint_ = std::move(hint); }
+
 private:
     bool answerYes(const app::MessageBox& box);
 
     AnswerPolicy policy_;
     std::istream& in_;
     std::ostream& messages_;
+    std::string answerHint_ = "(answer with --yes or --no)";
 };
 
 }  // namespace veldra::cli

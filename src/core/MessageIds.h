@@ -96,6 +96,8 @@ namespace veldra {
     X(MsgExistingIdNotNumeric) \
     X(MsgTdbAlreadyRegistered) \
     X(MsgNotADeviceImage) \
+    X(MsgNothingChanged) \
+    X(MsgAnswerWithYesOrNo) \
     X(MsgNameForbiddenCharacters) \
     X(MsgNameTooLong) \
     X(MsgOs64SettingDiffers) \

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -48,6 +49,30 @@ TEST(Cli, APrefixThatIsNotOneIsRefused) {
     auto run = veldra("--prefix /nonexistent/prefix settings");
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.output.find("/nonexistent/prefix"), std::string::npos) << run.output;
+}
+
+TEST(Cli, AnUnansweredOrDeclinedQuestionIsReportedInTheChosenLanguage) {
+    testing::TempDir temp;
+    const std::string env = "env -u WINEPREFIX XDG_DATA_HOME=" + temp.path().string();
+    const auto device = temp.path() / "device";
+    std::filesystem::create_directories(device / "SplittMaps");
+    std::filesystem::copy_file(std::filesystem::path(VELDRA_BUILT_DATA_DIR) / "gmapsupp" / "gmapsupp.img",
+                               device / "gmapsupp.img");
+    ASSERT_EQ(veldra("settings --os64 yes", env).status, 0);
+    const std::string split = " integrate --keep-fid --registry " + (device / "gmapsupp.img").string();
+
+    for (const auto& [language, hint, nothing] :
+         {std::tuple{"Deu", "(antworten Sie mit --yes oder --no)", "Es wurde nichts geändert."},
+          std::tuple{"Eng", "(answer with --yes or --no)", "Nothing was changed."}}) {
+        const auto unanswered = veldra(std::string("--lang ") + language + split, env);
+        EXPECT_EQ(unanswered.status, 1);
+        EXPECT_NE(unanswered.output.find("'SplittMaps'"), std::string::npos) << unanswered.output;
+        EXPECT_NE(unanswered.output.find(hint), std::string::npos) << unanswered.output;
+        const auto declined = veldra(std::string("--no --lang ") + language + split, env);
+        EXPECT_EQ(declined.status, 1);
+        EXPECT_NE(declined.output.find(nothing), std::string::npos) << declined.output;
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(device / "SplittMaps"));
 }
 
 }  // namespace
