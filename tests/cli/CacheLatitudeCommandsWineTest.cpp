@@ -26,13 +26,9 @@ protected:
     testing::CommandResult wine(const std::string& command) const {
         return runCommand(testing::wineCommand(prefix, command));
     }
-    // VELDRA writes the registry only while no wineserver runs.
-    void waitForServer() const { wine("wineserver -w"); }
     // Exit code and everything `veldra` printed, messages included.
     testing::CommandResult veldra(const std::string& arguments) const {
-        waitForServer();
-        return runCommand(std::string(VELDRA_PROGRAM_DIR) + "/veldra --prefix " + shellQuote(prefix.string()) +
-                          " --lang Eng " + arguments + " </dev/null 2>&1");
+        return testing::veldraOnPrefix(prefix, arguments);
     }
     // What `reg query` prints for the latitude key, empty when it is missing.
     std::string queryLatitude() const {
@@ -131,7 +127,7 @@ TEST_F(CacheLatitudeCommandsWineTest, LatitudeShowSetAutomaticAndSuggested) {
 
     EXPECT_EQ(veldra("latitude 4711 1 --auto").status, 0);
     wine("wine reg delete " + shellQuote(family) + " /f");
-    waitForServer();
+    wine("wineserver -w");
 }
 
 }  // namespace

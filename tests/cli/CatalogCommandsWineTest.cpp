@@ -33,14 +33,11 @@ protected:
         return runCommand(testing::wineCommand(prefix, command));
     }
     // Wine's programs leave the server running a few seconds; it saves the
-    // registry when it ends, and VELDRA writes only while none runs.
+    // registry when it ends.
     void waitForServer() const { wine("wineserver -w"); }
     // Exit code and standard output of `veldra`.
     testing::CommandResult veldra(const std::string& arguments) const {
-        waitForServer();
-        auto run = runCommand(std::string(VELDRA_PROGRAM_DIR) + "/veldra --prefix " + shellQuote(prefix.string()) +
-                              " --lang Eng " + arguments + " </dev/null 2>/dev/null");
-        return run;
+        return testing::veldraOnPrefix(prefix, arguments, false);
     }
     std::string regAdd(const std::string& key, const std::string& name, const std::string& type,
                        const std::string& data) const {

@@ -38,9 +38,7 @@ protected:
     }
 
     testing::CommandResult veldra(const fs::path& prefix, const std::string& arguments) const {
-        runCommand(testing::wineCommand(prefix, "wineserver -w"));
-        return runCommand(std::string(VELDRA_PROGRAM_DIR) + "/veldra --prefix " + shellQuote(prefix.string()) +
-                          " --lang Eng " + arguments + " </dev/null 2>/dev/null");
+        return testing::veldraOnPrefix(prefix, arguments, false);
     }
     // The listed entry with this FID; null when there is none.
     json listed(const fs::path& prefix, int fid) const {

@@ -38,9 +38,7 @@ protected:
     }
     // Exit code and output (both streams) of `veldra`, once Wine's server has saved the registry.
     testing::CommandResult veldra(const std::string& arguments) const {
-        wine("wineserver -w");
-        return runCommand(std::string(VELDRA_PROGRAM_DIR) + "/veldra --prefix " + shellQuote(prefix.string()) +
-                          " --lang Eng " + arguments + " </dev/null 2>&1");
+        return testing::veldraOnPrefix(prefix, arguments);
     }
     std::string regQuery(const std::string& key, const std::string& name) const {
         return wine("wine reg query " + shellQuote(key) + " /v " + name).output;

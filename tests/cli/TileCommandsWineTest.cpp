@@ -55,9 +55,7 @@ protected:
 
     // Exit code and everything `veldra` printed, once Wine's server has saved the registry.
     testing::CommandResult veldra(const std::string& arguments) const {
-        testing::runCommand(testing::wineCommand(prefix, "wineserver -w"));
-        return testing::runCommand(std::string(VELDRA_PROGRAM_DIR) + "/veldra --prefix " + shellQuote(prefix.string()) +
-                                   " --lang Eng " + arguments + " </dev/null 2>&1");
+        return testing::veldraOnPrefix(prefix, arguments);
     }
 
     std::vector<int> listedDrawPriorities() const {

@@ -39,6 +39,16 @@ inline bool wineboot(const std::filesystem::path& prefix, const std::string& mod
 
 inline void stopWineServer(const std::filesystem::path& prefix) { runCommand(wineCommand(prefix, "wineserver -k")); }
 
+// `veldra --lang Eng` on a prefix, once Wine's server has saved the registry
+// (VELDRA writes only while none runs); its messages are part of the output
+// unless `withMessages` is false.
+inline CommandResult veldraOnPrefix(const std::filesystem::path& prefix, const std::string& arguments,
+                                    bool withMessages = true) {
+    runCommand(wineCommand(prefix, "wineserver -w"));
+    return runCommand(std::string(VELDRA_PROGRAM_DIR) + "/veldra --prefix " + shellQuote(prefix.string()) +
+                      " --lang Eng " + arguments + (withMessages ? " </dev/null 2>&1" : " </dev/null 2>/dev/null"));
+}
+
 // One prefix made by Wine itself, shared by every test of the program: making
 // one takes several seconds. Empty when Wine is not installed or fails.
 class WineTestPrefix {
