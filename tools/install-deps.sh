@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev
   clang libclang-rt-14-dev g++-mingw-w64-x86-64-posix
-  qt6-base-dev
+  qt6-base-dev qt6-multimedia-dev
   default-jre-headless mkgmap
   wine wine64 xvfb
 )
