@@ -42,6 +42,37 @@ std::string subfileFileName(std::string_view codePageName) {
     return name;
 }
 
+void writeOutputImage(const fs::path& path, formats::ImgFile& input, const std::vector<OutputSubfile>& subfiles,
+                      const formats::ImgWriteOptions& options, const std::string& what, std::ostream& out) {
+    std::vector<formats::ImgSubfileEntry> entries;
+    for (const auto& subfile : subfiles)
+        entries.push_back({subfile.name, subfile.type, subfile.copied ? subfile.copied->size : subfile.made.size()});
+    const formats::ImgHead head = formats::buildImgHead(entries, options);
+    if (head.bytes.empty()) throw GmtError(what + ": " + head.error);
+    std::uint64_t size = 0;
+    const auto written = platform::replaceFileAtomically(path, [&](std::ostream& stream) {
+        const auto put = [&](const std::uint8_t* bytes, std::uint64_t count) {
+            stream.write(reinterpret_cast<const char*>(bytes), static_cast<std::streamsize>(count));
+            size += count;
+        };
+        put(head.bytes.data(), head.bytes.size());
+        const std::vector<std::uint8_t> zeros(head.blockSize, 0);
+        for (std::size_t i = 0; i < subfiles.size(); ++i) {
+            if (subfiles[i].copied) {
+                std::string error;
+                if (!input.copyTo(*subfiles[i].copied, stream, error)) return platform::FileResult{false, error};
+                size += entries[i].size;
+            } else {
+                put(subfiles[i].made.data(), subfiles[i].made.size());
+            }
+            put(zeros.data(), (head.blockSize - entries[i].size % head.blockSize) % head.blockSize);
+        }
+        return platform::FileResult{};
+    });
+    if (!written) throw GmtError(written.error);
+    out << "wrote " << platform::pathText(path) << " (" << size << " bytes)\n";
+}
+
 void writeOutputFile(const fs::path& path, std::span<const std::uint8_t> bytes, std::ostream& out) {
     if (const auto written = platform::replaceFileAtomically(path, bytes); !written) throw GmtError(written.error);
     out << "wrote " << platform::pathText(path) << " (" << bytes.size() << " bytes)\n";

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "formats/ImgReader.h"
+#include "formats/ImgWriter.h"
 
 namespace veldra::outside {
 
@@ -29,6 +30,21 @@ std::vector<std::uint8_t> readSubfile(formats::ImgFile& image, const formats::Im
 // A subfile's name (code page bytes) as the UTF-8 name of a file of its own;
 // throws when it could name a place outside the output folder.
 std::string subfileFileName(std::string_view codePageName);
+
+// A subfile of an image gmt.exe writes: copied from its input image piece by
+// piece (an image may be larger than the memory), or made here.
+struct OutputSubfile {
+    std::string name;
+    std::string type;
+    const formats::ImgSubfile* copied = nullptr;  // from the input image
+    std::vector<std::uint8_t> made;               // when not copied
+};
+
+// Writes the image of these subfiles (replacing the file whole) and prints
+// "wrote <path> (<n> bytes)"; `what` names it in an error.
+void writeOutputImage(const std::filesystem::path& path, formats::ImgFile& input,
+                      const std::vector<OutputSubfile>& subfiles, const formats::ImgWriteOptions& options,
+                      const std::string& what, std::ostream& out);
 
 // Replaces the file whole and prints "wrote <path> (<n> bytes)".
 void writeOutputFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes, std::ostream& out);

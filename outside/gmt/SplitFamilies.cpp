@@ -4,7 +4,6 @@
 #include <set>
 
 #include "common/ToolPaths.h"
-#include "formats/ImgWriter.h"
 #include "formats/TdbTileList.h"
 #include "formats/TypStamp.h"
 #include "gmt/GmtFiles.h"
@@ -36,19 +35,18 @@ bool belongsToFamily(formats::ImgFile& image, const formats::ImgSubfile& subfile
     return subfile.type != "MPS" && subfile.trimmedName() == formats::tileFileName(fid);
 }
 
-std::vector<formats::ImgFileToWrite> familyFiles(formats::ImgFile& image, const ImageMps& mps,
-                                                 const ImageFamily& family) {
-    std::vector<formats::ImgFileToWrite> files;
-    files.push_back({mps.subfile->name, mps.subfile->type, formats::serializeMps(familyRecords(mps.contents, family.fid))});
+std::vector<OutputSubfile> familyFiles(formats::ImgFile& image, const ImageMps& mps, const ImageFamily& family) {
+    std::vector<OutputSubfile> files;
+    files.push_back({mps.subfile->name, mps.subfile->type, nullptr,
+                     formats::serializeMps(familyRecords(mps.contents, family.fid))});
     std::set<std::uint32_t> taken;
     for (const auto& tile : family.tiles) {
         if (!taken.insert(tile.mapNumber).second) continue;
-        for (const auto* subfile : tileSubfiles(image.layout(), tile.mapNumber)) {
-            files.push_back({subfile->name, subfile->type, readSubfile(image, *subfile)});
-        }
+        for (const auto* subfile : tileSubfiles(image.layout(), tile.mapNumber))
+            files.push_back({subfile->name, subfile->type, subfile, {}});
     }
     for (const auto& subfile : image.layout().subfiles) {
-        if (belongsToFamily(image, subfile, family.fid)) files.push_back({subfile.name, subfile.type, readSubfile(image, subfile)});
+        if (belongsToFamily(image, subfile, family.fid)) files.push_back({subfile.name, subfile.type, &subfile, {}});
     }
     return files;
 }
@@ -65,9 +63,8 @@ void splitFamilies(const GmtCommand& command, std::ostream& out) {
     }
     const fs::path folder = outputFolder(command.outputDir);
     for (const auto& family : families) {
-        const auto built = formats::buildImg(familyFiles(*image, *mps, family), {family.name, image->layout().created});
-        if (built.image.empty()) throw GmtError("family " + std::to_string(family.fid) + ": " + built.error);
-        writeOutputFile(folder / (formats::tileFileName(family.fid) + ".img"), built.image, out);
+        writeOutputImage(folder / (formats::tileFileName(family.fid) + ".img"), *image, familyFiles(*image, *mps, family),
+                         {family.name, image->layout().created}, "family " + std::to_string(family.fid), out);
         out << "family " << family.fid << " (" << platform::cp1252ToUtf8(family.name) << "): "
             << family.tiles.size() << " tiles\n";
     }

@@ -4,7 +4,6 @@
 #include <algorithm>
 
 #include "common/ToolPaths.h"
-#include "formats/ImgWriter.h"
 #include "formats/TdbTileList.h"
 #include "gmt/GmtFiles.h"
 #include "gmt/GmtModes.h"
@@ -25,13 +24,12 @@ struct TileToWrite {
 };
 
 void writeTile(formats::ImgFile& image, const TileToWrite& tile, const fs::path& folder, std::ostream& out) {
-    std::vector<formats::ImgFileToWrite> files;
-    for (const auto* subfile : tileSubfiles(image.layout(), tile.number)) {
-        files.push_back({subfile->name, subfile->type, readSubfile(image, *subfile)});
-    }
-    const auto built = formats::buildImg(files, {tile.description, image.layout().created});
-    if (built.image.empty()) throw GmtError("tile " + formats::tileFileName(tile.number) + ": " + built.error);
-    writeOutputFile(folder / (formats::tileFileName(tile.number) + ".img"), built.image, out);
+    std::vector<OutputSubfile> files;
+    for (const auto* subfile : tileSubfiles(image.layout(), tile.number))
+        files.push_back({subfile->name, subfile->type, subfile, {}});
+    const std::string name = formats::tileFileName(tile.number);
+    writeOutputImage(folder / (name + ".img"), image, files, {tile.description, image.layout().created}, "tile " + name,
+                     out);
 }
 
 void writeTypeFiles(formats::ImgFile& image, const fs::path& folder, std::ostream& out) {

@@ -29,6 +29,10 @@ struct Host {
     std::filesystem::path programFolder;
 };
 
+// The language the catalog speaks: the override, else the stored `Language`;
+// a first start, with nothing stored, speaks the user's own language.
+std::string interfaceLanguage(const std::string& languageOverride, const std::string& stored);
+
 class Session {
 public:
     Session(Host host, Dialogs& dialogs);
@@ -44,7 +48,7 @@ public:
     bool os64 = false;
     std::string userName;
 
-    // Fills the catalog (the language override wins over the stored setting),
+    // Fills the catalog in the interface language,
     // reads the user name and chooses the host registry root from `Wow64`.
     // Returns false when `Wow64` holds neither answer.
     bool start(const std::string& languageOverride = {});

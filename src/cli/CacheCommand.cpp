@@ -69,10 +69,11 @@ int runOverview(CliContext& context) {
                         {"caches", caches}});
         return ExitDone;
     }
-    context.out << "gmap folder for all users: " << tools::shownGmapFolder(overview.gmapFolderForAllUsers) << '\n'
-                << "gmap folder of the user: " << tools::shownGmapFolder(overview.gmapFolderOfUser) << '\n';
+    context.out << session.msg(app::Msg::TextGmapFolderAllUsers) << tools::shownGmapFolder(overview.gmapFolderForAllUsers)
+                << '\n'
+                << session.msg(app::Msg::TextGmapFolderOfUser) << tools::shownGmapFolder(overview.gmapFolderOfUser) << '\n';
     for (const auto& state : overview.caches) context.out << state.line << '\n';
-    context.out << '\n' << session.msg(app::Msg::MsgGmapFoldersExplanation) << '\n';
+    context.err << session.msg(app::Msg::MsgGmapFoldersExplanation) << '\n';
     return ExitDone;
 }
 
@@ -90,7 +91,7 @@ int runEmpty(CliContext& context, Cache cache) {
 
 void addCacheCommand(CLI::App& app, CliContext& context, int& exitCode) {
     auto cache = std::make_shared<Cache>();
-    auto* sub = app.add_subcommand("cache", "Show the host programs' cache folders and gmap folders; empty a cache");
+    auto* sub = app.add_subcommand("cache", context.msg(Msg::HelpCache));
     auto* empty = sub->add_option("--empty", *cache, "Delete the files directly in this cache (subfolders stay)")
                       ->transform(CLI::CheckedTransformer(cacheNames(), CLI::ignore_case));
     sub->callback([&context, &exitCode, cache, empty] {

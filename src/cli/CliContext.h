@@ -40,6 +40,7 @@ struct GlobalOptions {
     bool yes = false;      // --yes
     bool no = false;       // --no
     bool json = false;     // --json
+    bool verbose = false;  // --verbose: the outside programs' output too
 };
 
 class CliContext {
@@ -48,7 +49,15 @@ public:
     CliContext(const GlobalOptions& options, std::ostream& out, std::ostream& err);
     ~CliContext();
 
+    // Chooses the language of everything printed, help and usage errors
+    // included, before the command line is parsed: --lang or --language in any
+    // letter case, else the stored setting of a host that exists (opened then
+    // as the command line asks), else the user's own language.
+    void chooseLanguage(int argc, const char* const* argv);
+
     const GlobalOptions& options;
+    // Results go to `out`; messages, questions and errors to `err`, so that
+    // `out` holds only data (valid JSON with --json).
     std::ostream& out;
     std::ostream& err;
 
@@ -67,12 +76,19 @@ public:
         return result ? ExitDone : finish(Status(result.failure()));
     }
 
-    const std::string& msg(app::Msg id) { return sessionWithoutHostRoot().msg(id); }
+    // A catalog text in the chosen language; opens nothing.
+    const std::string& msg(app::Msg id) const;
+
+    // A usage error of the command line in the chosen language.
+    std::string usageError(const CLI::Error& error) const;
 
 private:
     struct Services;
     std::unique_ptr<Services> services_;
+    app::MessageCatalog texts_;  // until a session speaks
+    bool optionsApplied_ = false;
     Services& open();
+    void openHost(const std::string& prefix, bool verbose);
 };
 
 }  // namespace veldra::cli

@@ -26,5 +26,6 @@ void addCacheCommand(CLI::App& app, CliContext& context, int& exitCode);
 void addLatitudeCommand(CLI::App& app, CliContext& context, int& exitCode);
 void addExportCommand(CLI::App& app, CliContext& context, int& exitCode);
 void addImportCommand(CLI::App& app, CliContext& context, int& exitCode);
+void addCheckCommand(CLI::App& app, CliContext& context, int& exitCode);
 
 }  // namespace veldra::cli

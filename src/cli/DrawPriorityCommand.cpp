@@ -22,7 +22,7 @@ struct DrawPriorityArguments {
 
 void addDrawPriorityCommand(CLI::App& app, CliContext& context, int& exitCode) {
     auto arguments = std::make_shared<DrawPriorityArguments>();
-    auto* sub = app.add_subcommand("draw-priority", "Set the draw priority of every tile of a mapset");
+    auto* sub = app.add_subcommand("draw-priority", context.msg(Msg::HelpDrawPriority));
     arguments->target.addTo(sub);
     sub->add_option("VALUE", arguments->value, "The draw priority: 1 to 31, a larger value gives 30, 0 changes nothing")
         ->required();

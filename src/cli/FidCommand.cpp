@@ -38,7 +38,7 @@ int runFid(CliContext& context, const FidArguments& arguments) {
 
 void addFidCommand(CLI::App& app, CliContext& context, int& exitCode) {
     auto arguments = std::make_shared<FidArguments>();
-    auto* sub = app.add_subcommand("fid", "Give an installed mapset a new family ID (FID)");
+    auto* sub = app.add_subcommand("fid", context.msg(Msg::HelpFid));
     arguments->target.addTo(sub);
     sub->add_option("NEW-FID", arguments->newFid, "The new FID, a number from 1 to 60000 that no mapset uses")
         ->required();

@@ -101,7 +101,7 @@ int runInspect(CliContext& context, const std::vector<std::string>& files) {
 
 void addInspectCommand(CLI::App& app, CliContext& context, int& exitCode) {
     auto files = std::make_shared<std::vector<std::string>>();
-    auto* sub = app.add_subcommand("inspect", "Show what VELDRA reads from TDB, IMG, TYP, MDX and gmap tile files");
+    auto* sub = app.add_subcommand("inspect", context.msg(Msg::HelpInspect));
     sub->add_option("files", *files, "The files to read")->required();
     sub->callback([&context, &exitCode, files] { exitCode = runInspect(context, *files); });
 }

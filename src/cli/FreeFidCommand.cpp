@@ -23,7 +23,7 @@ int runFreeFid(CliContext& context) {
 }  // namespace
 
 void addFreeFidCommand(CLI::App& app, CliContext& context, int& exitCode) {
-    auto* sub = app.add_subcommand("free-fid", "Print the lowest free family ID (FID) from 10 to 9999");
+    auto* sub = app.add_subcommand("free-fid", context.msg(Msg::HelpFreeFid));
     sub->callback([&context, &exitCode] { exitCode = runFreeFid(context); });
 }
 

@@ -40,7 +40,7 @@ int runImport(CliContext& context, const ImportArguments& arguments) {
 
 void addImportCommand(CLI::App& app, CliContext& context, int& exitCode) {
     auto arguments = std::make_shared<ImportArguments>();
-    auto* sub = app.add_subcommand("import", "Install a mapset folder made by `export`");
+    auto* sub = app.add_subcommand("import", context.msg(Msg::HelpImport));
     sub->add_option("DIR", arguments->source, "The exported folder (with `log`, or a .gmap package)")->required();
     sub->add_option("--to", arguments->destination, "The folder the mapset folder is copied into")->required();
     sub->add_option("--all-users", arguments->allUsers,

@@ -38,7 +38,11 @@ int runIntegrate(CliContext& context, const IntegrateOptions& options) {
     if (options.keepFid || options.newFid) request.keepFid = options.keepFid;
     app::TextConsoleWindow console;
     const auto integrated = tasks::integrateTiles(session, request, console);
-    if (!console.text().empty()) context.out << console.text() << '\n';
+    // The outside programs' own lines are for those who ask for them, and
+    // the reason when a step failed.
+    const bool failed = !integrated && integrated.failure().kind != FailureKind::Declined;
+    if ((context.options.verbose || failed) && !console.text().empty())
+        context.err << console.text() << (console.text().ends_with('\n') ? "" : "\n");
     if (integrated) {
         for (const auto& mapset : integrated->registered)
             context.out << mapset.name << '\t' << mapset.fid << '\t' << mapset.pid << '\t' << mapset.location << '\n';
@@ -51,7 +55,7 @@ int runIntegrate(CliContext& context, const IntegrateOptions& options) {
 
 void addIntegrateCommand(CLI::App& app, CliContext& context, int& exitCode) {
     auto options = std::make_shared<IntegrateOptions>();
-    auto* sub = app.add_subcommand("integrate", "Make a mapset of tiles and install it for the host programs");
+    auto* sub = app.add_subcommand("integrate", context.msg(Msg::HelpIntegrate));
     sub->add_option("--name", options->name, "Mapset name as the host programs show it (tiles only)");
     sub->add_option("--fid", options->fid, "Family ID (default: the lowest free one)")
         ->check(CLI::Range(1, 65535));

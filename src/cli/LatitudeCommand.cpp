@@ -44,13 +44,13 @@ int runLatitude(CliContext& context, const LatitudeArguments& arguments) {
     } else {
         target.mapset = tasks::MapsetChoice{words[0], pidGiven ? std::optional(arguments.pid) : std::nullopt};
     }
-    if (words.size() > valueAt + 1) return usage(context, "Too many arguments: FID PID [VALUE] or MAPSET [VALUE].");
+    if (words.size() > valueAt + 1) return usage(context, context.msg(app::Msg::MsgLatitudeTooManyWords));
     const std::optional<std::string> value =
         words.size() > valueAt ? std::optional(words[valueAt]) : std::nullopt;
     if (value && (arguments.automatic || arguments.suggest))
-        return usage(context, "A VALUE goes with neither --auto nor --suggest.");
+        return usage(context, context.msg(app::Msg::MsgLatitudeValueWithMode));
     if (value && !tools::parseLatitude(*value))
-        return usage(context, "VALUE is a latitude in degrees from 5 to 85, not \"" + *value + "\".");
+        return usage(context, context.msg(app::Msg::MsgLatitudeNotDegrees) + "\"" + *value + "\"");
 
     // Only a mapset looked up in the catalog needs the host registry root.
     auto& session = target.mapset || arguments.suggest ? context.session() : context.sessionWithoutHostRoot();
@@ -67,8 +67,7 @@ int runLatitude(CliContext& context, const LatitudeArguments& arguments) {
 
 void addLatitudeCommand(CLI::App& app, CliContext& context, int& exitCode) {
     auto arguments = std::make_shared<LatitudeArguments>();
-    auto* sub = app.add_subcommand("latitude",
-                                   "Show or set the latitude of least distortion the host programs use for one map");
+    auto* sub = app.add_subcommand("latitude", context.msg(Msg::HelpLatitude));
     sub->add_option("ARGUMENTS", arguments->words,
                     "FID PID [VALUE], or MAPSET [VALUE] with the mapset's name as `veldra list` shows it or, "
                     "with --pid, its FID; VALUE (5 to 85) is stored, without it the stored latitude is shown")

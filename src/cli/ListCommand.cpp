@@ -23,7 +23,7 @@ int runList(CliContext& context) {
         return ExitDone;
     }
     for (std::size_t i = 0; i < catalog.registry.size(); ++i) context.out << tasks::catalogLine(catalog, {false, i}) << '\n';
-    if (catalog.packages.noPackageFolders) context.out << session.msg(app::Msg::MsgNoGmpMapsets) << '\n';
+    if (catalog.packages.noPackageFolders) context.err << session.msg(app::Msg::MsgNoGmpMapsets) << '\n';
     for (std::size_t i = 0; i < catalog.packages.records.size(); ++i)
         context.out << tasks::catalogLine(catalog, {true, i}) << '\n';
     return ExitDone;
@@ -32,7 +32,7 @@ int runList(CliContext& context) {
 }  // namespace
 
 void addListCommand(CLI::App& app, CliContext& context, int& exitCode) {
-    auto* sub = app.add_subcommand("list", "List the installed mapsets: registry entries, then gmap packages");
+    auto* sub = app.add_subcommand("list", context.msg(Msg::HelpList));
     sub->callback([&context, &exitCode] { exitCode = runList(context); });
 }
 

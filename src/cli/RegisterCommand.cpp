@@ -51,7 +51,7 @@ int runRegister(CliContext& context, const RegisterOptions& options) {
 
 void addRegisterCommand(CLI::App& app, CliContext& context, int& exitCode) {
     auto options = std::make_shared<RegisterOptions>();
-    auto* sub = app.add_subcommand("register", "Install a mapset that has its TDB and overview map already");
+    auto* sub = app.add_subcommand("register", context.msg(Msg::HelpRegister));
     sub->add_option("--tdb", options->tdb, "The mapset's TDB file")->required();
     sub->add_option("--overview", options->overview, "The overview map (.img)")->required();
     sub->add_option("--tiles", options->tiles, "The folder of the tiles (default: the TDB's folder)");

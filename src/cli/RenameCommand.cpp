@@ -24,7 +24,7 @@ int runRename(CliContext& context, const RenameArguments& arguments) {
 
 void addRenameCommand(CLI::App& app, CliContext& context, int& exitCode) {
     auto arguments = std::make_shared<RenameArguments>();
-    auto* sub = app.add_subcommand("rename", "Give an installed mapset a new name");
+    auto* sub = app.add_subcommand("rename", context.msg(Msg::HelpRename));
     arguments->target.addTo(sub);
     sub->add_option("NEW-NAME", arguments->newName, "The new name (characters A-Z, a-z, 0-9 and the like)")
         ->required();

@@ -40,10 +40,13 @@ int runSettings(CliContext& context, const SettingsOptions& options) {
         context.out << data.dump(2) << '\n';
         return ExitDone;
     }
-    context.out << "Prefix: " << context.backend().prefix.string() << '\n'
-                << "Language: " << settings.language() << '\n'
-                << "Wow64: " << settings.wow64() << (osText.empty() ? "" : " (" + osText + ")") << '\n'
-                << "Host registry root: " << (os64 ? "HKLM\\" + app::hostRegistryRoot(*os64) : "") << '\n'
+    // The stored "wahr"/"falsch" is shown as the user's yes or no.
+    const std::string wow64 = !os64 ? settings.wow64() : context.msg(*os64 ? app::Msg::TextYes : app::Msg::TextNo);
+    context.out << context.msg(app::Msg::TextSettingsPrefix) << context.backend().prefix.string() << '\n'
+                << context.msg(app::Msg::TextSettingsLanguage) << settings.language() << '\n'
+                << "Wow64: " << wow64 << (osText.empty() ? "" : " (" + osText + ")") << '\n'
+                << context.msg(app::Msg::TextSettingsHostRoot) << (os64 ? "HKLM\\" + app::hostRegistryRoot(*os64) : "")
+                << '\n'
                 << "Dir: " << settings.dir() << '\n'
                 << "LastDir: " << settings.lastDir() << '\n';
     return ExitDone;
@@ -53,7 +56,7 @@ int runSettings(CliContext& context, const SettingsOptions& options) {
 
 void addSettingsCommand(CLI::App& app, CliContext& context, int& exitCode) {
     auto options = std::make_shared<SettingsOptions>();
-    auto* sub = app.add_subcommand("settings", "Show the stored settings; with options, store them");
+    auto* sub = app.add_subcommand("settings", context.msg(Msg::HelpSettings));
     sub->add_option("--language", options->language, "Interface language")->transform(languageName());
     sub->add_option("--os64", options->os64, "Whether the host Windows is 64-bit (chooses the registry root)")
         ->check(CLI::IsMember({"yes", "no"}));

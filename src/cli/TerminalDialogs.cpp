@@ -14,7 +14,8 @@ app::MessageAnswer TerminalDialogs::show(const app::MessageBox& box) {
     using app::MessageAnswer;
     using app::MessageButtons;
     if (box.buttons == MessageButtons::Ok) {
-        messages_ << box.text << '\n';
+        // A box that repeats the status just printed adds nothing at the terminal.
+        if (box.text != lastStatus_) messages_ << box.text << '\n';
         return MessageAnswer::Ok;
     }
     const bool yes = answerYes(box);
@@ -25,13 +26,13 @@ app::MessageAnswer TerminalDialogs::show(const app::MessageBox& box) {
 bool TerminalDialogs::answerYes(const app::MessageBox& box) {
     if (policy_ != AnswerPolicy::Ask) {
         const bool yes = policy_ == AnswerPolicy::AlwaysYes;
-        messages_ << box.text << (yes ? " -> yes\n" : " -> no\n");
+        messages_ << box.text << " -> " << (yes ? texts_.yes : texts_.no) << '\n';
         return yes;
     }
     if (!platform::standardInputIsTerminal())
-        throw UnansweredQuestion(box.text + "\n" + answerHint_);
+        throw UnansweredQuestion(box.text + "\n" + texts_.hint);
     for (;;) {
-        messages_ << box.text << " [y/n] " << std::flush;
+        messages_ << box.text << texts_.prompt << std::flush;
         std::string line;
         if (!std::getline(in_, line)) throw UnansweredQuestion(box.text);
         if (line == "y" || line == "Y" || line == "j" || line == "J" || line == "yes" || line == "ja") return true;
@@ -48,8 +49,12 @@ std::optional<std::string> TerminalDialogs::chooseFile(const std::string&, const
     return std::nullopt;
 }
 
+// The status field shows each step's text again (one "started" per outside
+// program); the terminal prints each text once.
 void TerminalDialogs::status(const std::string& text) {
-    if (!text.empty()) messages_ << text << '\n';
+    if (text.empty() || !statusesShown_.insert(text).second) return;
+    messages_ << text << '\n';
+    lastStatus_ = text;
 }
 
 }  // namespace veldra::cli

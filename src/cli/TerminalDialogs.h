@@ -3,6 +3,7 @@
 // answered by --yes/--no or typed in; without either a question is an error.
 
 #include <iosfwd>
+#include <set>
 #include <stdexcept>
 #include <string>
 
@@ -29,9 +30,17 @@ public:
     void status(const std::string& text) override;
     void busy(bool) override {}
 
-    // What a question without a terminal and without --yes/--no adds, in the
-    // user's language once it is known.
-    void setAnswerHint(std::string hint) { answerHint_ = std::move(hint); }
+    // How questions are answered, known once the command line is parsed.
+    void setPolicy(AnswerPolicy policy) { policy_ = policy; }
+
+    // The words around a question, in the user's language.
+    struct AnswerTexts {
+        std::string hint;    // what a question without a terminal and without --yes/--no adds
+        std::string yes;     // the answer --yes gave
+        std::string no;      // the answer --no gave
+        std::string prompt;  // after a question typed in at the terminal
+    };
+    void setAnswerTexts(AnswerTexts texts) { texts_ = std::move(texts); }
 
 private:
     bool answerYes(const app::MessageBox& box);
@@ -39,7 +48,9 @@ private:
     AnswerPolicy policy_;
     std::istream& in_;
     std::ostream& messages_;
-    std::string answerHint_ = "(answer with --yes or --no)";
+    AnswerTexts texts_;
+    std::set<std::string> statusesShown_;
+    std::string lastStatus_;
 };
 
 }  // namespace veldra::cli

@@ -56,7 +56,7 @@ int runTiles(CliContext& context, const MapsetArgument& target) {
 
 void addTilesCommand(CLI::App& app, CliContext& context, int& exitCode) {
     auto target = std::make_shared<MapsetArgument>();
-    auto* sub = app.add_subcommand("tiles", "List a mapset's tiles with their descriptions and draw priorities");
+    auto* sub = app.add_subcommand("tiles", context.msg(Msg::HelpTiles));
     target->addTo(sub);
     sub->callback([&context, &exitCode, target] { exitCode = runTiles(context, *target); });
 }

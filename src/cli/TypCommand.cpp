@@ -26,7 +26,7 @@ int runTyp(CliContext& context, const TypArguments& arguments) {
 
 void addTypCommand(CLI::App& app, CliContext& context, int& exitCode) {
     auto arguments = std::make_shared<TypArguments>();
-    auto* sub = app.add_subcommand("typ", "Attach or replace a mapset's type file; without FILE, detach it");
+    auto* sub = app.add_subcommand("typ", context.msg(Msg::HelpTyp));
     arguments->target.addTo(sub);
     sub->add_option("FILE", arguments->file, "The type file (.typ) to attach");
     sub->callback([&context, &exitCode, arguments] { exitCode = runTyp(context, *arguments); });

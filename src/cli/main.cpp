@@ -1,27 +1,37 @@
 // `veldra`: every task of VELDRA from the command line.
 
 #include <iostream>
+#include <vector>
 
 #include <CLI/CLI.hpp>
 
 #include "cli/CliContext.h"
 #include "cli/Commands.h"
+#include "platform/Terminal.h"
 
 int main(int argc, char** argv) {
     using namespace veldra::cli;
-    CLI::App app{"VELDRA: install and manage Garmin vector mapsets for MapSource, BaseCamp and MapInstall"};
-    app.set_version_flag("--version", std::string("veldra ") + VELDRA_VERSION);
-    app.require_subcommand(1);
-
+    using veldra::Msg;
     GlobalOptions options;
-    app.add_option("--prefix", options.prefix, "Wine prefix of the host programs (default: $WINEPREFIX, else VELDRA's own)");
-    app.add_option("--lang", options.language, "Language of the messages for this run (Deu or Eng)")
-        ->transform(languageName());
-    auto* yes = app.add_flag("--yes", options.yes, "Answer every question with yes");
-    app.add_flag("--no", options.no, "Answer every question with no")->excludes(yes);
-    app.add_flag("--json", options.json, "Print lists as JSON");
-
     CliContext context(options, std::cout, std::cerr);
+    // Help texts and usage errors are in the chosen language too.
+    context.chooseLanguage(argc, argv);
+
+    CLI::App app{context.msg(Msg::HelpProgram)};
+    app.set_help_flag("-h,--help", context.msg(Msg::HelpHelp));
+    app.set_version_flag("--version", std::string("veldra ") + VELDRA_VERSION, context.msg(Msg::HelpVersion));
+    app.failure_message([&context](const CLI::App*, const CLI::Error& error) { return context.usageError(error); });
+    app.require_subcommand(1);
+    // Options are written --name everywhere: on Windows a word starting with "/" is a path too.
+    app.allow_windows_style_options(false);
+
+    app.add_option("--prefix", options.prefix, context.msg(Msg::HelpPrefix));
+    app.add_option("--lang", options.language, context.msg(Msg::HelpLang))->transform(languageName());
+    auto* yes = app.add_flag("--yes", options.yes, context.msg(Msg::HelpYes));
+    app.add_flag("--no", options.no, context.msg(Msg::HelpNo))->excludes(yes);
+    app.add_flag("--json", options.json, context.msg(Msg::HelpJson));
+    app.add_flag("--verbose", options.verbose, context.msg(Msg::HelpVerbose));
+
     int exitCode = ExitDone;
     addSettingsCommand(app, context, exitCode);
     addListCommand(app, context, exitCode);
@@ -38,13 +48,18 @@ int main(int argc, char** argv) {
     addLatitudeCommand(app, context, exitCode);
     addExportCommand(app, context, exitCode);
     addImportCommand(app, context, exitCode);
+    addCheckCommand(app, context, exitCode);
     addInspectCommand(app, context, exitCode);
     // Global options may follow the command too.
     for (auto* sub : app.get_subcommands({})) sub->fallthrough();
 
     try {
-        // Each command's callback runs once the whole line is parsed.
-        app.parse(argc, argv);
+        // Each command's callback runs once the whole line is parsed; every argument as UTF-8.
+        veldra::platform::useUtf8Console();
+        auto arguments = veldra::platform::utf8Arguments(argc, argv);
+        std::vector<char*> utf8Argv;
+        for (auto& argument : arguments) utf8Argv.push_back(argument.data());
+        app.parse(static_cast<int>(utf8Argv.size()), utf8Argv.data());
     } catch (const CLI::ParseError& e) {
         const int code = app.exit(e);
         return code == 0 ? ExitDone : ExitUsage;

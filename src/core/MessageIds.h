@@ -40,6 +40,14 @@ namespace veldra {
     X(TextOs64) \
     X(TextOs32) \
     X(MsgAskOs64) \
+    X(MsgSettingsAskOs64) \
+    X(CaptionSettingsWindow) \
+    X(CaptionConsoleWindow) \
+    X(CaptionWorkingWindow) \
+    X(CaptionButtonYes) \
+    X(CaptionButtonNo) \
+    X(CaptionButtonOk) \
+    X(CaptionButtonCancel) \
     X(MsgGmapsuppNoFid) \
     X(TextDoubleClickToDelete) \
     X(MsgWorkingOnFile) \
@@ -55,6 +63,7 @@ namespace veldra {
     X(TipDoubleClickRemoves) \
     X(TipSelectionModes) \
     X(TipExportImport) \
+    X(CaptionUseTypeFile) \
     X(MsgCgpsmapper97cMissing) \
     X(MsgRestartAfterCgpsmapper) \
     X(MsgNoTypeFileContinue) \
@@ -98,6 +107,62 @@ namespace veldra {
     X(MsgNotADeviceImage) \
     X(MsgNothingChanged) \
     X(MsgAnswerWithYesOrNo) \
+    X(MsgNoWinePrefix) \
+    X(MsgPrefixNotOnWindows) \
+    X(MsgWineProgramsRunning) \
+    X(MsgWow64SettingInvalid) \
+    X(MsgNoMapsetMatches) \
+    X(MsgMapsetAmbiguous) \
+    X(MsgNoSuchFile) \
+    X(MsgNoSuchTileFolder) \
+    X(MsgMapsetNameEmpty) \
+    X(MsgEveryFidInUse) \
+    X(MsgLanguageUnknown) \
+    X(TextSettingsPrefix) \
+    X(TextSettingsLanguage) \
+    X(TextSettingsHostRoot) \
+    X(TextYes) \
+    X(TextNo) \
+    X(TextYesNoPrompt) \
+    X(MsgUsageInvalid) \
+    X(MsgUsageNoCommand) \
+    X(MsgUsageMissing) \
+    X(MsgUsageUnexpected) \
+    X(MsgUsageBadValue) \
+    X(MsgUsageExclusive) \
+    X(MsgUsageHelpHint) \
+    X(HelpProgram) \
+    X(HelpPrefix) \
+    X(HelpLang) \
+    X(HelpYes) \
+    X(HelpNo) \
+    X(HelpJson) \
+    X(HelpVerbose) \
+    X(HelpHelp) \
+    X(HelpVersion) \
+    X(HelpSettings) \
+    X(HelpList) \
+    X(HelpFreeFid) \
+    X(HelpRemove) \
+    X(HelpRename) \
+    X(HelpTyp) \
+    X(HelpFid) \
+    X(HelpTiles) \
+    X(HelpDrawPriority) \
+    X(HelpIntegrate) \
+    X(HelpRegister) \
+    X(HelpCache) \
+    X(HelpLatitude) \
+    X(HelpExport) \
+    X(HelpImport) \
+    X(HelpInspect) \
+    X(HelpCheck) \
+    X(HelpCheckFix) \
+    X(TextGmapFolderAllUsers) \
+    X(TextGmapFolderOfUser) \
+    X(MsgLatitudeTooManyWords) \
+    X(MsgLatitudeValueWithMode) \
+    X(MsgLatitudeNotDegrees) \
     X(MsgNameForbiddenCharacters) \
     X(MsgNameTooLong) \
     X(MsgOs64SettingDiffers) \
@@ -136,6 +201,25 @@ namespace veldra {
     X(MsgAskExportSuffix) \
     X(MsgFolderCopyFailed) \
     X(CaptionErrorMessage) \
+    X(MsgCheckTdbMissing) \
+    X(MsgCheckOverviewMissing) \
+    X(MsgCheckTilesFolderMissing) \
+    X(MsgCheckIndexMissing) \
+    X(MsgCheckTypeFileMissing) \
+    X(MsgCheckTdbUnreadable) \
+    X(MsgCheckTdbChecksumWrong) \
+    X(MsgCheckIdsDiffer) \
+    X(MsgCheckTypeFileFidWrong) \
+    X(MsgCheckDuplicateFid) \
+    X(MsgCheckWrongBranch) \
+    X(MsgCheckMisplacedLayout) \
+    X(MsgCheckInfoXmlDamaged) \
+    X(MsgCheckPackagePathOutside) \
+    X(MsgCheckDeadLink) \
+    X(MsgCheckRepaired) \
+    X(MsgCheckRepairable) \
+    X(MsgCheckNoProblems) \
+    X(MsgCheckNothingRepaired) \
 
 enum class Msg {
 #define VELDRA_MESSAGE_ENUM(name) name,

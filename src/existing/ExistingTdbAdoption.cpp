@@ -4,7 +4,6 @@
 
 #include "formats/TdbChecksumFile.h"
 #include "formats/TdbHeader.h"
-#include "formats/TdbIdPatch.h"
 #include "platform/Cp1252.h"
 
 namespace veldra::existing {
@@ -19,15 +18,12 @@ Result<AdoptedTdb> adoptExistingTdb(const std::filesystem::path& tdb) {
     AdoptedTdb adopted{platform::cp1252ToUtf8(header.shownName()), platform::cp1252ToUtf8(keyName), header.fid,
                        header.pid};
 
+    formats::TdbIds ids;
     if (header.fid == 0 || header.pid == 0) {
-        if (header.fid == 0) {
-            adopted.fid = header.pid;
-            if (auto written = formats::writeTdbFid(tdb, header.pid); !written) return fail(written.error);
-        }
-        adopted.pid = 1;
-        if (auto written = formats::writeTdbPid(tdb, 1); !written) return fail(written.error);
+        if (header.fid == 0) ids.fid = adopted.fid = header.pid;
+        ids.pid = adopted.pid = 1;
     }
-    const auto checksum = formats::updateTdbChecksum(tdb);
+    const auto checksum = formats::updateTdbChecksum(tdb, ids);
     if (checksum.outcome == formats::ChecksumOutcome::Failed) return fail(checksum.error);
     if (checksum.outcome == formats::ChecksumOutcome::UnknownFormat) return fail(formats::unknownTdbFormatMessage());
     return adopted;

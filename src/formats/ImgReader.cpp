@@ -73,4 +73,26 @@ std::optional<std::vector<std::uint8_t>> ImgFile::read(const ImgSubfile& subfile
     return bytes;
 }
 
+bool ImgFile::copyTo(const ImgSubfile& subfile, std::ostream& out, std::string& error) {
+    constexpr std::uint64_t Piece = 1024 * 1024;
+    std::vector<std::uint8_t> piece;
+    for (const auto& range : subfileRanges(layout_, subfile)) {
+        for (std::uint64_t done = 0; done < range.length;) {
+            const std::uint64_t length = std::min(Piece, range.length - done);
+            piece.clear();
+            if (!readAt(in_, range.offset + done, length, piece)) {
+                error = "cannot read " + subfile.fileName() + " from " + platform::pathText(path_);
+                return false;
+            }
+            applyImgXor(piece, layout_.xorKey);
+            if (!out.write(reinterpret_cast<const char*>(piece.data()), static_cast<std::streamsize>(piece.size()))) {
+                error = "cannot write " + subfile.fileName();
+                return false;
+            }
+            done += length;
+        }
+    }
+    return true;
+}
+
 }  // namespace veldra::formats

@@ -33,6 +33,9 @@ public:
     // The subfile's bytes with the XOR undone; nothing (and `error`) when the
     // file cannot be read any more.
     std::optional<std::vector<std::uint8_t>> read(const ImgSubfile& subfile, std::string& error);
+    // The same bytes written to `out` piece by piece, so that a subfile of any
+    // size needs little memory; false (and `error`) when reading or writing fails.
+    bool copyTo(const ImgSubfile& subfile, std::ostream& out, std::string& error);
 
 private:
     ImgFile(std::filesystem::path path, std::ifstream in, ImgLayout layout);

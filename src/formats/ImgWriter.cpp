@@ -113,33 +113,45 @@ std::size_t writeEntries(Writer& w, std::size_t entry, std::string_view name, st
 
 }  // namespace
 
-ImgBuild buildImg(const std::vector<ImgFileToWrite>& files, const ImgWriteOptions& options) {
+ImgHead buildImgHead(const std::vector<ImgSubfileEntry>& entries, const ImgWriteOptions& options) {
     std::vector<std::uint64_t> sizes;
-    for (const auto& file : files) {
-        if (file.name.size() > ImgNameLength || file.type.size() != ImgTypeLength)
-            return {{}, "unusable subfile name \"" + file.name + "." + file.type + "\""};
-        if (file.bytes.size() > UINT32_MAX) return {{}, "subfile " + file.name + "." + file.type + " is too large"};
-        sizes.push_back(file.bytes.size());
+    for (const auto& entry : entries) {
+        if (entry.name.size() > ImgNameLength || entry.type.size() != ImgTypeLength)
+            return {{}, 0, "unusable subfile name \"" + entry.name + "." + entry.type + "\""};
+        if (entry.size > UINT32_MAX) return {{}, 0, "subfile " + entry.name + "." + entry.type + " is too large"};
+        sizes.push_back(entry.size);
     }
     const auto plan = planImgBlocks(sizes);
-    if (!plan) return {{}, "the subfiles do not fit in one IMG container"};
+    if (!plan) return {{}, 0, "the subfiles do not fit in one IMG container"};
 
-    std::vector<std::uint8_t> image(std::size_t{plan->totalBlocks} * plan->blockSize, 0);
-    Writer w(image);
+    std::vector<std::uint8_t> head(std::size_t{plan->headerBlocks} * plan->blockSize, 0);
+    Writer w(head);
     writeHeader(w, *plan, options);
     const std::uint32_t directorySize =
         static_cast<std::uint32_t>((2 + std::size_t{plan->directoryEntries}) * ImgEntrySize);
     std::size_t entry = writeEntries(w, 2 * ImgSectorSize, "", "", directorySize, 0, plan->headerBlocks,
                                      DirectoryEntryFlag);
     std::uint32_t block = plan->headerBlocks;
+    for (const auto& file : entries) {
+        if (file.size == 0) continue;
+        const auto blocks = static_cast<std::uint32_t>((file.size + plan->blockSize - 1) / plan->blockSize);
+        entry = writeEntries(w, entry, file.name, file.type, static_cast<std::uint32_t>(file.size), block, blocks, 0);
+        block += blocks;
+    }
+    return {std::move(head), plan->blockSize, {}};
+}
+
+ImgBuild buildImg(const std::vector<ImgFileToWrite>& files, const ImgWriteOptions& options) {
+    std::vector<ImgSubfileEntry> entries;
+    for (const auto& file : files) entries.push_back({file.name, file.type, file.bytes.size()});
+    ImgHead head = buildImgHead(entries, options);
+    if (head.bytes.empty()) return {{}, std::move(head.error)};
+    std::vector<std::uint8_t> image = std::move(head.bytes);
     for (const auto& file : files) {
         if (file.bytes.empty()) continue;
-        const auto blocks = static_cast<std::uint32_t>((file.bytes.size() + plan->blockSize - 1) / plan->blockSize);
-        entry = writeEntries(w, entry, file.name, file.type, static_cast<std::uint32_t>(file.bytes.size()), block,
-                             blocks, 0);
-        std::copy(file.bytes.begin(), file.bytes.end(),
-                  image.begin() + static_cast<std::ptrdiff_t>(std::size_t{block} * plan->blockSize));
-        block += blocks;
+        const std::size_t start = image.size();
+        image.resize(start + (file.bytes.size() + head.blockSize - 1) / head.blockSize * head.blockSize, 0);
+        std::copy(file.bytes.begin(), file.bytes.end(), image.begin() + static_cast<std::ptrdiff_t>(start));
     }
     return {std::move(image), {}};
 }

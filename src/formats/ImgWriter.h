@@ -30,4 +30,22 @@ struct ImgBuild {
 // Subfiles are written in the given order; an empty one gets no entry.
 ImgBuild buildImg(const std::vector<ImgFileToWrite>& files, const ImgWriteOptions& options);
 
+// For images too large to hold in memory: the head (header and directory,
+// whole blocks) of a container of subfiles of these names and sizes. The
+// subfiles follow it in the given order, each from a block boundary and
+// padded with zeros to whole blocks; an empty one takes no block.
+struct ImgSubfileEntry {
+    std::string name;
+    std::string type;
+    std::uint64_t size = 0;
+};
+
+struct ImgHead {
+    std::vector<std::uint8_t> bytes;  // empty on failure
+    std::uint32_t blockSize = 0;
+    std::string error;
+};
+
+ImgHead buildImgHead(const std::vector<ImgSubfileEntry>& entries, const ImgWriteOptions& options);
+
 }  // namespace veldra::formats

@@ -1,7 +1,5 @@
 #include "formats/MdxStamp.h"
 
-#include <array>
-#include <fstream>
 #include <system_error>
 
 #include "formats/FileSizeLimits.h"
@@ -61,23 +59,22 @@ MdxRead readMdx(const std::filesystem::path& mdx) {
 
 platform::FileResult writeMdxFid(const std::filesystem::path& mdx, std::uint16_t fid) {
     std::error_code ec;
-    const std::uintmax_t size = std::filesystem::file_size(mdx, ec);
+    static_cast<void>(std::filesystem::file_size(mdx, ec));  // the message of a missing file names the cause
     if (ec) return {false, "cannot open " + platform::pathText(mdx) + ": " + ec.message()};
-    std::ifstream in(mdx, std::ios::binary);
-    if (!in) return {false, "cannot open " + platform::pathText(mdx)};
-    std::array<std::uint8_t, MdxFirstRecord> head{};
-    in.read(reinterpret_cast<char*>(head.data()), static_cast<std::streamsize>(head.size()));
-    const ByteView read(head.data(), static_cast<std::size_t>(in.gcount()));
-    in.close();
+    auto read = platform::readFileCapped(mdx, MdxFileLimit);
+    if (!read) return {false, read.failure().detail};
+    std::vector<std::uint8_t> image = std::move(read).value();
 
     std::string error;
-    const auto count = countedRecords(read, size, fidsEnd, error);
+    const auto count = countedRecords(image, image.size(), fidsEnd, error);
     if (!count) return {false, platform::pathText(mdx) + " " + error};
     const auto stamp = u16Bytes(fid);
-    for (std::size_t i = 0; i < *count; ++i)
-        if (auto written = platform::patchFileInPlace(mdx, recordStart(i) + MdxRecordFidOffset, stamp); !written)
-            return written;
-    return {};
+    for (std::size_t i = 0; i < *count; ++i) {
+        image[recordStart(i) + MdxRecordFidOffset] = stamp[0];
+        image[recordStart(i) + MdxRecordFidOffset + 1] = stamp[1];
+    }
+    // One replace for all records: a crash never leaves some with the new FID and some with the old.
+    return platform::replaceFileAtomically(mdx, image);
 }
 
 }  // namespace veldra::formats

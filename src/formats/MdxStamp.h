@@ -34,9 +34,10 @@ struct MdxRead {
 MdxRead parseMdx(ByteView mdx);
 MdxRead readMdx(const std::filesystem::path& mdx);
 
-// Writes the FID into each counted record in place (two bytes per record).
-// A last record cut short after its FID is still stamped; nothing is written
-// when the FID of a counted record would lie past the end of the file.
+// Writes the FID into each counted record (two bytes per record; the file is
+// replaced as a whole, every other byte kept). A last record cut short after
+// its FID is still stamped; nothing is written when the FID of a counted
+// record would lie past the end of the file.
 platform::FileResult writeMdxFid(const std::filesystem::path& mdx, std::uint16_t fid);
 
 }  // namespace veldra::formats

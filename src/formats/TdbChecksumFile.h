@@ -1,8 +1,10 @@
 #pragma once
-// Brings the checksum of a TDB file up to date after one of its bytes was patched.
+// Brings the checksum of a TDB file up to date, with new IDs written in the
+// same step when given.
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace veldra::formats {
@@ -28,8 +30,17 @@ struct ChecksumResult {
     std::string error;
 };
 
-// Recomputes and stores the trailer checksum of `tdb`. The file keeps its
-// length and every byte but the checksum bytes.
-ChecksumResult updateTdbChecksum(const std::filesystem::path& tdb);
+// The product and family IDs to write into the header (offsets 3 and 5).
+struct TdbIds {
+    std::optional<std::uint16_t> pid;
+    std::optional<std::uint16_t> fid;
+};
+
+// Writes `ids` and recomputes the trailer checksum of `tdb`. The file keeps
+// its length and every byte but the IDs and the checksum bytes; it is
+// replaced as a whole, so that a crash leaves it wholly old or wholly new,
+// never with new IDs and the old checksum. A file too short for a checksum
+// gets its IDs in place.
+ChecksumResult updateTdbChecksum(const std::filesystem::path& tdb, const TdbIds& ids = {});
 
 }  // namespace veldra::formats

@@ -1,6 +1,6 @@
 #include "gmap/GmapRecord.h"
 
-#include <algorithm>
+#include "platform/Cp1252.h"
 
 namespace veldra::gmap {
 
@@ -12,9 +12,7 @@ Status GmapRecord::changeable() const {
 std::string GmapRecord::display() const { return "gmap; " + name + "; FID:" + fid + ";PID:" + pid; }
 
 void orderGmapRecords(std::vector<GmapRecord>& records) {
-    // UTF-8 bytes compare in code point order, which is the character code order.
-    std::stable_sort(records.begin(), records.end(),
-                     [](const GmapRecord& a, const GmapRecord& b) { return a.display() < b.display(); });
+    platform::sortByCp1252(records, [](const GmapRecord& record) { return record.display(); });
 }
 
 }  // namespace veldra::gmap

@@ -23,16 +23,23 @@ fs::path temporarySibling(const fs::path& target) {
 }  // namespace
 
 FileResult replaceFileAtomically(const fs::path& target, std::span<const std::uint8_t> bytes) {
+    return replaceFileAtomically(target, [bytes](std::ostream& out) {
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        return FileResult{};
+    });
+}
+
+FileResult replaceFileAtomically(const fs::path& target, const std::function<FileResult(std::ostream&)>& write) {
     const fs::path temp = temporarySibling(target);
     {
         std::ofstream out(temp, std::ios::binary | std::ios::trunc);
         if (!out) return failure("cannot create " + temp.string());
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        FileResult made = write(out);
         out.close();
-        if (!out) {
+        if (!made || !out) {
             std::error_code ignored;
             fs::remove(temp, ignored);
-            return failure("cannot write " + temp.string());
+            return made ? failure("cannot write " + temp.string()) : made;
         }
     }
     std::error_code ec;

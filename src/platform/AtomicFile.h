@@ -3,6 +3,8 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <iosfwd>
 #include <span>
 #include <string>
 #include <vector>
@@ -19,6 +21,10 @@ struct FileResult {
 // renames it over the target, so readers see either the old or the new file.
 FileResult replaceFileAtomically(const std::filesystem::path& target, std::span<const std::uint8_t> bytes);
 FileResult replaceFileAtomically(const std::filesystem::path& target, std::string_view bytes);
+// The same for content made piece by piece: `write` puts it into the stream
+// and returns a failure when it cannot make it.
+FileResult replaceFileAtomically(const std::filesystem::path& target,
+                                 const std::function<FileResult(std::ostream&)>& write);
 
 // Overwrites exactly bytes.size() bytes at offset. Refuses (and writes nothing)
 // when the range reaches past the end of the file.

@@ -2,9 +2,11 @@
 // Code page 1252: the single-byte text the host programs read and write.
 // Internal strings are UTF-8; conversion happens at this boundary only.
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace veldra::platform {
@@ -29,5 +31,21 @@ std::string validUtf8(std::string_view text);
 
 // Number of characters (code points) in UTF-8 text.
 std::size_t utf8Length(std::string_view utf8);
+
+// Sorts items stably by a UTF-8 text in the order of its code page 1252 bytes,
+// the character codes the host programs compare (Unicode order would put the
+// characters of bytes 0x80-0x9F, such as the euro sign, elsewhere).
+template <class Item, class TextOf>
+void sortByCp1252(std::vector<Item>& items, TextOf textOf) {
+    std::vector<std::pair<std::string, std::size_t>> keys;
+    keys.reserve(items.size());
+    for (std::size_t i = 0; i < items.size(); ++i) keys.emplace_back(utf8ToCp1252(textOf(items[i])), i);
+    // std::string compares its bytes as unsigned characters; the index keeps equal texts in order.
+    std::sort(keys.begin(), keys.end());
+    std::vector<Item> sorted;
+    sorted.reserve(items.size());
+    for (const auto& key : keys) sorted.push_back(std::move(items[key.second]));
+    items = std::move(sorted);
+}
 
 }  // namespace veldra::platform

@@ -27,7 +27,12 @@ struct HostBackend {
 };
 
 // Chooses the prefix (--prefix, $WINEPREFIX, VELDRA's own) and makes VELDRA's
-// own on first use; fails with a message for the user.
-Result<HostBackend> openHostBackend(const std::string& prefixOption);
+// own on first use; fails with a message for the user. The outside programs'
+// own output is shown only with `showToolOutput`.
+Result<HostBackend> openHostBackend(const std::string& prefixOption, bool showToolOutput = false);
+
+// True when the host openHostBackend would open is there already, so that
+// reading its settings makes nothing. Windows is always there.
+bool hostBackendExists(const std::string& prefixOption);
 
 }  // namespace veldra::platform

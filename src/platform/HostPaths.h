@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 namespace veldra::platform {
 
@@ -19,6 +20,13 @@ public:
     // The native path of an absolute host path ("X:\..." or "X:/..."). The file
     // need not exist yet. Empty for a relative or malformed host path.
     virtual std::filesystem::path toNative(std::string_view host) const = 0;
+    // The native path of the existing regular file (links followed) that an
+    // absolute host path names; empty when there is none.
+    virtual std::filesystem::path existingNativeFile(std::string_view host) const {
+        std::filesystem::path native = toNative(host);
+        std::error_code ec;
+        return !native.empty() && std::filesystem::is_regular_file(native, ec) ? native : std::filesystem::path();
+    }
 };
 
 }  // namespace veldra::platform

@@ -74,7 +74,7 @@ public:
     [[nodiscard]] virtual long deleteKey(RegistryRoot root, std::string_view path) = 0;
 
     // Why writes are refused right now (for example a running wineserver), or nothing.
-    virtual std::optional<std::string> writeBlocker() const { return std::nullopt; }
+    virtual std::optional<Failure> writeBlocker() const { return std::nullopt; }
     // Why the registry cannot be read at all (a registry file that is not one), or nothing.
     virtual std::optional<std::string> readProblem() const { return std::nullopt; }
 
@@ -89,6 +89,25 @@ public:
     virtual Status commitEdit() = 0;
     virtual void rollbackEdit() = 0;
     virtual bool inEdit() const = 0;
+
+    // Between holdReads and releaseReads (nested alike) every read sees the
+    // registry as the first one found it: a backend that follows changes made
+    // by others looks for them once, not at each read. An edit begun in
+    // between still starts from the stored state.
+    virtual void holdReads() const {}
+    virtual void releaseReads() const {}
+};
+
+// Holds the reads of a scope (a catalog, say) to one state of the registry.
+class HeldRegistryReads {
+public:
+    explicit HeldRegistryReads(const Registry& registry) : registry_(registry) { registry_.holdReads(); }
+    ~HeldRegistryReads() { registry_.releaseReads(); }
+    HeldRegistryReads(const HeldRegistryReads&) = delete;
+    HeldRegistryReads& operator=(const HeldRegistryReads&) = delete;
+
+private:
+    const Registry& registry_;
 };
 
 }  // namespace veldra::platform

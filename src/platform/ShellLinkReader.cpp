@@ -55,6 +55,8 @@ LinkParts splitLink(Bytes link, std::uint32_t flags) {
 
 // "..\Maps\Topo.gmap" taken against "C:\Users\me\Links".
 std::optional<std::string> resolveRelative(std::string_view folder, std::string_view relative) {
+    // A zero character ends the path where Windows uses it; kept, it would hide in a name.
+    relative = relative.substr(0, relative.find('\0'));
     if (folder.empty() || relative.empty()) return std::nullopt;
     std::vector<std::string> components;
     auto append = [&components](std::string_view path) {

@@ -21,6 +21,8 @@ public:
     // on disk when an entry matches without regard to case, the rest as given.
     // Drive Z: on the root gives the plain Unix path, as Wine does.
     std::filesystem::path toNative(std::string_view host) const override;
+    // A file spelled as on disk, the common case, costs one look-up.
+    std::filesystem::path existingNativeFile(std::string_view host) const override;
 
     const std::filesystem::path& prefix() const { return prefix_; }
 

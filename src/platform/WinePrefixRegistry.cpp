@@ -29,13 +29,11 @@ FileTime currentFileTime() {
     return FileTimeOfUnixEpoch + static_cast<FileTime>(ticks.count());
 }
 
-std::optional<std::string> runningServerMessage(const fs::path& prefix) {
+std::optional<Failure> runningServerFailure(const fs::path& prefix) {
     const auto server = findRunningWineServer(prefix);
     if (!server) return std::nullopt;
-    const std::string who = server->pid > 0 ? "wineserver pid " + std::to_string(server->pid) : "a wineserver";
-    return "Wine programs are running in the prefix " + prefix.string() + " (" + who +
-           "). Close MapSource/BaseCamp and the other Wine programs of this prefix (or run `wineserver -k`), "
-           "then try again.";
+    const std::string who = server->pid > 0 ? "wineserver " + std::to_string(server->pid) : "wineserver";
+    return fail(Msg::MsgWineProgramsRunning, prefix.string() + " (" + who + ")");
 }
 
 // A registry file reached through a symbolic link is replaced at its target,
@@ -75,18 +73,28 @@ WinePrefixRegistry::WinePrefixRegistry(fs::path prefix, FileWriter write)
 // During an edit the keys in memory hold its changes: they are not read again.
 WinePrefixRegistry::Hive& WinePrefixRegistry::hive(RegistryRoot root) const {
     Hive& chosen = root == RegistryRoot::LocalMachine ? machine_ : user_;
-    if (chosen.loaded && editing_) return chosen;
+    if (chosen.loaded && (editing_ || (heldReads_ > 0 && chosen.followedInHold))) return chosen;
+    follow(chosen);
+    chosen.followedInHold = heldReads_ > 0;
+    return chosen;
+}
+
+void WinePrefixRegistry::follow(Hive& chosen) const {
     const FileStamp current = fileStampOf(chosen.file);
     if (!chosen.loaded || current != chosen.stamp) {
         chosen.stamp = current;
         load(chosen);
     }
-    return chosen;
+}
+
+void WinePrefixRegistry::holdReads() const {
+    if (heldReads_++ == 0) machine_.followedInHold = user_.followedInHold = false;
 }
 
 void WinePrefixRegistry::load(Hive& target) const {
     target.loaded = true;
     target.changed = false;
+    target.writable.reset();
     target.registry.reset();
     target.refusal.clear();
     std::string error;
@@ -127,13 +135,15 @@ const WineRegistryKey* WinePrefixRegistry::findKey(RegistryRoot root, std::strin
 }
 
 bool WinePrefixRegistry::canOpenForWriting(RegistryRoot root, std::string_view path) const {
-    const Hive& chosen = hive(root);
+    Hive& chosen = hive(root);
     if (!chosen.registry || !chosen.registry->findKey(path)) return false;
-    std::error_code ec;
-    if (!chosen.stamp.exists) return fs::is_directory(prefix_, ec);
-    // Opening for appending tells whether we may write without changing a byte.
-    std::ofstream probe(chosen.file, std::ios::binary | std::ios::app);
-    return probe.is_open();
+    if (!chosen.writable) {
+        std::error_code ec;
+        // Opening for appending tells whether we may write without changing a byte.
+        chosen.writable = chosen.stamp.exists ? std::ofstream(chosen.file, std::ios::binary | std::ios::app).is_open()
+                                              : fs::is_directory(prefix_, ec);
+    }
+    return *chosen.writable;
 }
 
 bool WinePrefixRegistry::keyExists(RegistryRoot root, std::string_view path) const {
@@ -221,9 +231,10 @@ long WinePrefixRegistry::deleteKey(RegistryRoot root, std::string_view path) {
     });
 }
 
-std::optional<std::string> WinePrefixRegistry::writeBlocker() const {
-    if (auto server = runningServerMessage(prefix_)) return server;
-    return readProblem();
+std::optional<Failure> WinePrefixRegistry::writeBlocker() const {
+    if (auto server = runningServerFailure(prefix_)) return server;
+    if (auto problem = readProblem()) return fail(*problem);
+    return std::nullopt;
 }
 
 std::optional<std::string> WinePrefixRegistry::readProblem() const {
@@ -244,11 +255,11 @@ Status WinePrefixRegistry::beginEdit() {
         lock_.reset();
         return fail(text);
     }
-    std::optional<std::string> problem = runningServerMessage(prefix_);
-    if (!problem) problem = readProblem();  // reads the files again if they changed
-    if (problem) {
+    // Held reads or not, an edit starts from the files as they are now.
+    for (Hive* chosen : {&machine_, &user_}) follow(*chosen);
+    if (std::optional<Failure> problem = writeBlocker()) {
         lock_.reset();
-        return fail(*problem);
+        return *problem;
     }
     editing_ = true;
     return {};
@@ -321,7 +332,7 @@ Status WinePrefixRegistry::store() {
     for (Hive* chosen : {&machine_, &user_})
         if (chosen->loaded && chosen->changed) changed.push_back(chosen);
     if (changed.empty()) return {};
-    if (auto server = runningServerMessage(prefix_)) return fail(*server);
+    if (auto server = runningServerFailure(prefix_)) return *server;
     for (Hive* chosen : changed) {
         if (const auto line = chosen->registry->unsafeLine())
             return fail("Line " + std::to_string(*line) + " of the registry file " + chosen->file.string() +
@@ -361,6 +372,7 @@ Status WinePrefixRegistry::store() {
         changed[i]->onDisk = std::move(texts[i]);
         changed[i]->stamp = fileStampOf(changed[i]->file);
         changed[i]->changed = false;
+        changed[i]->writable.reset();
     }
     return {};
 }

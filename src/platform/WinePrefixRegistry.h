@@ -1,7 +1,8 @@
 #pragma once
 // The registry of a Wine prefix, edited in its files: HKLM lives in
 // system.reg, HKCU in user.reg. A file is read on first use and again only
-// when something else has rewritten it. An edit holds the prefix's lock file
+// when something else has rewritten it (while reads are held, this is looked
+// for once). An edit holds the prefix's lock file
 // and changes the keys in memory; its commit replaces each changed file
 // whole and atomically, never while a wineserver runs for the prefix (the
 // server keeps its own copy and would overwrite the edit). A change outside
@@ -41,13 +42,15 @@ public:
     long deleteKey(RegistryRoot root, std::string_view path) override;
 
     // A running wineserver, or a registry file that is not Wine's.
-    std::optional<std::string> writeBlocker() const override;
+    std::optional<Failure> writeBlocker() const override;
     std::optional<std::string> readProblem() const override;
 
     Status beginEdit() override;
     Status commitEdit() override;
     void rollbackEdit() override;
     bool inEdit() const override { return editing_; }
+    void holdReads() const override;
+    void releaseReads() const override { --heldReads_; }
 
     // Why the last change was refused or could not be saved; empty after a
     // change that succeeded.
@@ -61,6 +64,8 @@ private:
         FileStamp stamp;
         std::optional<std::string> onDisk;         // the file as read; nothing when it did not exist
         std::optional<WineRegistryFile> registry;  // nothing when the file is refused
+        std::optional<bool> writable;              // probed once per file read
+        bool followedInHold = false;               // stamp looked at since the reads were held
         std::string refusal;
         bool changed = false;   // changed in memory since it was read
         bool backedUp = false;  // one backup per file and run, before its first change
@@ -68,6 +73,8 @@ private:
     using Edit = std::function<long(WineRegistryFile&, FileTime now, bool& changed)>;
 
     Hive& hive(RegistryRoot root) const;
+    // Reads the file again when its stamp says someone rewrote it.
+    void follow(Hive& hive) const;
     void load(Hive& hive) const;
     void forgetFiles();
     const WineRegistryKey* findKey(RegistryRoot root, std::string_view path) const;
@@ -82,6 +89,7 @@ private:
     mutable Hive user_;
     std::optional<FileLock> lock_;
     bool editing_ = false;
+    mutable int heldReads_ = 0;
     std::string lastError_;
 };
 

@@ -2,7 +2,6 @@
 
 #include "formats/MdxStamp.h"
 #include "formats/TdbChecksumFile.h"
-#include "formats/TdbIdPatch.h"
 #include "formats/TypStamp.h"
 
 namespace veldra::registration {
@@ -18,8 +17,7 @@ Status statusOf(const platform::FileResult& result) {
 
 Status writeFidIntoTdb(app::Session& session, FileBackups& backups, const fs::path& tdb, std::uint16_t fid) {
     if (auto kept = backups.keep(tdb); !kept) return kept;
-    if (auto written = statusOf(formats::writeTdbFid(tdb, fid)); !written) return written;
-    const auto checksum = formats::updateTdbChecksum(tdb);
+    const auto checksum = formats::updateTdbChecksum(tdb, {.pid = std::nullopt, .fid = fid});
     if (checksum.outcome == formats::ChecksumOutcome::Failed) return fail(checksum.error);
     if (checksum.outcome == formats::ChecksumOutcome::UnknownFormat)
         session.dialogs.inform(formats::unknownTdbFormatMessage());

@@ -6,6 +6,8 @@
 namespace veldra::registration {
 
 void InstalledCatalog::rebuild(app::Session& session) {
+    // One look at whether the registry files changed, not one per value read.
+    const platform::HeldRegistryReads held(session.host.registry);
     registry = readRegistryRecords(session);
     packages = gmap::scanGmapPackages(session);
 }

@@ -57,6 +57,11 @@ bool deleteRefused(const fs::path& native) {
     return ec == std::errc::permission_denied || ec == std::errc::operation_not_permitted;
 }
 
+// The question names the mapset it is about.
+std::string removalQuestion(const app::Session& session, const std::string& name, const std::string& fid) {
+    return session.msg(app::Msg::MsgConfirmRemoveMapset) + " " + name + " (FID " + fid + ")";
+}
+
 }  // namespace
 
 void showMapsetsForRemoval(app::Session& session, platform::Processes& processes, InstalledCatalog& catalog) {
@@ -72,7 +77,7 @@ Status removeRegistryMapset(app::Session& session, InstalledCatalog& catalog, co
     const fs::path overview = record.overview.empty() ? fs::path() : session.host.paths.toNative(record.overview);
     if (auto safe = checkDeletable(record.tdb, tdb, ".tdb"); !safe) return safe;
     if (auto safe = checkDeletable(record.overview, overview, ".img"); !safe) return safe;
-    if (session.dialogs.show({session.msg(app::Msg::MsgConfirmRemoveMapset), app::DefaultTitle,
+    if (session.dialogs.show({removalQuestion(session, record.shownName(), record.fid), app::DefaultTitle,
                               app::MessageIcon::None, app::MessageButtons::OkCancel}) != app::MessageAnswer::Ok)
         return declined();
 
@@ -93,7 +98,7 @@ Status removeRegistryMapset(app::Session& session, InstalledCatalog& catalog, co
 
 Status removeGmapPackage(app::Session& session, InstalledCatalog& catalog, const gmap::GmapRecord& chosen) {
     const fs::path folder = chosen.packageFolder();
-    if (!session.dialogs.ask(session.msg(app::Msg::MsgConfirmRemoveMapset))) return declined();
+    if (!session.dialogs.ask(removalQuestion(session, chosen.name, chosen.fid))) return declined();
     std::error_code ec;
     const std::string error = fs::is_directory(folder, ec) ? deleteFolderUnforced(folder) : std::string();
     catalog.packages = gmap::scanGmapPackages(session);

@@ -1,7 +1,5 @@
 #include "registration/RegistryRecordReading.h"
 
-#include <algorithm>
-
 #include "formats/TdbHeader.h"
 #include "platform/Cp1252.h"
 #include "registration/CatalogEnumeration.h"
@@ -39,9 +37,7 @@ void describeFromTdb(const app::Session& session, RegistryRecord& record) {
 std::vector<RegistryRecord> readRegistryRecords(app::Session& session) {
     std::vector<RegistryRecord> records = enumerateRegistryRecords(session);
     for (RegistryRecord& record : records) describeFromTdb(session, record);
-    // UTF-8 bytes compare in code point order, the order of the character codes.
-    std::stable_sort(records.begin(), records.end(),
-                     [](const RegistryRecord& a, const RegistryRecord& b) { return a.name < b.name; });
+    platform::sortByCp1252(records, [](const RegistryRecord& record) -> const std::string& { return record.name; });
     return records;
 }
 

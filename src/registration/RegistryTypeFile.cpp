@@ -2,7 +2,6 @@
 
 #include "formats/TdbChecksumFile.h"
 #include "formats/TdbHeader.h"
-#include "formats/TdbIdPatch.h"
 #include "platform/RegistryPath.h"
 #include "registration/HostFiles.h"
 #include "registration/RegistryText.h"
@@ -18,15 +17,16 @@ namespace {
 std::optional<std::uint16_t> settleTdbFid(app::Session& session, const fs::path& tdb, bool productBecomesOne) {
     const auto header = formats::readTdbHeader(tdb).header;
     if (!header) return std::nullopt;
-    std::uint16_t fid = header->fid;
-    if (fid == 0) {
-        fid = header->pid;
-        if (productBecomesOne && !formats::writeTdbPid(tdb, 1)) return std::nullopt;
+    formats::TdbIds ids{.pid = std::nullopt, .fid = header->fid};
+    if (header->fid == 0) {
+        ids.fid = header->pid;
+        if (productBecomesOne) ids.pid = 1;
     }
-    if (!formats::writeTdbFid(tdb, fid)) return std::nullopt;
-    if (formats::updateTdbChecksum(tdb).outcome == formats::ChecksumOutcome::UnknownFormat)
+    const auto written = formats::updateTdbChecksum(tdb, ids);
+    if (written.outcome == formats::ChecksumOutcome::Failed) return std::nullopt;
+    if (written.outcome == formats::ChecksumOutcome::UnknownFormat)
         session.dialogs.inform(formats::unknownTdbFormatMessage());
-    return fid;
+    return ids.fid;
 }
 
 // The host path of the registry type file: in the folder of the TDB.
@@ -40,10 +40,12 @@ void reportTdbValueMissing(app::Session& session, const std::string& key) {
     session.dialogs.inform(session.msg(app::Msg::MsgTdbValueMissing) + key);
 }
 
-// Moves the file to file + ".bak", replacing an older one; a refused move is
-// reported with CloseHostFirst and stops the change. Only a type file is ever
-// moved: the value comes from the registry and could name any file.
-Status keepAsBackup(app::Session& session, const std::string& hostPath, bool announce) {
+// Copies the file to file + ".bak", replacing an older one, and names it in
+// `superseded`; a refused copy is reported with CloseHostFirst and stops the
+// change. Only a type file is ever kept so: the value comes from the registry
+// and could name any file.
+Status keepAsBackup(app::Session& session, const std::string& hostPath, bool announce,
+                    std::vector<fs::path>& superseded) {
     if (!hostFileExists(session, hostPath)) return {};
     const fs::path file = session.host.paths.toNative(hostPath);
     if (platform::foldCase(file.extension().string()) != ".typ")
@@ -51,11 +53,12 @@ Status keepAsBackup(app::Session& session, const std::string& hostPath, bool ann
     const fs::path backup = session.host.paths.toNative(hostPath + ".bak");
     std::error_code ec;
     if (hostFileExists(session, hostPath + ".bak")) fs::remove(backup, ec);
-    fs::rename(file, backup, ec);
+    fs::copy_file(file, backup, fs::copy_options::overwrite_existing, ec);
     if (ec) {
         session.dialogs.inform(CloseHostFirst, app::DefaultTitle, app::MessageIcon::Critical);
         return alreadyShown();
     }
+    superseded.push_back(file);
     if (announce) session.dialogs.inform("old typfile is saved/renamed as " + hostPath + ".bak");
     return {};
 }
@@ -97,7 +100,8 @@ Status attachConvertingProduct(app::Session& session, const RegistryRecord& reco
     return {};
 }
 
-Status attachToFamily(app::Session& session, const RegistryRecord& record, const fs::path& chosen) {
+Status attachToFamily(app::Session& session, const RegistryRecord& record, const fs::path& chosen,
+                      std::vector<fs::path>& superseded) {
     const std::string familyKey = branchKey(session, record.kind) + familyPart(record.subkey);
     const auto typValue = queryRegistryText(session.host.registry, familyKey, "Typ");
     const std::string current = typValue ? trimBlanks(*typValue) : NoTypeFileMarker;
@@ -106,7 +110,7 @@ Status attachToFamily(app::Session& session, const RegistryRecord& record, const
         return alreadyShown();
     }
     if (current != NoTypeFileMarker) {
-        if (auto kept = keepAsBackup(session, current, true); !kept) return kept;
+        if (auto kept = keepAsBackup(session, current, true, superseded); !kept) return kept;
     }
 
     std::uint16_t fid = 0;
@@ -115,6 +119,8 @@ Status attachToFamily(app::Session& session, const RegistryRecord& record, const
         reportTdbValueMissing(session, familyKey);
         return alreadyShown();
     }
+    // The new copy took the old one's place: it stays.
+    if (platform::foldCase(*typHost) == platform::foldCase(current)) superseded.clear();
     if (auto stored = session.routines.storeTextAsBinary(Machine, familyKey, "ID", familyIdText(fid)); !stored)
         return stored;
     if (auto stored = session.routines.storeStringVerified(Machine, familyKey, "TYP", *typHost); !stored)
@@ -123,7 +129,7 @@ Status attachToFamily(app::Session& session, const RegistryRecord& record, const
     return {};
 }
 
-Status detach(app::Session& session, const RegistryRecord& record) {
+Status detach(app::Session& session, const RegistryRecord& record, std::vector<fs::path>& superseded) {
     const std::string recordKey = record.kind == RecordKind::Products
                                       ? branchKey(session, record.kind) + record.subkey
                                       : branchKey(session, record.kind) + familyPart(record.subkey);
@@ -132,7 +138,7 @@ Status detach(app::Session& session, const RegistryRecord& record) {
     if (!value) return {};
     std::string current = platform::foldCase(trimBlanks(*value));
     if (const auto typ = current.find(".typ"); typ != std::string::npos) current.resize(typ + 4);
-    if (auto kept = keepAsBackup(session, current, false); !kept) return kept;
+    if (auto kept = keepAsBackup(session, current, false, superseded); !kept) return kept;
     if (auto removed = session.routines.deleteValue(Machine, recordKey, "TYP"); !removed) return removed;
     session.dialogs.inform(session.msg(app::Msg::MsgTypeFileDeleted));
     return {};
@@ -141,10 +147,10 @@ Status detach(app::Session& session, const RegistryRecord& record) {
 }  // namespace
 
 Status changeRegistryTypeFile(app::Session& session, const RegistryRecord& record,
-                               const std::optional<fs::path>& chosen) {
-    if (!isTypeFile(chosen)) return detach(session, record);
+                               const std::optional<fs::path>& chosen, std::vector<fs::path>& superseded) {
+    if (!isTypeFile(chosen)) return detach(session, record, superseded);
     return record.kind == RecordKind::Products ? attachConvertingProduct(session, record, *chosen)
-                                               : attachToFamily(session, record, *chosen);
+                                               : attachToFamily(session, record, *chosen, superseded);
 }
 
 }  // namespace veldra::registration

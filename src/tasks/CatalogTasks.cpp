@@ -16,7 +16,7 @@ Result<std::uint16_t> findFreeFid(app::Session& session) {
     auto catalog = listMapsets(session);
     if (!catalog) return catalog.failure();
     const auto fid = registration::lowestFreeFid(session, *catalog);
-    if (!fid) return fail("Every FID from 10 to 9999 is in use.");
+    if (!fid) return fail(Msg::MsgEveryFidInUse);
     return *fid;
 }
 

@@ -87,7 +87,7 @@ Result<fs::path> exportRegistryMapset(app::Session& session, const registration:
     }
     const fs::path tiles = session.host.paths.toNative(record.loc);
     std::error_code ec;
-    if (tiles.empty() || !fs::is_directory(tiles, ec)) return fail("No such folder of tiles: " + record.loc);
+    if (tiles.empty() || !fs::is_directory(tiles, ec)) return fail(Msg::MsgNoSuchTileFolder, record.loc);
     auto folder = exportFolder(session, folderPath(tiles), into);
     if (!folder) return folder.failure();
     if (auto gathered = registration::gatherExportFiles(session, record, *folder); !gathered)

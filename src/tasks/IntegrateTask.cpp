@@ -9,6 +9,7 @@
 #include "registration/FreeFid.h"
 #include "registration/NumberText.h"
 #include "registration/TypeFileNames.h"
+#include "platform/PathText.h"
 #include "registration/InstalledCatalog.h"
 #include "tasks/TaskChecks.h"
 
@@ -24,7 +25,7 @@ Result<integration::TileSelection> chooseTiles(app::Session& session, const std:
         const fs::path path = fs::absolute(tile);
         if (folder && path.parent_path() != *folder) return fail(session.catalog.control("Label1"));
         std::error_code ec;
-        if (!fs::is_regular_file(path, ec)) return fail("No such file: " + tile.string());
+        if (!fs::is_regular_file(path, ec)) return fail(Msg::MsgNoSuchFile, platform::pathText(tile));
         if (!folder) {
             folder = path.parent_path();
             // Choosing a folder stores it, as the folder list does.
@@ -42,7 +43,7 @@ Status placeTypeFile(const fs::path& typ, const fs::path& tileFolder, const std:
                      std::uint16_t fid) {
     const fs::path target = tileFolder / (integration::fileBaseName(mapsetName) + ".TYP");
     std::error_code ec;
-    if (!fs::is_regular_file(typ, ec)) return fail("No such file: " + typ.string());
+    if (!fs::is_regular_file(typ, ec)) return fail(Msg::MsgNoSuchFile, platform::pathText(typ));
     if (auto content = registration::checkTypeFileContent(typ); !content) return content;
     if (fs::exists(target, ec) && fs::equivalent(typ, target, ec)) {
         const auto stamped = formats::writeTypFid(target, fid);
@@ -121,7 +122,7 @@ Result<IntegrateReport> integrateTiles(app::Session& session, const IntegrateReq
     if (!selection) return selection.failure();
     if (selection->gmapsuppSelected())
         return integrateGmapsupp(session, request, selection->chosenFiles().front(), console, *edit);
-    if (request.name.empty()) return fail("The mapset name is empty.");
+    if (request.name.empty()) return fail(Msg::MsgMapsetNameEmpty);
 
     const std::string& name = request.name;
     registration::InstalledCatalog catalog;
@@ -129,7 +130,7 @@ Result<IntegrateReport> integrateTiles(app::Session& session, const IntegrateReq
     std::string fid = request.fid;
     if (fid.empty()) {
         const auto free = registration::lowestFreeFid(session, catalog);
-        if (!free) return fail("Every FID from 10 to 9999 is in use; give one with --fid.");
+        if (!free) return fail(Msg::MsgEveryFidInUse);
         fid = std::to_string(*free);
     }
     const auto inUse = namesInUse(catalog);

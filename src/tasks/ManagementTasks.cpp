@@ -1,6 +1,7 @@
 #include "tasks/ManagementTasks.h"
 
 #include "app/RegistryEdit.h"
+#include "platform/PathText.h"
 #include "registration/MapsetRemoval.h"
 #include "registration/MapsetRename.h"
 #include "registration/PackageTypeFile.h"
@@ -61,7 +62,7 @@ Status changeTypeFile(app::Session& session, const TypeFileRequest& request) {
     if (request.typeFile) {
         typeFile = fs::absolute(*request.typeFile);
         std::error_code ec;
-        if (!fs::is_regular_file(*typeFile, ec)) return fail("No such file: " + request.typeFile->string());
+        if (!fs::is_regular_file(*typeFile, ec)) return fail(Msg::MsgNoSuchFile, platform::pathText(*request.typeFile));
         if (!registration::isTypeFile(typeFile))
             return fail("Not a type file (extension .typ): " + request.typeFile->string());
         if (auto content = registration::checkTypeFileContent(*typeFile); !content) return content;
@@ -74,10 +75,18 @@ Status changeTypeFile(app::Session& session, const TypeFileRequest& request) {
     }
     auto edit = app::RegistryEdit::open(session.host.registry);
     if (!edit) return edit.failure();
-    if (auto changed = registration::changeRegistryTypeFile(session, chosen->catalog.registry[entry.index], typeFile);
+    std::vector<fs::path> superseded;
+    if (auto changed =
+            registration::changeRegistryTypeFile(session, chosen->catalog.registry[entry.index], typeFile, superseded);
         !changed)
         return changed;
-    return edit->commit();
+    if (auto committed = edit->commit(); !committed) return committed;
+    // No key names the old type file any more; its copy is the ".bak".
+    for (const fs::path& file : superseded) {
+        std::error_code ignored;
+        fs::remove(file, ignored);
+    }
+    return {};
 }
 
 }  // namespace veldra::tasks

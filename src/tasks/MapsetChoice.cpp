@@ -25,12 +25,10 @@ std::string catalogLine(const registration::InstalledCatalog& catalog, CatalogEn
 Result<CatalogEntry> chooseMapset(const registration::InstalledCatalog& catalog, const MapsetChoice& choice) {
     const auto found = registration::matchMapsets(catalog, choice.mapset, choice.pid);
     if (found.size() == 1) return found.front();
-    std::string text = found.empty()
-                           ? "No installed mapset is named \"" + choice.mapset + "\" or has that FID. Installed:"
-                           : "\"" + choice.mapset + "\" names more than one mapset; add --pid or use the FID:";
+    std::string text = "\"" + choice.mapset + "\"";
     for (const CatalogEntry entry : found.empty() ? allEntries(catalog) : found)
         text += "\n  " + catalogLine(catalog, entry);
-    return fail(text);
+    return fail(found.empty() ? Msg::MsgNoMapsetMatches : Msg::MsgMapsetAmbiguous, text);
 }
 
 }  // namespace veldra::tasks

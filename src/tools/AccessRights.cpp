@@ -25,6 +25,9 @@ void SetFolderRights(app::Session& session, const std::filesystem::path& path, c
 void takeOverMapFolders(app::Session& session) {
     for (int csidl : {platform::csidl::CommonAppData, platform::csidl::AppData}) {
         const auto folder = session.host.shell.specialFolder(csidl) / "GARMIN" / "Maps";
+        // A folder that is not there has no owner to take over: no note about it.
+        std::error_code ec;
+        if (!std::filesystem::is_directory(folder, ec)) continue;
         SetOwner(session, folder, session.userName);
         SetFolderRights(session, folder, session.userName);
     }

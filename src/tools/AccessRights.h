@@ -17,6 +17,7 @@ namespace veldra::tools {
 
 // Owner, then full access, for common application data + "\GARMIN\Maps" and
 // then the user's application data + "\GARMIN\Maps".
+// Folders that do not exist are left out.
 void takeOverMapFolders(app::Session& session);
 
 void SetOwner(app::Session& session, const std::filesystem::path& path, const std::string& account);

@@ -51,6 +51,53 @@ TEST(Cli, APrefixThatIsNotOneIsRefused) {
     EXPECT_NE(run.output.find("/nonexistent/prefix"), std::string::npos) << run.output;
 }
 
+// Everything a run prints speaks one language: the locale's on a first start,
+// then the stored one or --lang in any letter case; help and usage errors too.
+// Results go to standard output, messages and errors to standard error.
+TEST(Cli, EveryTextOfARunIsInTheChosenLanguageAndOnlyResultsGoToStandardOutput) {
+    testing::TempDir temp;
+    const std::string env = "env -u WINEPREFIX -u LC_ALL -u LC_MESSAGES XDG_DATA_HOME=" + temp.path().string();
+    const auto first = veldra("settings", env + " LANG=de_AT.UTF-8");
+    EXPECT_EQ(first.status, 0) << first.output;
+    EXPECT_NE(first.output.find("\nSprache: \n"), std::string::npos) << first.output;
+    EXPECT_NE(veldra("settings", env + " LANG=C.UTF-8").output.find("\nLanguage: \n"), std::string::npos);
+
+    ASSERT_EQ(veldra("settings --os64 yes --language deu", env + " LANG=C.UTF-8").status, 0);
+    const auto german = veldra("settings", env + " LANG=C.UTF-8");
+    EXPECT_NE(german.output.find("Wow64: ja (Betriebssystem arbeitet mit 64 bit)\n"), std::string::npos)
+        << german.output;
+    const auto english = veldra("--lang ENG settings", env);
+    EXPECT_NE(english.output.find("Wow64: yes (operatingsystem is 64 bit)\n"), std::string::npos) << english.output;
+    EXPECT_NE(testing::runCommand("grep -c '\"Wow64\"=\"wahr\"' " + (temp.path() / "veldra/prefix/user.reg").string())
+                  .output,
+              "0\n");
+
+    for (const auto& [options, help, usage, missing] :
+         {std::tuple{"", "Die eingebundenen Kartensätze auflisten",
+                     "Die Befehlszeile enthält, was kein Befehl annimmt: frobnicate\n`veldra --help` zeigt",
+                     "Kein installierter Kartensatz hat diesen Namen oder diese FID"},
+          std::tuple{"--lang eNg ", "List the installed mapsets",
+                     "The command line holds what no command takes: frobnicate\n`veldra --help` lists",
+                     "No installed mapset has this name or FID"}}) {
+        EXPECT_NE(veldra(std::string(options) + "--help", env).output.find(help), std::string::npos) << options;
+        const auto wrong = veldra(std::string(options) + "list frobnicate", env);
+        EXPECT_EQ(wrong.status, 2);
+        EXPECT_NE(wrong.output.find(usage), std::string::npos) << wrong.output;
+        const auto absent = veldra(std::string(options) + "remove --no Nirgendwo", env);
+        EXPECT_EQ(absent.status, 1);
+        EXPECT_NE(absent.output.find(missing), std::string::npos) << absent.output;
+        const auto results = testing::runCommand(env + " " + std::string(VELDRA_PROGRAM_DIR) + "/veldra " + options +
+                                                 "remove --no Nirgendwo 2>/dev/null");
+        EXPECT_EQ(results.output, "");
+    }
+    const auto noPrefix = veldra("--lang Deu --prefix /nonexistent/prefix list");
+    EXPECT_EQ(noPrefix.status, 1);
+    EXPECT_NE(noPrefix.output.find("kein Wine-Präfix (keine system.reg); führen Sie dort `wineboot -i` aus oder "
+                                   "wählen Sie mit --prefix ein anderes: /nonexistent/prefix"),
+              std::string::npos)
+        << noPrefix.output;
+}
+
 TEST(Cli, AnUnansweredOrDeclinedQuestionIsReportedInTheChosenLanguage) {
     testing::TempDir temp;
     const std::string env = "env -u WINEPREFIX XDG_DATA_HOME=" + temp.path().string();

@@ -4,11 +4,14 @@
 #include <algorithm>
 #include <functional>
 #include <numeric>
+#include <sstream>
 
 #include "formats/ImgGeometry.h"
 #include "formats/ImgReader.h"
 #include "formats/ImgWriter.h"
+#include "support/FileBytes.h"
 #include "support/MapFiles.h"
+#include "support/TempFolder.h"
 #include "support/TdbTestReader.h"
 
 namespace veldra::formats {
@@ -135,21 +138,33 @@ TEST(ImgWriter, WritesMkgmapsFilesAgain) {
         EXPECT_TRUE(std::equal(built.begin() + from, built.begin() + to, original.begin() + from)) << std::hex << from;
 }
 
-TEST(ImgWriter, SubfileOfMoreThan240BlocksTakesSeveralEntries) {
-    Bytes big(300 * 512 + 17);
+TEST(ImgWriter, SubfileOfMoreThan240BlocksTakesSeveralEntriesAndIsReadBackPieceByPiece) {
+    Bytes big(2100 * 512 + 17);  // more than one piece of the copy
     std::iota(big.begin(), big.end(), std::uint8_t{0});
     const auto built = buildImg({{"00000001", "TRE", {1, 2, 3}}, {"00000001", "RGN", big}}, {});
     ASSERT_EQ(built.error, "");
     const ImgLayout layout = layoutOf(built.image);
     EXPECT_EQ(layout.blockSize, 512u);
     ASSERT_EQ(layout.subfiles.size(), 2u);
-    EXPECT_EQ(layout.subfiles[1].blocks.size(), 301u);
+    EXPECT_EQ(layout.subfiles[1].blocks.size(), 2101u);
     EXPECT_EQ(extractSubfile(built.image, layout, layout.subfiles[1]), big);
     // Header entry, TRE, then RGN parts 0 and 1: only part 0 carries the size.
     const std::size_t rgnPart1 = 0x400 + 3 * 512;
     EXPECT_EQ(built.image[rgnPart1 + 0x11], 1);
     EXPECT_EQ(built.image[rgnPart1 + 0x0C], 0);
     EXPECT_EQ(built.image.size() % layout.blockSize, 0u);
+
+    // From an XOR-encoded file, copied piece by piece as a device image is split.
+    Bytes xored = built.image;
+    for (auto& byte : xored) byte = static_cast<std::uint8_t>(byte ^ 0x5A);
+    const TempDir scratch;
+    writeBytes(scratch.path() / "x.img", xored);
+    auto opened = ImgFile::open(scratch.path() / "x.img");
+    ASSERT_TRUE(opened.file) << opened.error;
+    std::ostringstream copy;
+    std::string error;
+    ASSERT_TRUE(opened.file->copyTo(opened.file->layout().subfiles[1], copy, error)) << error;
+    EXPECT_EQ(copy.str(), std::string(big.begin(), big.end()));
 }
 
 TEST(ImgWriter, BlockSizeGrowsUntilDirectoryAndImageFitAndTheGeometryCoversThem) {

@@ -54,9 +54,11 @@ TEST(InfoXmlReadingTest, FidIndexAndSubProductsAreCaseSensitiveSubstrings) {
     }
 }
 
+// Character codes are code page 1252 bytes: the euro sign (0x80) comes before
+// "ä" (0xE4), though Unicode puts it far after.
 TEST(InfoXmlReadingTest, RecordsAreOrderedByCharacterCodeAndStayInTheirFoundOrderWhenEqual) {
-    std::vector<gmap::GmapRecord> records(4);
-    const char* found[][2] = {{"b", ""}, {"a", "first"}, {"B", ""}, {"a", "second"}};
+    std::vector<gmap::GmapRecord> records(6);
+    const char* found[][2] = {{"b", ""}, {"a", "first"}, {"ä", ""}, {"B", ""}, {"€", ""}, {"a", "second"}};
     for (std::size_t i = 0; i < records.size(); ++i) {
         records[i].name = found[i][0];
         records[i].infoXml = found[i][1];
@@ -64,7 +66,7 @@ TEST(InfoXmlReadingTest, RecordsAreOrderedByCharacterCodeAndStayInTheirFoundOrde
     gmap::orderGmapRecords(records);
     std::vector<std::string> order;
     for (const auto& r : records) order.push_back(r.name + r.infoXml.string());
-    EXPECT_EQ(order, (std::vector<std::string>{"B", "afirst", "asecond", "b"}));
+    EXPECT_EQ(order, (std::vector<std::string>{"B", "afirst", "asecond", "b", "€", "ä"}));
 }
 
 }  // namespace

@@ -195,6 +195,8 @@ TEST_F(GmtSplit, GivesOneImagePerFamilyAndItsTilesWithMkgmapsBytes) {
     EXPECT_EQ(std::make_tuple(mps.contents->tiles.size(), mps.contents->families[0].fid, mps.contents->mapsetName),
               std::make_tuple(3u, 4711, "OSM map set"));
     EXPECT_EQ(subfilesOf(splitt / "00004712.img").at("0000BETA.TYP"), readBytes(builtData("beta") / "beta.typ"));
+    // Written piece by piece, byte for byte the image the writer makes in memory.
+    EXPECT_EQ(readBytes(splitt / "00004711.img"), rebuiltWithout(splitt / "00004711.img", ""));
 
     // A family's tiles keep their subfiles byte for byte.
     const fs::path folder = splitFamily("00004711");

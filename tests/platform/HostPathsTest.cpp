@@ -1,6 +1,8 @@
 // Host paths over a hand-made dosdevices folder: the mapping rules on their own.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "platform/WineHostPaths.h"
 #include "support/TempFolder.h"
 
@@ -69,6 +71,15 @@ TEST_F(HostPathsTest, HostToNativeMatchesUpToTheFirstMissingComponent) {
     EXPECT_EQ(paths.toNative("C:").string(), drive('c').string() + "/");
     for (const char* notAbsolute : {"", "C", "C:file", "1:\\x", "\\x", "ProgramData\\x", "\\\\server\\share"})
         EXPECT_EQ(paths.toNative(notAbsolute), fs::path()) << notAbsolute;
+
+    // Existing files only, whether spelled as on disk or not; folders are none.
+    std::ofstream(prefix / "drive_c" / "ProgramData" / "Garmin" / "A.tdb").put('x');
+    std::ofstream(temp.path() / "outside" / "b.img").put('x');
+    for (const char* garminTdb : {"C:\\ProgramData\\Garmin\\A.tdb", "c:/programdata/garmin/./a.TDB"})
+        EXPECT_EQ(paths.existingNativeFile(garminTdb), drive('c') / "ProgramData" / "Garmin" / "A.tdb") << garminTdb;
+    EXPECT_EQ(paths.existingNativeFile(unixAsHost(temp.path() / "OUTSIDE" / "B.img")), temp.path() / "outside" / "b.img");
+    for (const char* none : {"C:\\ProgramData\\Garmin", "C:\\ProgramData\\Garmin\\B.tdb", "C:", "Q:\\A.tdb", "C:A.tdb"})
+        EXPECT_EQ(paths.existingNativeFile(none), fs::path()) << none;
 }
 
 }  // namespace

@@ -93,7 +93,7 @@ TEST_F(WineRegistryPrefix, RefusesAFileThatIsNotWines) {
     ASSERT_TRUE(problem);
     EXPECT_NE(problem->find(file("system.reg").string()), std::string::npos) << *problem;
     EXPECT_NE(problem->find("not a Wine registry file"), std::string::npos) << *problem;
-    EXPECT_EQ(registry.writeBlocker(), problem);
+    EXPECT_EQ(registry.writeBlocker(), fail(*problem));
 
     const Status begun = registry.beginEdit();
     ASSERT_FALSE(begun);
@@ -220,6 +220,26 @@ TEST_F(WineRegistryPrefix, KeepsOneBackupAndSeesChangesMadeByOthers) {
     const std::string beforeSecondRun = readText(file("system.reg"));
     ASSERT_EQ(WinePrefixRegistry(prefix.path()).deleteKey(HKLM, "Software\\Added"), regerror::Success);
     EXPECT_EQ(readText(file("system.reg.veldra-bak")), beforeSecondRun);
+}
+
+TEST_F(WineRegistryPrefix, HeldReadsSeeOneStateOfTheFileButAnEditStartsFromItsLatest) {
+    writeText(file("system.reg"), WineSystemReg);
+    WinePrefixRegistry registry(prefix.path());
+    ASSERT_TRUE(registry.keyExists(HKLM, "Software\\Classes\\.txt"));  // read before the hold
+    const auto rewrite = [&](const char* key) { writeText(file("system.reg"), WineSystemReg + "\n[" + key + "] 1\n"); };
+    {
+        const HeldRegistryReads held(registry);
+        rewrite("Software\\\\Added");  // before the hold's first read: seen
+        EXPECT_TRUE(registry.keyExists(HKLM, "Software\\Added"));
+        rewrite("Software\\\\AddedLater");
+        EXPECT_FALSE(registry.keyExists(HKLM, "Software\\AddedLater"));
+        EXPECT_TRUE(registry.canOpenForWriting(HKLM, "Software\\Added"));
+        ASSERT_TRUE(registry.beginEdit());
+        EXPECT_TRUE(registry.keyExists(HKLM, "Software\\AddedLater"));
+        registry.rollbackEdit();
+    }
+    rewrite("Software\\\\AddedAfterTheHold");
+    EXPECT_TRUE(registry.keyExists(HKLM, "Software\\AddedAfterTheHold"));
 }
 
 TEST_F(WineRegistryPrefix, RefusesWritesToAFileItMayNotWrite) {

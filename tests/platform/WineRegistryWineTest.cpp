@@ -194,22 +194,20 @@ void WineRegistryWine::writesAreRefusedWhileAWineserverRuns() {
 
     const auto blocker = registry.writeBlocker();
     ASSERT_TRUE(blocker);
-    EXPECT_EQ(*blocker, "Wine programs are running in the prefix " + prefix.string() + " (wineserver pid " +
-                            std::to_string(server->pid) +
-                            "). Close MapSource/BaseCamp and the other Wine programs of this prefix (or run "
-                            "`wineserver -k`), then try again.");
+    EXPECT_EQ(*blocker, fail(Msg::MsgWineProgramsRunning,
+                             prefix.string() + " (wineserver " + std::to_string(server->pid) + ")"));
     const Status committed = registry.commitEdit();
     ASSERT_FALSE(committed);
-    EXPECT_EQ(committed.failure().detail, *blocker);
+    EXPECT_EQ(committed.failure(), *blocker);
     EXPECT_FALSE(registry.keyExists(HKLM, Families + "\\InEdit"));
     const Status begun = registry.beginEdit();
     ASSERT_FALSE(begun);
-    EXPECT_EQ(begun.failure().detail, *blocker);
+    EXPECT_EQ(begun.failure(), *blocker);
     EXPECT_EQ(registry.createKey(HKLM, Families + "\\Blocked"), regerror::AccessDenied);
     EXPECT_EQ(registry.setValue(HKLM, Families + "\\Z", "ID", RegistryValue::fromBytes({1, 0})), regerror::AccessDenied);
     EXPECT_EQ(registry.deleteKey(HKLM, Families + "\\Z"), regerror::AccessDenied);
     EXPECT_EQ(registry.createKey(HKCU, "Software\\VELDRA\\Blocked"), regerror::AccessDenied);
-    EXPECT_EQ(registry.lastError(), *blocker);
+    EXPECT_EQ(registry.lastError(), blocker->detail);
     EXPECT_EQ(readText(prefix / "system.reg"), system);
     EXPECT_EQ(readText(prefix / "user.reg"), user);
 

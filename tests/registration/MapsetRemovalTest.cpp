@@ -41,6 +41,7 @@ TEST_F(MapsetRemovalTest, OnlyProductOfAFamilyTakesTheFamilyKeyAndTheFilesButNot
     registerFamily(RecordKind::Families, "Alpha4711", files);
     auto catalog = shown();
     ASSERT_EQ(catalog.registry.size(), 1u);
+    const std::string named = catalog.registry[0].shownName() + " (FID " + catalog.registry[0].fid + ")";
 
     EXPECT_EQ(removeRecord(catalog, 0, MessageAnswer::Cancel), Outcome::Declined);
     EXPECT_TRUE(keyExists(key(RecordKind::Families) + "Alpha4711\\1"));
@@ -49,7 +50,7 @@ TEST_F(MapsetRemovalTest, OnlyProductOfAFamilyTakesTheFamilyKeyAndTheFilesButNot
 
     EXPECT_EQ(removeRecord(catalog, 0, MessageAnswer::Ok), Outcome::Done);
     const auto& question = fake.dialogs.messages.at(1);
-    EXPECT_EQ(question.text, "Are you sure to remove mapset ?");
+    EXPECT_EQ(question.text, "Are you sure to remove mapset ? " + named);
     EXPECT_EQ(question.buttons, app::MessageButtons::OkCancel);
     EXPECT_FALSE(keyExists(key(RecordKind::Families) + "Alpha4711"));
     EXPECT_FALSE(fs::exists(native(files.tdb)));

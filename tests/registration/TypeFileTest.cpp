@@ -53,8 +53,12 @@ protected:
         EXPECT_EQ(records.size(), 1u);
         return records.at(0);
     }
+    // As the task runs it: the superseded type file goes once the change is stored.
     Outcome change(const std::optional<fs::path>& typ) {
-        return outcomeOf(registration::changeRegistryTypeFile(session, onlyRecord(), typ));
+        std::vector<fs::path> superseded;
+        const Outcome outcome = outcomeOf(registration::changeRegistryTypeFile(session, onlyRecord(), typ, superseded));
+        for (const fs::path& file : superseded) fs::remove(file);
+        return outcome;
     }
     Outcome change(const gmap::GmapRecord& package, const std::optional<fs::path>& typ) {
         return outcomeOf(registration::changePackageTypeFile(session, package, typ));

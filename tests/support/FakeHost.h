@@ -39,8 +39,10 @@ public:
     fs::path root;
     fs::path specialFolder(int csidl) const override { return root / ("csidl-" + std::to_string(csidl)); }
     std::string myGetUserName() const override { return "tester"; }
-    std::string windowsVersionName() const override { return {}; }
-    bool IsAdmin() const override { return false; }
+    std::string versionName;
+    bool admin = false;
+    std::string windowsVersionName() const override { return versionName; }
+    bool IsAdmin() const override { return admin; }
     fs::path shortPath(const fs::path& path) const override { return path; }
     bool openDocument(std::string_view) const override { return false; }
     std::optional<bool> os64;

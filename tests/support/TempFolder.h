@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <system_error>
@@ -16,9 +17,19 @@ namespace veldra::testing {
 class TempDir {
 public:
     TempDir() {
+#ifdef _WIN32
+        // No mkdtemp here: creating a folder fails when the name is taken, so try fresh names.
+        std::random_device random;
+        for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+            const auto candidate = std::filesystem::temp_directory_path() / ("veldra-test-" + std::to_string(random()));
+            if (std::filesystem::create_directory(candidate)) path_ = candidate;
+        }
+        if (path_.empty()) throw std::runtime_error("no temporary folder could be made");
+#else
         std::string pattern = (std::filesystem::temp_directory_path() / "veldra-test-XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
         path_ = pattern;
+#endif
     }
     ~TempDir() {
         std::error_code ignored;

@@ -11,7 +11,12 @@
 
 namespace veldra::platform {
 
-Result<HostBackend> openHostBackend(const std::string& prefixOption) {
+bool hostBackendExists(const std::string& prefixOption) {
+    const auto choice = choosePrefix(prefixOption, PrefixEnvironment::ofThisProcess());
+    return prefixExists(choice.dir);
+}
+
+Result<HostBackend> openHostBackend(const std::string& prefixOption, bool showToolOutput) {
     const auto choice = choosePrefix(prefixOption, PrefixEnvironment::ofThisProcess());
     const std::string user = currentUserName();
     auto made = ensureDefaultPrefix(choice, user, [](const std::filesystem::path& dir) {
@@ -19,8 +24,7 @@ Result<HostBackend> openHostBackend(const std::string& prefixOption) {
     });
     if (!made) return fail(made.error);
     if (!prefixExists(choice.dir))
-        return fail("No Wine prefix in " + choice.dir.string() +
-                                 " (no system.reg). Run `wineboot -i` there or choose another with --prefix.");
+        return fail(Msg::MsgNoWinePrefix, choice.dir.string());
 
     HostBackend host;
     host.prefix = choice.dir;
@@ -28,7 +32,7 @@ Result<HostBackend> openHostBackend(const std::string& prefixOption) {
     host.paths = std::make_unique<WineHostPaths>(choice.dir);
     host.shell = std::make_unique<WineShell>(*host.registry, *host.paths, user, prefixIsWin64(choice.dir));
     host.security = std::make_unique<PosixSecurity>();
-    host.processes = std::make_unique<PosixProcesses>();
+    host.processes = std::make_unique<PosixProcesses>(showToolOutput);
     host.programFolder = executableFolder();
     return host;
 }

@@ -43,12 +43,15 @@ private:
     std::vector<char*> pointers_;
 };
 
-// Spawns the program; `stdoutFd` (when not -1) becomes its standard output.
-pid_t spawn(Arguments& args, int stdoutFd, int closeInChild) {
+// Spawns the program; its standard output goes to `stdoutFd` (-1: nowhere),
+// its error output to standard error, or nowhere when not `showErrors`.
+pid_t spawn(Arguments& args, int stdoutFd, int closeInChild, bool showErrors) {
     if (args.empty()) return -1;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     if (stdoutFd >= 0) posix_spawn_file_actions_adddup2(&actions, stdoutFd, STDOUT_FILENO);
+    else posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    if (!showErrors) posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
     if (closeInChild >= 0) posix_spawn_file_actions_addclose(&actions, closeInChild);
     pid_t pid = -1;
     const int rc = posix_spawnp(&pid, args.program(), &actions, nullptr, args.argv(), environ);
@@ -104,7 +107,8 @@ std::unique_ptr<RunningProcess> PosixProcesses::startWithOutputPipe(const std::s
         return nullptr;
     }
     Arguments args(commandLine);
-    const pid_t pid = spawn(args, fds[1], fds[0]);
+    // A failing program's reason is on its error output: always shown.
+    const pid_t pid = spawn(args, fds[1], fds[0], true);
     ::close(fds[1]);
     if (pid < 0) {
         ::close(fds[0]);
@@ -117,7 +121,7 @@ std::unique_ptr<RunningProcess> PosixProcesses::startWithOutputPipe(const std::s
 
 bool PosixProcesses::runAndWait(const std::string& commandLine) {
     Arguments args(commandLine);
-    const pid_t pid = spawn(args, -1, -1);
+    const pid_t pid = spawn(args, showOutput_ ? STDERR_FILENO : -1, -1, showOutput_);
     if (pid < 0) return false;
     ::waitpid(pid, nullptr, 0);
     return true;
@@ -125,7 +129,7 @@ bool PosixProcesses::runAndWait(const std::string& commandLine) {
 
 bool PosixProcesses::startDetached(const std::string& commandLine) {
     Arguments args(commandLine);
-    const pid_t pid = spawn(args, -1, -1);
+    const pid_t pid = spawn(args, showOutput_ ? STDERR_FILENO : -1, -1, showOutput_);
     // Nobody waits for it; it is reaped when this process ends.
     return pid >= 0;
 }

@@ -144,4 +144,16 @@ fs::path WineHostPaths::toNative(std::string_view host) const {
     return result;
 }
 
+fs::path WineHostPaths::existingNativeFile(std::string_view host) const {
+    // Drive Z: may stand for the root, which toNative works out.
+    const char letter = host.empty() ? '\0' : static_cast<char>(host[0] | 0x20);
+    if (host.size() > 2 && host[1] == ':' && isSeparator(host[2]) && letter >= 'a' && letter < 'z') {
+        fs::path written = driveLink(prefix_, letter);
+        for (const auto& component : hostComponents(host.substr(2))) written /= component;
+        std::error_code ec;
+        if (fs::is_regular_file(written, ec)) return written;
+    }
+    return HostPaths::existingNativeFile(host);
+}
+
 }  // namespace veldra::platform
