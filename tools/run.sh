@@ -20,3 +20,11 @@ if ! "$veldra" --json list | grep -q '"name": "VELDRA_Sample"'; then
   "$veldra" --yes --lang Eng integrate --name "VELDRA Sample" --registry "$samples"/alpha/1100000[1-9].img
 fi
 "$veldra" --lang Eng list
+
+# The desktop program on the same prefix, when there is a display to show it on.
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+  nohup build/release/program/VELDRA >/dev/null 2>&1 &
+  echo "VELDRA (the desktop program) is starting."
+else
+  echo "Without a display here: start the desktop program with build/release/program/VELDRA [--prefix DIR]."
+fi
