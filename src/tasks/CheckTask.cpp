@@ -2,7 +2,7 @@
 
 #include "app/FailureText.h"
 #include "tasks/TaskChecks.h"
-#include "tools/CheckInspection.h"
+#include "tools/CheckInstalledMapsets.h"
 #include "tools/CheckRepair.h"
 
 namespace veldra::tasks {

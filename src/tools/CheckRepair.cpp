@@ -9,7 +9,7 @@
 #include "platform/PathText.h"
 #include "registration/FileBackups.h"
 #include "registration/RegistryRecordReading.h"
-#include "tools/CheckInspection.h"
+#include "tools/CheckInstalledMapsets.h"
 #include "tools/CheckRegistryLayout.h"
 #include "tools/CheckSession.h"
 

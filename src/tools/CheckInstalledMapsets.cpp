@@ -1,4 +1,4 @@
-#include "tools/CheckInspection.h"
+#include "tools/CheckInstalledMapsets.h"
 
 #include <algorithm>
 #include <set>
