@@ -16,9 +16,6 @@ set(veldra_posix_only_tests
 #   prefix does (forward slashes, a Z: drive), so texts with its paths differ;
 # - narrow strings taken as UTF-8 paths (Windows reads them in the ANSI code page);
 # - a name found in a different letter case (Windows finds it as written).
-# Open: copying a folder over one of the same name (FolderCopyTest) fails
-# under Wine; left out until it is understood.
-set(veldra_windows_test_filter_platform "--gtest_filter=-FolderCopyTest.CopiesTheFolderUnderItsNameAndReplacesSameNamedFiles")
 set(veldra_windows_test_filter_formats "--gtest_filter=-FileReadoutTest.DamagedFilesGiveAClearUtf8ErrorOrAFailedChecksum")
 set(veldra_windows_test_filter_gmap "--gtest_filter=-GmapPackageScanTest.TdbTextsLeadingOutOfTheProductFolderMarkTheRecordAndNameNoFile:GmapPackageScanTest.OverlargeOrDamagedInfoXmlIsReportedAndTheScanGoesOn")
 set(veldra_windows_test_filter_registration "--gtest_filter=-MapsetRenameTest.PackageIsRenamedInItsNameElementsAndTdbAndKeepsTheNameWithoutItsTdb:TileListingTest.TilesWithoutFileOrTreHeaderKeepTheirLineWithoutDrawPriority")

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config lld
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev
   clang libclang-rt-14-dev g++-mingw-w64-x86-64-posix googletest nsis
   qt6-base-dev qt6-multimedia-dev

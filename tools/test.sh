@@ -26,6 +26,9 @@ fi
 # The same tests under AddressSanitizer and UBSan (the tests that run Wine once is enough).
 cmake --preset asan >/dev/null
 cmake --build --preset asan -j2
+# The map files mkgmap made for the debug tests serve here as well.
+cp -a build/debug/tests/data/alpha build/debug/tests/data/beta build/debug/tests/data/gmapsupp \
+  build/debug/tests/data/.complete build/asan/tests/data/
 ctest --preset asan -j2 --repeat until-pass:2 -E "$wine_tests_regex"
 # The Windows build: its test suites under Wine, and a prefix both programs share.
 tools/windows-test.sh build/debug

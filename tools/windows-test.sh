@@ -9,8 +9,14 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 build=$root/${VELDRA_WINDOWS_BUILD:-build/windows}
-linux_veldra=$root/${1:-build/debug}/program/veldra
+linux_build=$root/${1:-build/debug}
+linux_veldra=$linux_build/program/veldra
 cmake --preset windows -B "$build" >/dev/null
+# The map files mkgmap made for the Linux tests, when there, serve here as well.
+if [ -f "$linux_build/tests/data/.complete" ]; then
+  cp -a "$linux_build/tests/data/alpha" "$linux_build/tests/data/beta" "$linux_build/tests/data/gmapsupp" \
+    "$linux_build/tests/data/.complete" "$build/tests/data/"
+fi
 cmake --build "$build" -j"${VELDRA_JOBS:-2}"
 
 # No menu entries or desktop files for what the tests install.

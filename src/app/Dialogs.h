@@ -35,6 +35,12 @@ public:
     virtual void busy(bool on) = 0;
     // Lets pending window events run between the items of a long step.
     virtual void processEvents() {}
+    // The end of a step: the status line's text, then the box the user
+    // confirms. Where both land in one stream, the box alone says it.
+    virtual void finishStep(const std::string& statusText, const std::string& boxText) {
+        status(statusText);
+        inform(boxText);
+    }
 
     // A plain message with an OK button.
     void inform(const std::string& text, const std::string& title = DefaultTitle,

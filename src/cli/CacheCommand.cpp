@@ -9,6 +9,7 @@
 
 #include "cli/CliContext.h"
 #include "cli/Commands.h"
+#include "platform/PathText.h"
 #include "tasks/CacheTasks.h"
 
 namespace veldra::cli {
@@ -46,11 +47,16 @@ nlohmann::json cacheJson(const tools::CacheState& state) {
             {"bytes", state.size.bytes},
             {"megabytes", tools::shownMegabytes(state.size.bytes)},
             {"canEmpty", state.canEmpty()},
-            {"line", state.line}};
+            {"line", state.nativeLine()}};
 }
 
 nlohmann::json gmapFolderJson(const tools::HostFolder& folder) {
     return {{"hostPath", tools::shownGmapFolder(folder)}, {"path", folder.native.string()}};
+}
+
+// A folder as this computer names it; as the host does when it has no path here.
+std::string shownFolder(const tools::HostFolder& folder) {
+    return folder.native.empty() ? tools::shownGmapFolder(folder) : platform::pathText(folder.native);
 }
 
 void print(CliContext& context, const nlohmann::json& data) {
@@ -69,10 +75,9 @@ int runOverview(CliContext& context) {
                         {"caches", caches}});
         return ExitDone;
     }
-    context.out << session.msg(app::Msg::TextGmapFolderAllUsers) << tools::shownGmapFolder(overview.gmapFolderForAllUsers)
-                << '\n'
-                << session.msg(app::Msg::TextGmapFolderOfUser) << tools::shownGmapFolder(overview.gmapFolderOfUser) << '\n';
-    for (const auto& state : overview.caches) context.out << state.line << '\n';
+    context.out << session.msg(app::Msg::TextGmapFolderAllUsers) << shownFolder(overview.gmapFolderForAllUsers) << '\n'
+                << session.msg(app::Msg::TextGmapFolderOfUser) << shownFolder(overview.gmapFolderOfUser) << '\n';
+    for (const auto& state : overview.caches) context.out << state.nativeLine() << '\n';
     context.err << session.msg(app::Msg::MsgGmapFoldersExplanation) << '\n';
     return ExitDone;
 }
@@ -83,7 +88,7 @@ int runEmpty(CliContext& context, Cache cache) {
     if (context.options.json)
         print(context, cacheJson(*emptied));
     else
-        context.out << emptied->line << '\n';
+        context.out << emptied->nativeLine() << '\n';
     return ExitDone;
 }
 
@@ -92,7 +97,7 @@ int runEmpty(CliContext& context, Cache cache) {
 void addCacheCommand(CLI::App& app, CliContext& context, int& exitCode) {
     auto cache = std::make_shared<Cache>();
     auto* sub = app.add_subcommand("cache", context.msg(Msg::HelpCache));
-    auto* empty = sub->add_option("--empty", *cache, "Delete the files directly in this cache (subfolders stay)")
+    auto* empty = sub->add_option("--empty", *cache, context.msg(Msg::HelpCacheEmpty))
                       ->transform(CLI::CheckedTransformer(cacheNames(), CLI::ignore_case));
     sub->callback([&context, &exitCode, cache, empty] {
         exitCode = empty->count() > 0 ? runEmpty(context, *cache) : runOverview(context);

@@ -23,8 +23,8 @@ struct DrawPriorityArguments {
 void addDrawPriorityCommand(CLI::App& app, CliContext& context, int& exitCode) {
     auto arguments = std::make_shared<DrawPriorityArguments>();
     auto* sub = app.add_subcommand("draw-priority", context.msg(Msg::HelpDrawPriority));
-    arguments->target.addTo(sub);
-    sub->add_option("VALUE", arguments->value, "The draw priority: 1 to 31, a larger value gives 30, 0 changes nothing")
+    arguments->target.addTo(sub, context);
+    sub->add_option("VALUE", arguments->value, context.msg(Msg::HelpDrawPriorityValue))
         ->required();
     sub->callback([&context, &exitCode, arguments] {
         exitCode = context.finish(

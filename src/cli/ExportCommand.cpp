@@ -33,9 +33,8 @@ int runExport(CliContext& context, const ExportArguments& arguments) {
 void addExportCommand(CLI::App& app, CliContext& context, int& exitCode) {
     auto arguments = std::make_shared<ExportArguments>();
     auto* sub = app.add_subcommand("export", context.msg(Msg::HelpExport));
-    arguments->target.addTo(sub);
-    sub->add_option("DIR", arguments->into,
-                    "Copy the mapset's folder into DIR and gather it there (default: in the mapset's own folder)");
+    arguments->target.addTo(sub, context);
+    sub->add_option("DIR", arguments->into, context.msg(Msg::HelpExportDir));
     sub->callback([&context, &exitCode, arguments] { exitCode = runExport(context, *arguments); });
 }
 

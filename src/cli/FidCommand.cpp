@@ -39,8 +39,8 @@ int runFid(CliContext& context, const FidArguments& arguments) {
 void addFidCommand(CLI::App& app, CliContext& context, int& exitCode) {
     auto arguments = std::make_shared<FidArguments>();
     auto* sub = app.add_subcommand("fid", context.msg(Msg::HelpFid));
-    arguments->target.addTo(sub);
-    sub->add_option("NEW-FID", arguments->newFid, "The new FID, a number from 1 to 60000 that no mapset uses")
+    arguments->target.addTo(sub, context);
+    sub->add_option("NEW-FID", arguments->newFid, context.msg(Msg::HelpFidNew))
         ->required();
     sub->callback([&context, &exitCode, arguments] { exitCode = runFid(context, *arguments); });
 }

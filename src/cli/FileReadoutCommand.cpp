@@ -21,9 +21,26 @@ namespace {
 using formats::FileKind;
 using formats::Inspection;
 
-std::string checksumText(const std::optional<bool>& ok) {
-    if (!ok) return "no trailer block";
-    return *ok ? "valid" : "INVALID";
+std::string checksumText(const CliContext& context, const std::optional<bool>& ok) {
+    if (!ok) return context.msg(Msg::TextInspectNoTrailer);
+    return context.msg(*ok ? Msg::TextInspectChecksumValid : Msg::TextInspectChecksumInvalid);
+}
+
+// What is wrong with a file, in the user's language; the reader's own words
+// follow with --verbose.
+std::string problemText(const CliContext& context, const std::string& file, const Inspection& seen) {
+    Msg id = Msg::MsgInspectUnknownKind;
+    switch (seen.kind) {
+        case FileKind::Tdb: id = Msg::MsgInspectNotTdb; break;
+        case FileKind::Img:
+        case FileKind::GmapTile: id = Msg::MsgInspectNotTile; break;
+        case FileKind::Typ: id = Msg::MsgInspectNotTyp; break;
+        case FileKind::Mdx: id = Msg::MsgInspectNotMdx; break;
+        case FileKind::Unknown: id = seen.notAFile ? Msg::MsgInspectNotAFile : Msg::MsgInspectUnknownKind; break;
+    }
+    std::string text = context.msg(id) + file;
+    if (context.options.verbose) text += "\n  " + seen.error;
+    return text;
 }
 
 std::string hexByte(std::uint8_t value) {
@@ -58,22 +75,26 @@ nlohmann::json toJson(const std::string& file, const Inspection& seen) {
     return data;
 }
 
-void printText(std::ostream& out, const std::string& file, const Inspection& seen) {
-    out << file << '\n' << "  kind: " << formats::fileKindName(seen.kind) << '\n';
+void printText(const CliContext& context, const std::string& file, const Inspection& seen) {
+    std::ostream& out = context.out;
+    const auto label = [&context](Msg id) { return "  " + context.msg(id); };
+    out << file << '\n';
+    // A file of no known kind is named, and standard error says why.
+    if (seen.kind != FileKind::Unknown) out << label(Msg::TextInspectKind) << formats::fileKindName(seen.kind) << '\n';
     if (seen.header) {
         out << "  PID: " << seen.header->pid << '\n'
             << "  FID: " << seen.header->fid << '\n'
-            << "  version: " << seen.header->version << '\n'
-            << "  name: " << platform::cp1252ToUtf8(seen.header->shownName()) << '\n'
-            << "  checksum: " << checksumText(seen.checksumOk) << '\n'
-            << "  tiles: " << seen.tiles.size() << '\n';
+            << label(Msg::TextInspectVersion) << seen.header->version << '\n'
+            << label(Msg::TextInspectName) << platform::cp1252ToUtf8(seen.header->shownName()) << '\n'
+            << label(Msg::TextInspectChecksum) << checksumText(context, seen.checksumOk) << '\n'
+            << label(Msg::TextInspectTiles) << seen.tiles.size() << '\n';
         for (const auto& tile : seen.tiles) out << "    " << platform::cp1252ToUtf8(formats::imgTileLine(tile)) << '\n';
     }
-    if (seen.xorByte) out << "  XOR byte: " << hexByte(*seen.xorByte) << '\n';
-    if (seen.drawPriority) out << "  draw priority: " << int{*seen.drawPriority} << '\n';
+    if (seen.xorByte) out << label(Msg::TextInspectXorByte) << hexByte(*seen.xorByte) << '\n';
+    if (seen.drawPriority) out << label(Msg::TextInspectDrawPriority) << int{*seen.drawPriority} << '\n';
     if (seen.typ) out << "  FID: " << seen.typ->fid << '\n' << "  PID: " << seen.typ->pid << '\n';
     if (seen.kind == FileKind::Mdx && seen.error.empty()) {
-        out << "  records: " << seen.records.size() << '\n';
+        out << label(Msg::TextInspectRecords) << seen.records.size() << '\n';
         for (const auto& record : seen.records)
             out << "    " << formats::tileFileName(record.mapNumber) << "  PID " << record.pid << "  FID " << record.fid
                 << '\n';
@@ -90,8 +111,8 @@ int runInspect(CliContext& context, const std::vector<std::string>& files) {
             all.push_back(toJson(file, seen));
             continue;
         }
-        printText(context.out, file, seen);
-        if (!seen.error.empty()) context.err << file << ": " << seen.error << '\n';
+        printText(context, file, seen);
+        if (!seen.error.empty()) context.err << problemText(context, file, seen) << '\n';
     }
     if (context.options.json) context.out << all.dump(2) << '\n';
     return exitCode;
@@ -102,7 +123,7 @@ int runInspect(CliContext& context, const std::vector<std::string>& files) {
 void addInspectCommand(CLI::App& app, CliContext& context, int& exitCode) {
     auto files = std::make_shared<std::vector<std::string>>();
     auto* sub = app.add_subcommand("inspect", context.msg(Msg::HelpInspect));
-    sub->add_option("files", *files, "The files to read")->required();
+    sub->add_option("files", *files, context.msg(Msg::HelpInspectFiles))->required();
     sub->callback([&context, &exitCode, files] { exitCode = runInspect(context, *files); });
 }
 

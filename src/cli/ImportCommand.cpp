@@ -41,10 +41,9 @@ int runImport(CliContext& context, const ImportArguments& arguments) {
 void addImportCommand(CLI::App& app, CliContext& context, int& exitCode) {
     auto arguments = std::make_shared<ImportArguments>();
     auto* sub = app.add_subcommand("import", context.msg(Msg::HelpImport));
-    sub->add_option("DIR", arguments->source, "The exported folder (with `log`, or a .gmap package)")->required();
-    sub->add_option("--to", arguments->destination, "The folder the mapset folder is copied into")->required();
-    sub->add_option("--all-users", arguments->allUsers,
-                    "A package's shortcut goes to the gmap folder of all users (yes) or yours (no); asked otherwise")
+    sub->add_option("DIR", arguments->source, context.msg(Msg::HelpImportDir))->required();
+    sub->add_option("--to", arguments->destination, context.msg(Msg::HelpImportTo))->required();
+    sub->add_option("--all-users", arguments->allUsers, context.msg(Msg::HelpImportAllUsers))
         ->check(CLI::IsMember({"yes", "no"}));
     sub->callback([&context, &exitCode, arguments] { exitCode = runImport(context, *arguments); });
 }

@@ -56,15 +56,15 @@ int runIntegrate(CliContext& context, const IntegrateOptions& options) {
 void addIntegrateCommand(CLI::App& app, CliContext& context, int& exitCode) {
     auto options = std::make_shared<IntegrateOptions>();
     auto* sub = app.add_subcommand("integrate", context.msg(Msg::HelpIntegrate));
-    sub->add_option("--name", options->name, "Mapset name as the host programs show it (tiles only)");
-    sub->add_option("--fid", options->fid, "Family ID (default: the lowest free one)")
+    sub->add_option("--name", options->name, context.msg(Msg::HelpIntegrateName));
+    sub->add_option("--fid", options->fid, context.msg(Msg::HelpIntegrateFid))
         ->check(CLI::Range(1, 65535));
-    auto* registry = sub->add_flag("--registry", options->registry, "Install by registry keys");
-    sub->add_flag("--gmap", options->gmap, "Install as a gmap package")->excludes(registry);
-    sub->add_option("--typ", options->typ, "Type file for the mapset")->check(CLI::ExistingFile);
-    auto* keep = sub->add_flag("--keep-fid", options->keepFid, "gmapsupp.img: keep each mapset's own FID");
-    sub->add_flag("--new-fid", options->newFid, "gmapsupp.img: give each mapset a free FID")->excludes(keep);
-    sub->add_option("tiles", options->tiles, "Tile files (12345678.img), all in one folder, or a gmapsupp.img")
+    auto* registry = sub->add_flag("--registry", options->registry, context.msg(Msg::HelpIntegrateRegistry));
+    sub->add_flag("--gmap", options->gmap, context.msg(Msg::HelpIntegrateGmap))->excludes(registry);
+    sub->add_option("--typ", options->typ, context.msg(Msg::HelpIntegrateTyp))->check(CLI::ExistingFile);
+    auto* keep = sub->add_flag("--keep-fid", options->keepFid, context.msg(Msg::HelpIntegrateKeepFid));
+    sub->add_flag("--new-fid", options->newFid, context.msg(Msg::HelpIntegrateNewFid))->excludes(keep);
+    sub->add_option("tiles", options->tiles, context.msg(Msg::HelpIntegrateTiles))
         ->required();
     sub->callback([&context, &exitCode, options] { exitCode = runIntegrate(context, *options); });
 }

@@ -68,17 +68,14 @@ int runLatitude(CliContext& context, const LatitudeArguments& arguments) {
 void addLatitudeCommand(CLI::App& app, CliContext& context, int& exitCode) {
     auto arguments = std::make_shared<LatitudeArguments>();
     auto* sub = app.add_subcommand("latitude", context.msg(Msg::HelpLatitude));
-    sub->add_option("ARGUMENTS", arguments->words,
-                    "FID PID [VALUE], or MAPSET [VALUE] with the mapset's name as `veldra list` shows it or, "
-                    "with --pid, its FID; VALUE (5 to 85) is stored, without it the stored latitude is shown")
+    sub->add_option("ARGUMENTS", arguments->words, context.msg(Msg::HelpLatitudeArguments))
         ->expected(1, 3)
         ->required();
     arguments->pidOption =
-        sub->add_option("--pid", arguments->pid, "With MAPSET: only the mapset with this product ID");
+        sub->add_option("--pid", arguments->pid, context.msg(Msg::HelpLatitudePid));
     auto* automatic =
-        sub->add_flag("--auto", arguments->automatic, "Remove the setting: the host program chooses the latitude");
-    sub->add_flag("--suggest", arguments->suggest,
-                  "Propose the middle latitude of the area the mapset's tiles cover and set it")
+        sub->add_flag("--auto", arguments->automatic, context.msg(Msg::HelpLatitudeAuto));
+    sub->add_flag("--suggest", arguments->suggest, context.msg(Msg::HelpLatitudeSuggest))
         ->excludes(automatic);
     sub->callback([&context, &exitCode, arguments] { exitCode = runLatitude(context, *arguments); });
 }

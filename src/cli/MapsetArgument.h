@@ -7,6 +7,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "cli/CliContext.h"
 #include "tasks/MapsetChoice.h"
 
 namespace veldra::cli {
@@ -22,9 +23,9 @@ struct MapsetArgument {
 
     tasks::MapsetChoice choice() const { return {mapset, pidFilter()}; }
 
-    void addTo(CLI::App* sub) {
-        sub->add_option("MAPSET", mapset, "The mapset's name as `veldra list` shows it, or its FID")->required();
-        pidOption = sub->add_option("--pid", pid, "Only the mapset with this product ID");
+    void addTo(CLI::App* sub, const CliContext& context) {
+        sub->add_option("MAPSET", mapset, context.msg(app::Msg::HelpMapset))->required();
+        pidOption = sub->add_option("--pid", pid, context.msg(app::Msg::HelpMapsetPid));
     }
 };
 

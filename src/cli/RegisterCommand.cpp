@@ -52,17 +52,17 @@ int runRegister(CliContext& context, const RegisterOptions& options) {
 void addRegisterCommand(CLI::App& app, CliContext& context, int& exitCode) {
     auto options = std::make_shared<RegisterOptions>();
     auto* sub = app.add_subcommand("register", context.msg(Msg::HelpRegister));
-    sub->add_option("--tdb", options->tdb, "The mapset's TDB file")->required();
-    sub->add_option("--overview", options->overview, "The overview map (.img)")->required();
-    sub->add_option("--tiles", options->tiles, "The folder of the tiles (default: the TDB's folder)");
-    sub->add_option("--mdx", options->mdx, "Index file (.mdx)");
-    sub->add_option("--mdr", options->mdr, "MDR index file (_mdr.img)");
-    sub->add_option("--typ", options->typ, "Type file (.typ)");
-    sub->add_option("--trf", options->trf, "Traffic file (.trf)");
-    sub->add_option("--name", options->name, "Mapset name (default: the TDB's)");
-    sub->add_option("--fid", options->fid, "Family ID (default: the TDB's)");
-    sub->add_option("--pid", options->pid, "Product ID (default: the TDB's)");
-    sub->add_flag("--gmap", options->gmap, "Install as a gmap package instead of registry keys");
+    sub->add_option("--tdb", options->tdb, context.msg(Msg::HelpRegisterTdb))->required();
+    sub->add_option("--overview", options->overview, context.msg(Msg::HelpRegisterOverview))->required();
+    sub->add_option("--tiles", options->tiles, context.msg(Msg::HelpRegisterTiles));
+    sub->add_option("--mdx", options->mdx, context.msg(Msg::HelpRegisterMdx));
+    sub->add_option("--mdr", options->mdr, context.msg(Msg::HelpRegisterMdr));
+    sub->add_option("--typ", options->typ, context.msg(Msg::HelpRegisterTyp));
+    sub->add_option("--trf", options->trf, context.msg(Msg::HelpRegisterTrf));
+    sub->add_option("--name", options->name, context.msg(Msg::HelpRegisterName));
+    sub->add_option("--fid", options->fid, context.msg(Msg::HelpRegisterFid));
+    sub->add_option("--pid", options->pid, context.msg(Msg::HelpRegisterPid));
+    sub->add_flag("--gmap", options->gmap, context.msg(Msg::HelpRegisterGmap));
     sub->callback([&context, &exitCode, options] { exitCode = runRegister(context, *options); });
 }
 

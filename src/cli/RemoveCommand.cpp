@@ -19,7 +19,7 @@ int runRemove(CliContext& context, const MapsetArgument& argument) {
 void addRemoveCommand(CLI::App& app, CliContext& context, int& exitCode) {
     auto argument = std::make_shared<MapsetArgument>();
     auto* sub = app.add_subcommand("remove", context.msg(Msg::HelpRemove));
-    argument->addTo(sub);
+    argument->addTo(sub, context);
     sub->callback([&context, &exitCode, argument] { exitCode = runRemove(context, *argument); });
 }
 

@@ -25,8 +25,8 @@ int runRename(CliContext& context, const RenameArguments& arguments) {
 void addRenameCommand(CLI::App& app, CliContext& context, int& exitCode) {
     auto arguments = std::make_shared<RenameArguments>();
     auto* sub = app.add_subcommand("rename", context.msg(Msg::HelpRename));
-    arguments->target.addTo(sub);
-    sub->add_option("NEW-NAME", arguments->newName, "The new name (characters A-Z, a-z, 0-9 and the like)")
+    arguments->target.addTo(sub, context);
+    sub->add_option("NEW-NAME", arguments->newName, context.msg(Msg::HelpRenameNewName))
         ->required();
     sub->callback([&context, &exitCode, arguments] { exitCode = runRename(context, *arguments); });
 }

@@ -57,8 +57,8 @@ int runSettings(CliContext& context, const SettingsOptions& options) {
 void addSettingsCommand(CLI::App& app, CliContext& context, int& exitCode) {
     auto options = std::make_shared<SettingsOptions>();
     auto* sub = app.add_subcommand("settings", context.msg(Msg::HelpSettings));
-    sub->add_option("--language", options->language, "Interface language")->transform(languageName());
-    sub->add_option("--os64", options->os64, "Whether the host Windows is 64-bit (chooses the registry root)")
+    sub->add_option("--language", options->language, context.msg(Msg::HelpSettingsLanguage))->transform(languageName());
+    sub->add_option("--os64", options->os64, context.msg(Msg::HelpSettingsOs64))
         ->check(CLI::IsMember({"yes", "no"}));
     sub->callback([&context, &exitCode, options] { exitCode = runSettings(context, *options); });
 }

@@ -57,4 +57,6 @@ void TerminalDialogs::status(const std::string& text) {
     lastStatus_ = text;
 }
 
+void TerminalDialogs::finishStep(const std::string&, const std::string& boxText) { inform(boxText); }
+
 }  // namespace veldra::cli

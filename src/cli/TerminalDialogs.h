@@ -29,6 +29,8 @@ public:
                                           const std::string& start) override;
     void status(const std::string& text) override;
     void busy(bool) override {}
+    // Status and box go to one stream: only the box is printed.
+    void finishStep(const std::string& statusText, const std::string& boxText) override;
 
     // How questions are answered, known once the command line is parsed.
     void setPolicy(AnswerPolicy policy) { policy_ = policy; }

@@ -27,8 +27,8 @@ int runTyp(CliContext& context, const TypArguments& arguments) {
 void addTypCommand(CLI::App& app, CliContext& context, int& exitCode) {
     auto arguments = std::make_shared<TypArguments>();
     auto* sub = app.add_subcommand("typ", context.msg(Msg::HelpTyp));
-    arguments->target.addTo(sub);
-    sub->add_option("FILE", arguments->file, "The type file (.typ) to attach");
+    arguments->target.addTo(sub, context);
+    sub->add_option("FILE", arguments->file, context.msg(Msg::HelpTypFile));
     sub->callback([&context, &exitCode, arguments] { exitCode = runTyp(context, *arguments); });
 }
 

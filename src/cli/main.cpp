@@ -7,6 +7,7 @@
 
 #include "cli/CliContext.h"
 #include "cli/Commands.h"
+#include "cli/HelpFormatter.h"
 #include "platform/Terminal.h"
 
 int main(int argc, char** argv) {
@@ -18,6 +19,7 @@ int main(int argc, char** argv) {
     context.chooseLanguage(argc, argv);
 
     CLI::App app{context.msg(Msg::HelpProgram)};
+    useCatalogHelp(app, context);
     app.set_help_flag("-h,--help", context.msg(Msg::HelpHelp));
     app.set_version_flag("--version", std::string("veldra ") + VELDRA_VERSION, context.msg(Msg::HelpVersion));
     app.failure_message([&context](const CLI::App*, const CLI::Error& error) { return context.usageError(error); });

@@ -158,6 +158,78 @@ namespace veldra {
     X(HelpInspect) \
     X(HelpCheck) \
     X(HelpCheckFix) \
+    X(HelpLabelUsage) \
+    X(HelpLabelOptionsBadge) \
+    X(HelpLabelCommandBadge) \
+    X(HelpLabelArguments) \
+    X(HelpLabelOptions) \
+    X(HelpLabelCommands) \
+    X(HelpLabelRequired) \
+    X(HelpLabelExcludes) \
+    X(HelpLabelText) \
+    X(HelpLabelNumber) \
+    X(HelpMapset) \
+    X(HelpMapsetPid) \
+    X(HelpCacheEmpty) \
+    X(HelpDrawPriorityValue) \
+    X(HelpExportDir) \
+    X(HelpFidNew) \
+    X(HelpInspectFiles) \
+    X(HelpImportDir) \
+    X(HelpImportTo) \
+    X(HelpImportAllUsers) \
+    X(HelpIntegrateName) \
+    X(HelpIntegrateFid) \
+    X(HelpIntegrateRegistry) \
+    X(HelpIntegrateGmap) \
+    X(HelpIntegrateTyp) \
+    X(HelpIntegrateKeepFid) \
+    X(HelpIntegrateNewFid) \
+    X(HelpIntegrateTiles) \
+    X(HelpLatitudeArguments) \
+    X(HelpLatitudePid) \
+    X(HelpLatitudeAuto) \
+    X(HelpLatitudeSuggest) \
+    X(HelpRegisterTdb) \
+    X(HelpRegisterOverview) \
+    X(HelpRegisterTiles) \
+    X(HelpRegisterMdx) \
+    X(HelpRegisterMdr) \
+    X(HelpRegisterTyp) \
+    X(HelpRegisterTrf) \
+    X(HelpRegisterName) \
+    X(HelpRegisterFid) \
+    X(HelpRegisterPid) \
+    X(HelpRegisterGmap) \
+    X(HelpRenameNewName) \
+    X(HelpSettingsLanguage) \
+    X(HelpSettingsOs64) \
+    X(HelpTypFile) \
+    X(MsgInspectNotAFile) \
+    X(MsgInspectUnknownKind) \
+    X(MsgInspectNotTdb) \
+    X(MsgInspectNotTile) \
+    X(MsgInspectNotTyp) \
+    X(MsgInspectNotMdx) \
+    X(TextInspectKind) \
+    X(TextInspectVersion) \
+    X(TextInspectName) \
+    X(TextInspectChecksum) \
+    X(TextInspectChecksumValid) \
+    X(TextInspectChecksumInvalid) \
+    X(TextInspectNoTrailer) \
+    X(TextInspectTiles) \
+    X(TextInspectXorByte) \
+    X(TextInspectDrawPriority) \
+    X(TextInspectRecords) \
+    X(MsgPrefixBusy) \
+    X(MsgPrefixNotLockable) \
+    X(MsgRegistryFileChangedMeanwhile) \
+    X(MsgNotTypeFileName) \
+    X(MsgNotTypeFileContent) \
+    X(MsgNewNameEmpty) \
+    X(MsgRegistryNamesOtherKind) \
+    X(MsgTdbListsNoTiles) \
     X(TextGmapFolderAllUsers) \
     X(TextGmapFolderOfUser) \
     X(MsgLatitudeTooManyWords) \
@@ -170,6 +242,17 @@ namespace veldra {
     X(MsgFidNotPositive) \
     X(MsgFidChangeUndone) \
     X(MsgFidRestoreFailed) \
+    X(MsgInterruptedChangeUndone) \
+    X(MsgInterruptedChangeComplete) \
+    X(MsgChangeJournalDamaged) \
+    X(CaptionTileNamesWindow) \
+    X(TipTileCoverage) \
+    X(CaptionFidWindow) \
+    X(TextFidLabel) \
+    X(TextNewFid) \
+    X(CaptionChangeFid) \
+    X(CaptionOfferFreeFid) \
+    X(CaptionCloseWindow) \
     X(MsgManualPreviewInstructions) \
     X(MsgImgExists) \
     X(MsgImgExists2) \
@@ -184,6 +267,8 @@ namespace veldra {
     X(MsgWrongFid) \
     X(MsgNoLatitudeStored) \
     X(MsgAskSetSuggestedLatitude) \
+    X(CaptionSuggestedLatitude) \
+    X(TipTakeSuggestedLatitude) \
     X(MsgExportDoneFirst) \
     X(MsgExportDoneSecond) \
     X(MsgImportStart) \
@@ -201,6 +286,39 @@ namespace veldra {
     X(MsgAskExportSuffix) \
     X(MsgFolderCopyFailed) \
     X(CaptionErrorMessage) \
+    X(CaptionRegisterExistingWindow) \
+    X(CaptionTdbPath) \
+    X(CaptionPreviewPath) \
+    X(CaptionTilesFolderPath) \
+    X(CaptionTypeFilePath) \
+    X(CaptionIndexFilePath) \
+    X(CaptionMdrFilePath) \
+    X(CaptionTrafficFilePath) \
+    X(CaptionMapsetNameField) \
+    X(CaptionRegisterMapset) \
+    X(CaptionCreateGmapPrefix) \
+    X(CaptionCreateGmapSuffix) \
+    X(TextClickToChooseFolder) \
+    X(CaptionChooseTilesFolder) \
+    X(CaptionChoosePreview) \
+    X(CaptionChooseTypeFile) \
+    X(CaptionChooseTdb) \
+    X(CaptionChooseTrafficFile) \
+    X(CaptionChooseMdxFile) \
+    X(CaptionChooseMdrFile) \
+    X(MsgMdrFromDeviceImage) \
+    X(CaptionExportImportWindow) \
+    X(CaptionExport) \
+    X(CaptionImport) \
+    X(CaptionRegistryMapsets) \
+    X(CaptionGmapMapsets) \
+    X(MsgNothingSelectedForExport) \
+    X(TextChooseDownloadSource) \
+    X(TextMapSourceFromWeb) \
+    X(TextMapSourceFromPath) \
+    X(TextNetworkPathHint) \
+    X(CaptionCacheFoldersWindow) \
+    X(CaptionClearCache) \
     X(MsgCheckTdbMissing) \
     X(MsgCheckOverviewMissing) \
     X(MsgCheckTilesFolderMissing) \
@@ -216,6 +334,7 @@ namespace veldra {
     X(MsgCheckInfoXmlDamaged) \
     X(MsgCheckPackagePathOutside) \
     X(MsgCheckDeadLink) \
+    X(MsgCheckBaseMapUnnamed) \
     X(MsgCheckRepaired) \
     X(MsgCheckRepairable) \
     X(MsgCheckNoProblems) \

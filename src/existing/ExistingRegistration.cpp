@@ -36,12 +36,13 @@ Status checkFields(const ExistingMapset& mapset) {
     if (!fs::is_regular_file(mapset.tdb, ec) || !fs::is_regular_file(mapset.overviewMap, ec))
         return fail(Msg::MsgExistingFileMissing);
     if (!fs::is_directory(mapset.tilesFolder, ec))
-        return fail("No such folder of tiles: " + platform::pathText(mapset.tilesFolder));
+        return fail(Msg::MsgNoSuchTileFolder, platform::pathText(mapset.tilesFolder));
     // Files that only carry the right extension would be stamped as if they were what they claim.
-    if (auto tdb = formats::checkTdbFile(mapset.tdb); !tdb) return fail(Msg::MsgExistingTdbInvalid, tdb.failure().detail);
-    if (isFile(mapset.typeFile))
-        if (auto typ = registration::checkTypeFileContent(*mapset.typeFile); !typ)
-            return fail(Msg::MsgExistingTypInvalid, typ.failure().detail);
+    // The field's message, then the file it is about.
+    if (!formats::checkTdbFile(mapset.tdb))
+        return fail(Msg::MsgExistingTdbInvalid, ": " + platform::pathText(mapset.tdb));
+    if (isFile(mapset.typeFile) && !registration::checkTypeFileContent(*mapset.typeFile))
+        return fail(Msg::MsgExistingTypInvalid, ": " + platform::pathText(*mapset.typeFile));
     return {};
 }
 

@@ -61,6 +61,7 @@ Inspection readInspection(const std::filesystem::path& file) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(file, ec)) {
         result.error = platform::pathText(file) + " is not a file";
+        result.notAFile = true;
         return result;
     }
     result.kind = detectFileKind(file);

@@ -27,6 +27,7 @@ FileKind detectFileKind(const std::filesystem::path& file);
 struct Inspection {
     FileKind kind = FileKind::Unknown;
     std::string error;  // empty when everything the kind carries was read
+    bool notAFile = false;  // no regular file at the path
 
     // TDB
     std::optional<TdbHeader> header;

@@ -25,7 +25,10 @@ std::optional<TdbHeader> parseTdbHeader(ByteView bytes) {
 }
 
 TdbHeaderRead readTdbHeader(const std::filesystem::path& tdb) {
-    std::ifstream in(tdb, std::ios::binary);
+    // Unbuffered: the header comes in one small read, not a buffer's worth.
+    std::ifstream in;
+    in.rdbuf()->pubsetbuf(nullptr, 0);
+    in.open(tdb, std::ios::binary);
     if (!in) return {std::nullopt, "cannot open " + platform::pathText(tdb)};
     std::vector<std::uint8_t> bytes(TdbNameOffset + TdbNameFieldLimit);
     in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));

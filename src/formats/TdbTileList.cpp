@@ -30,6 +30,19 @@ std::optional<std::size_t> firstTileBlock(ByteView tdb) {
     }
 }
 
+// The edges are stored with eight more bits than the TRE's map units carry.
+std::optional<MapBounds> boundsOf(ByteView tdb, std::size_t block) {
+    const auto length = u16At(tdb, block + 1);
+    if (!length || TdbBlockPrefix + *length < TdbTileDescriptionOffset) return std::nullopt;
+    std::int32_t edges[4] = {};
+    for (std::size_t i = 0; i < 4; ++i) {
+        const auto units = u32At(tdb, block + TdbTileBoundsOffset + 4 * i);
+        if (!units) return std::nullopt;
+        edges[i] = static_cast<std::int32_t>(*units) >> 8;
+    }
+    return MapBounds{edges[0], edges[1], edges[2], edges[3]};
+}
+
 std::string descriptionAt(ByteView tdb, std::size_t offset) {
     std::string text(1, static_cast<char>(tdb[offset]));
     for (std::size_t i = offset + 1; i < tdb.size() && tdb[i] != 0; ++i) text += static_cast<char>(tdb[i]);
@@ -44,7 +57,7 @@ std::vector<TdbTile> listTdbTiles(ByteView tdb) {
     if (!first) return tiles;
     for (std::size_t block = *first; block + TdbTileMinimumSpan < tdb.size() && tdb[block] == TdbTileBlock;) {
         tiles.push_back({*u32At(tdb, block + TdbTileNumberOffset), descriptionAt(tdb, block + TdbTileDescriptionOffset),
-                         block});
+                         block, boundsOf(tdb, block)});
         block += TdbBlockPrefix + *u16At(tdb, block + 1);
     }
     return tiles;

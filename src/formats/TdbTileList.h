@@ -5,15 +5,19 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "formats/LittleEndian.h"
+#include "formats/TreBounds.h"
 
 namespace veldra::formats {
 
 // Offsets inside a tile block, from its type byte.
 inline constexpr std::size_t TdbTileNumberOffset = 3;
+// North, east, south and west edge, each a signed u32 of 2^32 units to 360 degrees.
+inline constexpr std::size_t TdbTileBoundsOffset = 11;
 inline constexpr std::size_t TdbTileDescriptionOffset = 27;
 // A tile block is only read while it starts more than this many bytes before the end.
 inline constexpr std::size_t TdbTileMinimumSpan = 28;
@@ -24,6 +28,8 @@ struct TdbTile {
     // first byte is always taken, and the text may run on past the block.
     std::string description;
     std::size_t blockOffset = 0;  // start of the tile block, for progress shown against the file length
+    // The area the tile covers; nothing when the block is too short to hold it.
+    std::optional<MapBounds> bounds;
 };
 
 std::vector<TdbTile> listTdbTiles(ByteView tdb);

@@ -35,8 +35,8 @@ std::string damagedInfoXmlMessage(const fs::path& infoXml) {
 }
 
 void appendPackageRecords(const fs::path& folder, app::Dialogs& dialogs, std::vector<GmapRecord>& records) {
+    // What is no folder lists nothing: no look at its type first.
     std::error_code ec;
-    if (!fs::is_directory(folder, ec)) return;
     std::vector<fs::path> files;
     for (const auto& entry : fs::directory_iterator(folder, ec)) {
         std::error_code typeError;

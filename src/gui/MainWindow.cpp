@@ -23,6 +23,7 @@
 #include <QRegularExpressionValidator>
 #include <QScrollBar>
 #include <QSplitter>
+#include <QToolTip>
 #include <QTreeView>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -34,14 +35,22 @@
 #include "app/LanguageSwitch.h"
 #include "app/Session.h"
 #include "app/Startup.h"
+#include "gui/CacheFoldersWindow.h"
 #include "gui/ConsoleWindow.h"
+#include "gui/ExportImportWindow.h"
+#include "gui/FidWindow.h"
+#include "gui/LatitudeWindow.h"
+#include "gui/RegisterExistingWindow.h"
+#include "gui/TileNamesWindow.h"
 #include "gui/OptionPictures.h"
 #include "gui/ProgramSounds.h"
 #include "gui/SettingsWindow.h"
 #include "gui/TaskRunner.h"
 #include "platform/PathText.h"
+#include "tasks/CacheTasks.h"
 #include "tasks/CatalogTasks.h"
 #include "tasks/IntegrateTask.h"
+#include "tasks/ManagementTasks.h"
 #include "tasks/StartupTask.h"
 #include "tasks/TaskChecks.h"
 
@@ -117,6 +126,14 @@ MainWindow::MainWindow(app::Session& session, QWidget* parent)
     layout->addWidget(buildBottom());
     setCentralWidget(central);
     resize(1100, 750);
+    // The windows reuse control names of this one (`Label1`, `Command1`): the
+    // lookups by name reach this window's own controls first, in the central widget.
+    latitudeWindow_ = new LatitudeWindow(session, this);
+    fidWindow_ = new FidWindow(session, this);
+    tileNamesWindow_ = new TileNamesWindow(session, this);
+    registerExistingWindow_ = new RegisterExistingWindow(session, this);
+    exportImportWindow_ = new ExportImportWindow(session, this);
+    cacheFoldersWindow_ = new CacheFoldersWindow(session, this);
 
     taskButtons_ = {commandHinzufuegen_, commandKartenentfernen_, commandTypeaendern_, commandMapnameAendern_,
                     cmdExpImp_,          commandFilename_,        commandKompa_,       commandFID_};
@@ -124,7 +141,7 @@ MainWindow::MainWindow(app::Session& session, QWidget* parent)
     retranslate();
     resetButtonColours();
     showOptionPictures();
-    applyControlRules(*this, MainState::Idle);
+    applyControlRules(*centralWidget(), MainState::Idle);
     showTypeFileChooser(false);
     selection_.reset();
     showSelection();
@@ -150,8 +167,8 @@ void MainWindow::buildMenus() {
         settingsWindow_->show();
         settingsWindow_->raise();
     });
-    // Its window is not part of this program yet.
-    named(bar->addAction(QString()), "MnuLatitude")->setEnabled(false);
+    connect(named(bar->addAction(QString()), "MnuLatitude"), &QAction::triggered, this,
+            &MainWindow::showLatitudeWindow);
     auto* help = named(bar->addAction(QString()), "MnHilfe");
     help->setShortcut(QKeySequence::HelpContents);
     help->setShortcutContext(Qt::WindowShortcut);
@@ -270,9 +287,10 @@ QWidget* MainWindow::buildCatalogPart() {
     for (auto* button : {commandKartenentfernen_, commandMapnameAendern_, commandTypeaendern_, commandFilename_,
                          commandFID_, cmdExpImp_, commandKompa_})
         layout->addWidget(button);
-    auto* gmpFolder = label("LabelGMPFolder");
-    gmpFolder->setEnabled(false);  // its window is not part of this program yet
-    layout->addWidget(gmpFolder);
+    labelGMPFolder_ = label("LabelGMPFolder");
+    labelGMPFolder_->setCursor(Qt::PointingHandCursor);
+    labelGMPFolder_->installEventFilter(this);
+    layout->addWidget(labelGMPFolder_);
     layout->addWidget(label("Label14"));
 
     listMapsetName_ = list("ListMapsetName");
@@ -288,9 +306,10 @@ QWidget* MainWindow::buildCatalogPart() {
     table->addWidget(listLoeschen_, 1, 0);
     table->addWidget(listID_, 1, 1);
     table->addWidget(listSubkey_, 1, 2);
-    table->setColumnStretch(0, 3);
-    table->setColumnStretch(1, 1);
-    table->setColumnStretch(2, 2);
+    // An FID has at most five digits: the room goes to the names and keys.
+    listID_->setFixedWidth(listID_->fontMetrics().horizontalAdvance("000000") + 4 * listID_->frameWidth() + 8);
+    table->setColumnStretch(0, 1);
+    table->setColumnStretch(2, 1);
     // The parallel lists read as one table: one scroll bar moves them all.
     const std::vector<QListWidget*> parallel = {listMapsetName_, listLoeschen_, listID_, listSubkey_};
     for (auto* from : parallel) {
@@ -309,17 +328,15 @@ QWidget* MainWindow::buildCatalogPart() {
     renameRow->addWidget(textMapsetname_, 1);
     renameRow->addWidget(commandNameuebernehmen_);
     layout->addLayout(renameRow);
-    layout->addWidget(named(new QPushButton, "CommandDoIt"));
+    commandDoIt_ = named(new QPushButton, "CommandDoIt");
+    layout->addWidget(commandDoIt_);
     auto* drawPriorityHint = label("Label15", true);
     drawPriorityHint->setEnabled(false);
     layout->addWidget(drawPriorityHint);
-    auto* doIt = frame2->findChild<QWidget*>("CommandDoIt");
-    // The windows behind these commands are not part of this program yet.
-    for (QWidget* waiting : std::initializer_list<QWidget*>{doIt, commandNameuebernehmen_, textMapsetname_,
-                                                            cmdExpImp_, commandKompa_})
-        waiting->setEnabled(false);
+    commandKompa_->installEventFilter(this);
+    listLoeschen_->installEventFilter(this);
     for (QWidget* hidden : std::initializer_list<QWidget*>{listLoeschen_, textMapsetname_, commandNameuebernehmen_,
-                                                           doIt, frame2->findChild<QWidget*>("Label16")})
+                                                           commandDoIt_, frame2->findChild<QWidget*>("Label16")})
         hidden->hide();
     return frame2;
 }
@@ -384,6 +401,33 @@ void MainWindow::connectControls() {
         connect(button, &QPushButton::clicked, this, [this, button = button, state = state] {
             enterManagementMode(button, state);
         });
+    const std::pair<QListWidget*, CatalogList> lists[] = {{listMapsetName_, CatalogList::MapsetNames},
+                                                          {listLoeschen_, CatalogList::Removal},
+                                                          {listMapsetGMP_, CatalogList::Packages}};
+    for (const auto& [widget, which] : lists)
+        connect(widget, &QListWidget::itemDoubleClicked, this,
+                [this, which = which](QListWidgetItem* item) { mapsetDoubleClicked(which, item); });
+    connect(listLoeschen_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        listLoeschen_->setToolTip(item->text() + qt(session_.msg(Msg::TextDoubleClickToDelete)));
+    });
+    connect(textMapsetname_, &QLineEdit::textEdited, this, &MainWindow::newNameEdited);
+    connect(textMapsetname_, &QLineEdit::editingFinished, this, &MainWindow::newNameLeft);
+    connect(commandNameuebernehmen_, &QPushButton::clicked, this, &MainWindow::takeNewName);
+    connect(commandDoIt_, &QPushButton::clicked, this, &MainWindow::attachTypeFile);
+    connect(commandKompa_, &QPushButton::clicked, this, &MainWindow::emptyTileCache);
+    connect(cmdExpImp_, &QPushButton::clicked, this, [this] {
+        highlight(cmdExpImp_);
+        exportImportWindow_->showRefreshed();
+    });
+    connect(cacheFoldersWindow_, &CacheFoldersWindow::cacheEmptied, this, [this] { refreshCacheButton(false); });
+    connect(registerExistingWindow_, &RegisterExistingWindow::gmapPackageBuilt, this, [this] {
+        for (QWidget* locked : std::initializer_list<QWidget*>{commandButtonPV_, textBoxMSName_, textBoxID_})
+            locked->setEnabled(false);
+    });
+    connect(registerExistingWindow_, &RegisterExistingWindow::mapsetsChanged, this, &MainWindow::mapsetsChanged);
+    connect(exportImportWindow_, &ExportImportWindow::mapsetsChanged, this, &MainWindow::mapsetsChanged);
+    connect(fidWindow_, &FidWindow::mapsetsChanged, this, &MainWindow::mapsetsChanged);
+    connect(tileNamesWindow_, &TileNamesWindow::mapsetsChanged, this, &MainWindow::mapsetsChanged);
 }
 
 bool MainWindow::startUp() {
@@ -400,6 +444,7 @@ bool MainWindow::startUp() {
     // A `Wow64` that holds neither answer leaves the host registry root unset.
     (void)app::startWithHostRoot(session_, {});
     retranslate();
+    refreshCacheButton(false);
     return true;
 }
 
@@ -429,7 +474,7 @@ void MainWindow::retranslate() {
             if (dot == std::string::npos) action->setText(qt(value));
             continue;
         }
-        auto* widget = findChild<QWidget*>(name);
+        auto* widget = centralWidget()->findChild<QWidget*>(name);
         if (!widget) continue;
         if (dot != std::string::npos) widget->setToolTip(qt(value));
         else if (auto* button = qobject_cast<QAbstractButton*>(widget)) button->setText(qt(value));
@@ -467,11 +512,11 @@ void MainWindow::highlight(QPushButton* button) {
 
 void MainWindow::addMapset() {
     highlight(commandHinzufuegen_);
-    applyControlRules(*this, MainState::SelectingTiles);
+    applyControlRules(*centralWidget(), MainState::SelectingTiles);
     textBoxMSName_->clear();
     showTypeFileChooser(checkTypfile_->isChecked());
     if (optionTdbYes_->isChecked()) {
-        // Registering existing files has its own window, not part of this program yet.
+        registerExistingWindow_->showForTiles(tileFolder_, selection_.gmapsuppSelected());
         findChild<QWidget*>("Frame2")->show();
         listMapsetGMP_->hide();
         return;
@@ -515,7 +560,7 @@ void MainWindow::finishSelection() {
         integrate();
         return;
     }
-    applyControlRules(*this, MainState::Naming);
+    applyControlRules(*centralWidget(), MainState::Naming);
     if (!refreshCatalog()) return;
     std::optional<Result<std::uint16_t>> fid;
     runWhileResponsive(centralWidget(), [&] { fid.emplace(tasks::findFreeFid(session_)); });
@@ -533,7 +578,7 @@ void MainWindow::integrate() {
     }
     if (auto* typ = fileTypefile_->currentItem(); typ && checkTypfile_->isChecked())
         request.typeFile = platform::pathFromText(text(typ->toolTip()));
-    applyControlRules(*this, MainState::Integrating);
+    applyControlRules(*centralWidget(), MainState::Integrating);
     std::optional<Result<tasks::IntegrateReport>> integrated;
     try {
         runWhileResponsive(centralWidget(),
@@ -541,14 +586,16 @@ void MainWindow::integrate() {
     } catch (const std::exception& e) {
         integrated.emplace(fail(e.what()));
     }
-    applyControlRules(*this, MainState::Integrated);
+    applyControlRules(*centralWidget(), MainState::Integrated);
     if (*integrated) playProgramSound(session_.host.programFolder, "Success.wav");
     else reportFailure(integrated->failure());
 }
 
 void MainWindow::backToIdle() {
+    mode_ = MainState::Idle;
+    picked_.reset();
     resetButtonColours();
-    applyControlRules(*this, MainState::Idle);
+    applyControlRules(*centralWidget(), MainState::Idle);
     listID_->clear();
     showTileFolder(tileFolder_);
 }
@@ -561,18 +608,160 @@ void MainWindow::nextMapset() {
     }
     listLoeschen_->clear();
     textBoxMSName_->clear();
-    applyControlRules(*this, MainState::NextMapset);
+    applyControlRules(*centralWidget(), MainState::NextMapset);
     showTypeFileChooser(checkTypfile_->isChecked());
 }
 
 void MainWindow::enterManagementMode(QPushButton* button, MainState state) {
+    mode_ = state;
+    picked_.reset();
     highlight(button);
-    applyControlRules(*this, state);
-    refreshCatalog();
+    applyControlRules(*centralWidget(), state);
+    if (state == MainState::Removing) {
+        const auto catalog = runTask<registration::InstalledCatalog>(
+            [this] { return tasks::listMapsetsForRemoval(session_); });
+        if (catalog) fillCatalogLists(*catalog);
+        else reportFailure(catalog.failure());
+    } else {
+        refreshCatalog();
+    }
     if (state == MainState::Renaming) {
         commandNameuebernehmen_->setText(qt(session_.msg(Msg::CaptionUseNewName)));
         textMapsetname_->setText(qt(session_.msg(Msg::CaptionTypeNewName)));
     }
+}
+
+void MainWindow::mapsetDoubleClicked(CatalogList list, QListWidgetItem* item) {
+    const int row = item->listWidget()->row(item);
+    std::optional<registration::CatalogEntry> entry;
+    if (list == CatalogList::Packages) {
+        // Without package folders the list's first line says so.
+        const int index = row - (catalog_.packages.noPackageFolders ? 1 : 0);
+        if (index >= 0 && static_cast<std::size_t>(index) < catalog_.packages.records.size())
+            entry = registration::CatalogEntry{true, static_cast<std::size_t>(index)};
+    } else if (row >= 0 && static_cast<std::size_t>(row) < catalog_.registry.size()) {
+        entry = registration::CatalogEntry{false, static_cast<std::size_t>(row)};
+    }
+    const CatalogAction action = catalogAction(mode_, list);
+    if (!entry || action == CatalogAction::None) return;
+    const tasks::MapsetChoice choice = choiceFor(catalog_, *entry);
+    if (action == CatalogAction::Remove) {
+        removeMapset(choice);
+        return;
+    }
+    applyControlRules(*centralWidget(), MainState::MapsetPicked);
+    picked_ = choice;
+    pickedPackage_ = entry->package;
+    const auto name = entry->package ? catalog_.packages.records[entry->index].name
+                                     : catalog_.registry[entry->index].shownName();
+    switch (action) {
+        case CatalogAction::ChangeFid: fidWindow_->showMapset(choice); break;
+        case CatalogAction::ListTiles:
+            applyControlRules(*centralWidget(), MainState::TilesPicked);
+            if (!tileNamesWindow_->showMapset(choice)) applyControlRules(*centralWidget(), MainState::MapsetReleased);
+            break;
+        case CatalogAction::Rename:
+            applyControlRules(*centralWidget(), MainState::NamePicked);
+            textMapsetname_->setText(qt(name));
+            break;
+        case CatalogAction::ChooseTypeFile:
+            applyControlRules(*centralWidget(), MainState::TypeFilePicked);
+            textBoxMSName_->setText(entry->package ? item->text() : qt(name));
+            break;
+        case CatalogAction::None:
+        case CatalogAction::Remove: break;
+    }
+}
+
+void MainWindow::removeMapset(const tasks::MapsetChoice& choice) {
+    const auto removed = runTask<void>([&] { return tasks::removeMapset(session_, choice); });
+    if (!removed) reportFailure(removed.failure());
+    refreshCatalog();
+    commandFilename_->setEnabled(true);
+    listLoeschen_->show();
+}
+
+void MainWindow::newNameEdited() {
+    const QString text = textMapsetname_->text();
+    qsizetype blanks = 0;
+    while (blanks < text.size() && text[blanks] == ' ') ++blanks;
+    if (blanks > 0) textMapsetname_->setText(text.mid(blanks));
+    commandNameuebernehmen_->setEnabled(true);
+}
+
+void MainWindow::newNameLeft() {
+    if (mode_ != MainState::Renaming || !textMapsetname_->isVisible()) return;
+    const std::string name =
+        app::validatedMapsetName(text(textMapsetname_->text()), session_.dialogs, session_.catalog);
+    if (qt(name) == textMapsetname_->text()) return;
+    textMapsetname_->setText(qt(name));
+    commandNameuebernehmen_->setEnabled(false);
+}
+
+void MainWindow::takeNewName() {
+    if (!picked_) return;
+    const tasks::RenameRequest request{*picked_, text(textMapsetname_->text())};
+    const auto renamed = runTask<void>([&] { return tasks::renameMapset(session_, request); });
+    if (!renamed) reportFailure(renamed.failure());
+    mode_ = MainState::Idle;
+    picked_.reset();
+    applyControlRules(*centralWidget(), MainState::NameTaken);
+    refreshCatalog();
+    if (renamed) playProgramSound(session_.host.programFolder, "Success.wav");
+    resetButtonColours();
+}
+
+void MainWindow::attachTypeFile() {
+    if (!picked_) return;
+    tasks::TypeFileRequest request{*picked_, std::nullopt};
+    if (auto* typ = fileTypefile_->currentItem(); typ && checkTypfile_->isChecked())
+        request.typeFile = platform::pathFromText(text(typ->toolTip()));
+    const auto changed = runTask<void>([&] { return tasks::changeTypeFile(session_, request); });
+    if (!changed) {
+        reportFailure(changed.failure());
+        commandTypeaendern_->setStyleSheet(RestColour);
+        return;
+    }
+    if (pickedPackage_) {
+        commandTypeaendern_->setStyleSheet(RestColour);
+        refreshCatalog();
+        if (request.typeFile) listMapsetGMP_->hide();
+        return;
+    }
+    playProgramSound(session_.host.programFolder, "Success.wav");
+    if (!request.typeFile) {
+        refreshCatalog();
+        return;
+    }
+    checkTypfile_->setChecked(false);
+    backToIdle();
+}
+
+void MainWindow::emptyTileCache() {
+    highlight(commandKompa_);
+    const auto caption = runTask<std::string>([this] { return tasks::emptyBaseCampTileCache(session_); });
+    if (caption) commandKompa_->setText(qt(*caption));
+    else reportFailure(caption.failure());
+    resetButtonColours();
+}
+
+void MainWindow::refreshCacheButton(bool withNotice) {
+    const auto refreshed = tasks::refreshBaseCampCacheButton(session_);
+    if (refreshed.caption) commandKompa_->setText(qt(*refreshed.caption));
+    // The notice goes where the pointer is, not into a box that each move would open again.
+    if (withNotice && refreshed.notice) QToolTip::showText(QCursor::pos(), qt(*refreshed.notice), commandKompa_);
+}
+
+void MainWindow::mapsetsChanged() {
+    refreshCatalog();
+    // Back in the management mode, so that the next mapset can be picked.
+    if (catalogAction(mode_, CatalogList::Packages) != CatalogAction::None) applyControlRules(*centralWidget(), mode_);
+}
+
+void MainWindow::showLatitudeWindow() {
+    latitudeWindow_->retranslate();
+    latitudeWindow_->show();
+    latitudeWindow_->raise();
 }
 
 void MainWindow::showTypeFileChooser(bool shown) {
@@ -632,17 +821,12 @@ void MainWindow::openHelp() {
 }
 
 bool MainWindow::refreshCatalog() {
-    std::optional<Result<registration::InstalledCatalog>> catalog;
-    try {
-        runWhileResponsive(centralWidget(), [&] { catalog.emplace(tasks::listMapsets(session_)); });
-    } catch (const std::exception& e) {
-        catalog.emplace(fail(e.what()));
-    }
-    if (!*catalog) {
-        reportFailure(catalog->failure());
+    const auto catalog = runTask<registration::InstalledCatalog>([this] { return tasks::listMapsets(session_); });
+    if (!catalog) {
+        reportFailure(catalog.failure());
         return false;
     }
-    fillCatalogLists(**catalog);
+    fillCatalogLists(*catalog);
     return true;
 }
 
@@ -657,6 +841,18 @@ void MainWindow::fillCatalogLists(const registration::InstalledCatalog& catalog)
     if (catalog.packages.noPackageFolders) listMapsetGMP_->addItem(qt(session_.msg(Msg::MsgNoGmpMapsets)));
     for (const auto& package : catalog.packages.records) listMapsetGMP_->addItem(qt(package.display()));
     namesInUse_ = tasks::namesInUse(catalog);
+    catalog_ = catalog;
+}
+
+template <class T>
+Result<T> MainWindow::runTask(const std::function<Result<T>()>& task) {
+    std::optional<Result<T>> result;
+    try {
+        runWhileResponsive(centralWidget(), [&] { result.emplace(task()); });
+    } catch (const std::exception& e) {
+        result.emplace(fail(e.what()));
+    }
+    return std::move(*result);
 }
 
 void MainWindow::reportFailure(const Failure& failure) {
@@ -671,6 +867,10 @@ void MainWindow::closeEvent(QCloseEvent* event) {
             reportFailure(stored.failure());
     console_->close();
     if (settingsWindow_) settingsWindow_->close();
+    for (QWidget* window : std::initializer_list<QWidget*>{latitudeWindow_, fidWindow_, tileNamesWindow_,
+                                                           registerExistingWindow_, exportImportWindow_,
+                                                           cacheFoldersWindow_})
+        window->close();
     event->accept();
 }
 
@@ -678,6 +878,18 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == label9_ && event->type() == QEvent::MouseButtonRelease) {
         restoreGerman();
         return true;
+    }
+    if (watched == labelGMPFolder_ && event->type() == QEvent::MouseButtonRelease) {
+        cacheFoldersWindow_->showRefreshed();
+        return true;
+    }
+    if (watched == commandKompa_ && event->type() == QEvent::Enter) {
+        refreshCacheButton(true);
+        return false;
+    }
+    if (watched == listLoeschen_ && event->type() == QEvent::FocusOut) {
+        commandFilename_->setEnabled(true);
+        return false;
     }
     if (watched == list1_ && event->type() == QEvent::FocusOut) {
         selection_.focusLost();

@@ -8,12 +8,17 @@
 #include <QMainWindow>
 #include <QString>
 
+#include <functional>
+#include <optional>
 #include <vector>
 
 #include "app/MapsetNaming.h"
 #include "core/Result.h"
+#include "gui/CatalogDispatch.h"
 #include "gui/MainWindowStates.h"
 #include "integration/TileSelection.h"
+#include "registration/InstalledCatalog.h"
+#include "tasks/MapsetChoice.h"
 
 class QAbstractButton;
 class QCheckBox;
@@ -30,14 +35,17 @@ class QTreeView;
 namespace veldra::app {
 class Session;
 }
-namespace veldra::registration {
-struct InstalledCatalog;
-}
 
 namespace veldra::gui {
 
+class CacheFoldersWindow;
 class ConsoleWindow;
+class ExportImportWindow;
+class FidWindow;
+class LatitudeWindow;
+class RegisterExistingWindow;
 class SettingsWindow;
+class TileNamesWindow;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -83,6 +91,18 @@ private:
     void backToIdle();        // `CommandAllesLoeschen`
     void nextMapset();        // `Command2`
     void enterManagementMode(QPushButton* button, MainState state);
+    // A double click on a catalog entry, acted on by the current mode.
+    void mapsetDoubleClicked(CatalogList list, QListWidgetItem* item);
+    void removeMapset(const tasks::MapsetChoice& choice);
+    void newNameEdited();    // `TextMapsetname` changed
+    void newNameLeft();      // `TextMapsetname` left
+    void takeNewName();      // `CommandNameuebernehmen`
+    void attachTypeFile();   // `CommandDoIt`
+    void emptyTileCache();   // `CommandKompa`
+    void refreshCacheButton(bool withNotice);
+    void showLatitudeWindow();  // `MnuLatitude`
+    // A window changed installed mapsets: the lists show what is there now.
+    void mapsetsChanged();
     void showTypeFileChooser(bool shown);
     void showTypeFolder(const QString& folder);
 
@@ -98,13 +118,27 @@ private:
     bool refreshCatalog();
     void fillCatalogLists(const registration::InstalledCatalog& catalog);
     void reportFailure(const Failure& failure);
+    // Runs one task off the UI thread; an exception it throws becomes its failure.
+    template <class T>
+    Result<T> runTask(const std::function<Result<T>()>& task);
 
     app::Session& session_;
+    MainState mode_ = MainState::Idle;  // the management mode double clicks act in
+    registration::InstalledCatalog catalog_;  // what the catalog lists show
+    // The mapset a double click picked for a new name or a type file.
+    std::optional<tasks::MapsetChoice> picked_;
+    bool pickedPackage_ = false;
     integration::TileSelection selection_;
     app::NamesInUse namesInUse_;
     QString tileFolder_;
     ConsoleWindow* console_;
     SettingsWindow* settingsWindow_ = nullptr;
+    LatitudeWindow* latitudeWindow_;
+    FidWindow* fidWindow_;
+    TileNamesWindow* tileNamesWindow_;
+    RegisterExistingWindow* registerExistingWindow_;
+    ExportImportWindow* exportImportWindow_;
+    CacheFoldersWindow* cacheFoldersWindow_;
     std::vector<QPushButton*> taskButtons_;
 
     QFileSystemModel* folders_ = nullptr;
@@ -143,11 +177,13 @@ private:
     QListWidget* listMapsetGMP_ = nullptr;
     QLineEdit* textMapsetname_ = nullptr;
     QPushButton* commandNameuebernehmen_ = nullptr;
+    QPushButton* commandDoIt_ = nullptr;
 
     QLineEdit* textMeldung_ = nullptr;
     QPushButton* command2_ = nullptr;
     QPushButton* commandAllesLoeschen_ = nullptr;
     QLabel* label9_ = nullptr;
+    QLabel* labelGMPFolder_ = nullptr;
 };
 
 }  // namespace veldra::gui

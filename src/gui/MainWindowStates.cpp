@@ -18,6 +18,7 @@ constexpr ControlRule IdleRules[] = {
     {"ListID", Keep, Off},              {"ListSubkey", Keep, Off},       {"Label2", Keep, Off},
     {"Label6", Keep, Off},              {"Label14", Keep, Off},          {"CommandNameuebernehmen", Keep, Off},
     {"CommandFolder", Keep, Off},       {"TextMeldung", Keep, Off},      {"Frame2", Keep, On},
+    {"CommandDoIt", Keep, Off},
 };
 
 constexpr ControlRule SelectingRules[] = {
@@ -54,7 +55,8 @@ constexpr ControlRule RemovingRules[] = {
     {"ListMapsetGMP", On, On},    {"TextMapsetname", Keep, Off}, {"CommandNameuebernehmen", Keep, Off},
     {"Label14", Keep, Off},       {"ListMapsetName", Keep, Off}, {"ListLoeschen", On, On},
     {"ListSubkey", Keep, On},     {"Label16", Keep, On},         {"Label2", Keep, On},
-    {"Label6", Keep, On},         {"ListID", Keep, On},
+    {"Label6", Keep, On},         {"ListID", Keep, On},          {"CommandTypeaendern", On, Keep},
+    {"CommandMapnameAendern", On, Keep}, {"CommandFilename", On, Keep}, {"CommandFID", On, Keep},
 };
 
 constexpr ControlRule TileNamesRules[] = {
@@ -85,6 +87,34 @@ constexpr ControlRule TypeFileRules[] = {
     {"ListMapsetName", On, On},    {"ListMapsetGMP", On, On},
 };
 
+constexpr ControlRule MapsetPickedRules[] = {
+    {"ListMapsetName", Off, Keep}, {"ListMapsetGMP", Off, Keep},
+};
+
+constexpr ControlRule MapsetReleasedRules[] = {
+    {"ListMapsetName", On, Keep}, {"ListMapsetGMP", On, Keep},
+};
+
+constexpr ControlRule TilesPickedRules[] = {
+    {"CommandFilename", Off, Keep}, {"CommandMapnameAendern", Off, Keep}, {"CommandTypeaendern", Off, Keep},
+};
+
+// The catalog column stays: it holds `CommandDoIt`.
+constexpr ControlRule TypeFilePickedRules[] = {
+    {"CommandButtonPV", Off, Off}, {"TextBoxID", Keep, Off}, {"TextLevel", Keep, Off}, {"Label7", Keep, Off},
+    {"Label11", Keep, Off},        {"Label12", Keep, Off},   {"TextBoxMSName", Off, Keep}, {"Dir1", Off, Keep},
+    {"File1", Off, Keep},          {"CommandDoIt", On, On},  {"LabelTypefile", Keep, On},
+};
+
+constexpr ControlRule NamePickedRules[] = {
+    {"TextMapsetname", On, On}, {"CommandNameuebernehmen", On, On},
+};
+
+constexpr ControlRule NameTakenRules[] = {
+    {"TextMapsetname", Keep, Off}, {"CommandNameuebernehmen", Keep, Off}, {"CommandMapnameAendern", Keep, On},
+    {"Label14", Keep, Off},        {"CommandKartenentfernen", On, Keep},
+};
+
 }  // namespace
 
 std::span<const ControlRule> controlRules(MainState state) {
@@ -100,6 +130,12 @@ std::span<const ControlRule> controlRules(MainState state) {
         case MainState::FidChange: return FidChangeRules;
         case MainState::Renaming: return RenamingRules;
         case MainState::TypeFileChange: return TypeFileRules;
+        case MainState::MapsetPicked: return MapsetPickedRules;
+        case MainState::MapsetReleased: return MapsetReleasedRules;
+        case MainState::TilesPicked: return TilesPickedRules;
+        case MainState::TypeFilePicked: return TypeFilePickedRules;
+        case MainState::NamePicked: return NamePickedRules;
+        case MainState::NameTaken: return NameTakenRules;
     }
     return {};
 }

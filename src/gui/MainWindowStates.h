@@ -22,6 +22,13 @@ enum class MainState {
     FidChange,       // `CommandFID`
     Renaming,        // `CommandMapnameAendern`
     TypeFileChange,  // `CommandTypeaendern`
+    // Steps inside a mode, applied on top of it:
+    MapsetPicked,    // a double click on a catalog entry: both mapset lists wait
+    MapsetReleased,  // the picked mapset could not be shown: the lists take a pick again
+    TilesPicked,     // the tile window lists the picked mapset's tiles
+    TypeFilePicked,  // a mapset takes the chosen type file with `CommandDoIt`
+    NamePicked,      // a mapset takes the name typed into `TextMapsetname`
+    NameTaken,       // `CommandNameuebernehmen` renamed it: rename mode is left
 };
 
 struct ControlRule {

@@ -83,8 +83,8 @@ IntegrationResult IntegrationDriver::run(const IntegrationJob& job, InstallChoic
     } else {
         const auto fid = static_cast<std::uint16_t>(std::min(registration::leadingNumber(job.fidText), 0xFFFFu));
         if (auto written = writeRegistryEntry(session_, {overview.baseName(), fid, overview.tileFolder()})) {
-            session_.dialogs.status(session_.msg(app::Msg::MsgIntegrationComplete));
-            session_.dialogs.inform(session_.msg(app::Msg::MsgIntegrationReady));
+            session_.dialogs.finishStep(session_.msg(app::Msg::MsgIntegrationComplete),
+                                        session_.msg(app::Msg::MsgIntegrationReady));
         } else {
             session_.dialogs.inform(session_.msg(app::Msg::MsgRegistryWriteFailed));
             result = {IntegrationOutcome::RegistryWriteFailed, written.failure()};

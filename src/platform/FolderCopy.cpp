@@ -1,10 +1,28 @@
 #include "platform/FolderCopy.h"
 
 #include <algorithm>
+#include <fstream>
 #include <system_error>
 
 namespace veldra::platform {
 namespace fs = std::filesystem;
+namespace {
+
+// Each file is copied beside its target and renamed over it: a file of the
+// same name is replaced whole. (The library's copy_file cannot replace on
+// Windows: it takes any two files there for the same one and refuses.)
+FileResult copyFileOver(const fs::path& source, const fs::path& target) {
+    return replaceFileAtomically(target, [&source](std::ostream& out) {
+        std::ifstream in(source, std::ios::binary);
+        if (!in) return FileResult{false, "cannot read " + source.string()};
+        // Inserting an empty buffer would mark the stream failed.
+        if (in.peek() != std::ifstream::traits_type::eof()) out << in.rdbuf();
+        if (in.bad()) return FileResult{false, "cannot read " + source.string()};
+        return FileResult{};
+    });
+}
+
+}  // namespace
 
 FileResult copyFolderInto(const fs::path& source, const fs::path& destination) {
     std::error_code ec;
@@ -15,9 +33,15 @@ FileResult copyFolderInto(const fs::path& source, const fs::path& destination) {
     // A folder copied into itself would grow without end.
     if (std::mismatch(from.begin(), from.end(), to.begin(), to.end()).first == from.end())
         return {false, "The destination lies inside the folder to copy."};
-    fs::create_directories(destination, ec);
+    fs::create_directories(to, ec);
     if (ec) return {false, ec.message()};
-    fs::copy(from, to, fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
+    for (auto entry = fs::recursive_directory_iterator(from, ec); !ec && entry != fs::recursive_directory_iterator();
+         entry.increment(ec)) {
+        const fs::path target = to / entry->path().lexically_relative(from);
+        if (entry->is_directory(ec)) fs::create_directories(target, ec);
+        else if (auto copied = copyFileOver(entry->path(), target); !copied) return copied;
+        if (ec) return {false, ec.message()};
+    }
     if (ec) return {false, ec.message()};
     return {};
 }

@@ -84,6 +84,10 @@ void MemoryRegistry::dropWritesUnder(RegistryRoot root, std::string_view path) {
     dropped_.emplace(root, foldCase(joinKeyPath(splitKeyPath(path))));
 }
 
+void MemoryRegistry::refuseEnumeration(RegistryRoot root, std::string_view path, std::size_t names) {
+    refusedEnumerations_[{root, foldCase(joinKeyPath(splitKeyPath(path)))}] = names;
+}
+
 bool MemoryRegistry::canOpenForWriting(RegistryRoot root, std::string_view path) const {
     return find(root, path) != nullptr && !writeDenied(root, path);
 }
@@ -100,10 +104,22 @@ std::optional<RegistryValue> MemoryRegistry::queryValue(RegistryRoot root, std::
 }
 
 std::vector<std::string> MemoryRegistry::subkeyNames(RegistryRoot root, std::string_view path) const {
-    std::vector<std::string> names;
-    if (const Key* key = find(root, path))
-        for (const auto& [foldedName, child] : key->children) names.push_back(child->name);
-    return names;
+    return enumerateSubkeys(root, path).names;
+}
+
+SubkeyEnumeration MemoryRegistry::enumerateSubkeys(RegistryRoot root, std::string_view path) const {
+    SubkeyEnumeration listed;
+    const Key* key = find(root, path);
+    if (!key) return listed;
+    const auto refused = refusedEnumerations_.find({root, foldCase(joinKeyPath(splitKeyPath(path)))});
+    for (const auto& [foldedName, child] : key->children) {
+        if (refused != refusedEnumerations_.end() && listed.names.size() == refused->second) {
+            listed.error = regerror::AccessDenied;
+            break;
+        }
+        listed.names.push_back(child->name);
+    }
+    return listed;
 }
 
 std::vector<std::string> MemoryRegistry::valueNames(RegistryRoot root, std::string_view path) const {
@@ -111,6 +127,13 @@ std::vector<std::string> MemoryRegistry::valueNames(RegistryRoot root, std::stri
     if (const Key* key = find(root, path))
         for (const auto& [foldedName, entry] : key->values) names.push_back(entry.first);
     return names;
+}
+
+std::vector<NamedRegistryValue> MemoryRegistry::values(RegistryRoot root, std::string_view path) const {
+    std::vector<NamedRegistryValue> named;
+    if (const Key* key = find(root, path))
+        for (const auto& [foldedName, entry] : key->values) named.push_back({entry.first, entry.second});
+    return named;
 }
 
 long MemoryRegistry::commitAlone(long result) {

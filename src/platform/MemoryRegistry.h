@@ -2,6 +2,7 @@
 // A registry held in memory: the backend of tests and of dry runs. Names are
 // folded and ordered exactly as the Wine backend folds and orders them.
 
+#include <map>
 #include <memory>
 #include <set>
 
@@ -20,6 +21,8 @@ public:
                                             std::string_view name) const override;
     std::vector<std::string> subkeyNames(RegistryRoot root, std::string_view path) const override;
     std::vector<std::string> valueNames(RegistryRoot root, std::string_view path) const override;
+    std::vector<NamedRegistryValue> values(RegistryRoot root, std::string_view path) const override;
+    SubkeyEnumeration enumerateSubkeys(RegistryRoot root, std::string_view path) const override;
     long createKey(RegistryRoot root, std::string_view path) override;
     long setValue(RegistryRoot root, std::string_view path, std::string_view name,
                   const RegistryValue& value) override;
@@ -35,6 +38,9 @@ public:
     // and writes that are silently dropped as a virtualising registry would.
     void denyWriteAccess(RegistryRoot root, std::string_view path);
     void dropWritesUnder(RegistryRoot root, std::string_view path);
+    // The enumeration of the key's subkeys is refused (access denied) after
+    // the first `names` names, as Windows refuses a key the user may not list.
+    void refuseEnumeration(RegistryRoot root, std::string_view path, std::size_t names);
     // The next commit fails and drops its changes, as a failed save would: the
     // commit of an edit, or outside an edit the next change.
     void failNextCommit() { failNextCommit_ = true; }
@@ -53,6 +59,7 @@ private:
     std::unique_ptr<Hives> snapshot_;  // the state at beginEdit while an edit is open
     std::set<std::pair<RegistryRoot, std::string>> denied_;
     std::set<std::pair<RegistryRoot, std::string>> dropped_;
+    std::map<std::pair<RegistryRoot, std::string>, std::size_t> refusedEnumerations_;
     bool failNextCommit_ = false;
 };
 

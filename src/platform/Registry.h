@@ -50,6 +50,21 @@ inline constexpr long InvalidParameter = 87;
 inline constexpr long KeyHasChildren = 1020;
 }  // namespace regerror
 
+// A value with its name as stored.
+struct NamedRegistryValue {
+    std::string name;
+    RegistryValue value;
+
+    bool operator==(const NamedRegistryValue&) const = default;
+};
+
+// The subkey names of a key, and the error number that ended their
+// enumeration early (AccessDenied when it was refused), Success otherwise.
+struct SubkeyEnumeration {
+    std::vector<std::string> names;
+    long error = regerror::Success;
+};
+
 // Key paths use backslashes, no leading backslash; names compare without regard to case.
 class Registry {
 public:
@@ -63,6 +78,14 @@ public:
     // Names as stored (their own case), in the order the registry enumerates them.
     virtual std::vector<std::string> subkeyNames(RegistryRoot root, std::string_view path) const = 0;
     virtual std::vector<std::string> valueNames(RegistryRoot root, std::string_view path) const = 0;
+    // Every value of the key in valueNames' order: one look-up of the key for
+    // a reader that needs several of its values. Empty when the key is missing.
+    virtual std::vector<NamedRegistryValue> values(RegistryRoot root, std::string_view path) const = 0;
+    // subkeyNames, and why the enumeration stopped before the last name;
+    // a backend that is never refused has read every name.
+    virtual SubkeyEnumeration enumerateSubkeys(RegistryRoot root, std::string_view path) const {
+        return {subkeyNames(root, path), regerror::Success};
+    }
 
     // Creates the key and every missing parent.
     [[nodiscard]] virtual long createKey(RegistryRoot root, std::string_view path) = 0;

@@ -34,6 +34,8 @@ public:
                                             std::string_view name) const override;
     std::vector<std::string> subkeyNames(RegistryRoot root, std::string_view path) const override;
     std::vector<std::string> valueNames(RegistryRoot root, std::string_view path) const override;
+    std::vector<NamedRegistryValue> values(RegistryRoot root, std::string_view path) const override;
+    SubkeyEnumeration enumerateSubkeys(RegistryRoot root, std::string_view path) const override;
     long createKey(RegistryRoot root, std::string_view path) override;
     long setValue(RegistryRoot root, std::string_view path, std::string_view name,
                   const RegistryValue& value) override;

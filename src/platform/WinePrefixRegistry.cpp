@@ -173,6 +173,15 @@ std::vector<std::string> WinePrefixRegistry::valueNames(RegistryRoot root, std::
     return names;
 }
 
+std::vector<NamedRegistryValue> WinePrefixRegistry::values(RegistryRoot root, std::string_view path) const {
+    std::vector<NamedRegistryValue> named;
+    if (const WineRegistryKey* key = findKey(root, path)) {
+        named.reserve(key->values.size());
+        for (const auto& entry : key->values) named.push_back({utf16ToUtf8(entry.name), entry.value});
+    }
+    return named;
+}
+
 long WinePrefixRegistry::createKey(RegistryRoot root, std::string_view path) {
     if (splitKeyPath(path).size() > MaxKeyDepth) return regerror::InvalidParameter;
     return change(root, [&](WineRegistryFile& registry, FileTime now, bool& changed) {
@@ -247,13 +256,11 @@ Status WinePrefixRegistry::beginEdit() {
     if (editing_) return fail("A registry edit of the prefix " + prefix_.string() + " is already open.");
     lock_.emplace(prefix_ / LockFileName);
     if (lock_->state() != FileLock::State::Held) {
-        const std::string text =
-            lock_->state() == FileLock::State::HeldElsewhere
-                ? "Another VELDRA is changing the prefix " + prefix_.string() +
-                      " right now. Wait until it has finished, then try again."
-                : "The prefix " + prefix_.string() + " cannot be locked for changes: " + lock_->error();
+        Failure refused = lock_->state() == FileLock::State::HeldElsewhere
+                              ? fail(Msg::MsgPrefixBusy, prefix_.string())
+                              : fail(Msg::MsgPrefixNotLockable, prefix_.string() + " (" + lock_->error() + ")");
         lock_.reset();
-        return fail(text);
+        return refused;
     }
     // Held reads or not, an edit starts from the files as they are now.
     for (Hive* chosen : {&machine_, &user_}) follow(*chosen);
@@ -310,9 +317,7 @@ Status WinePrefixRegistry::checkUnchangedOnDisk(const Hive& chosen) const {
     const std::optional<std::string> current = readText(chosen.file, error);
     if (!error.empty()) return fail("The registry file " + chosen.file.string() + " cannot be read: " + error);
     if (current != chosen.onDisk)
-        return fail("The registry file " + chosen.file.string() +
-                    " was changed by another program during VELDRA's changes, which were therefore not saved. "
-                    "Try again.");
+        return fail(Msg::MsgRegistryFileChangedMeanwhile, chosen.file.string());
     return {};
 }
 

@@ -278,8 +278,17 @@ private:
             if (negative) seconds = ~seconds + 1;
             keyLineTime_ = fileTimeFromUnixSeconds(seconds);
         }
-        WineRegistryKey* key = root_.get();
-        for (const auto component : components) key = &key->obtainSubkey(component, 0);
+        // Sections come in tree order: a key's path mostly repeats the
+        // previous one's but for its last component, whose keys are at hand.
+        std::size_t shared = 0;
+        while (shared < components.size() && shared < openPath_.size() && openPath_[shared].name == components[shared])
+            ++shared;
+        openPath_.resize(shared);
+        WineRegistryKey* key = shared > 0 ? openPath_.back().key : root_.get();
+        for (std::size_t i = shared; i < components.size(); ++i) {
+            key = &key->obtainSubkey(components[i], 0);
+            openPath_.push_back({std::u16string(components[i]), key});
+        }
         key_ = key;
         sectionKey_ = key;
         lastValue_.reset();
@@ -428,6 +437,11 @@ private:
     WineRegistryKey* key_ = nullptr;         // the key whose section is being read
     WineRegistryKey* sectionKey_ = nullptr;  // the key of the last section that was read
     std::optional<std::u16string> lastValue_;
+    struct OpenKey {
+        std::u16string name;  // as the key line spelled it
+        WineRegistryKey* key;
+    };
+    std::vector<OpenKey> openPath_;  // the path of the section read last, from the root
     FileTime keyLineTime_ = 0;
     bool sawKey_ = false;
     bool sawRelativeTo_ = false;

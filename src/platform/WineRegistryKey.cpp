@@ -24,10 +24,20 @@ auto lowerBound(Entries& entries, const std::u16string& folded, FoldedOf foldedO
 const auto foldedKey = [](const std::unique_ptr<WineRegistryKey>& key) -> const std::u16string& { return key->folded; };
 const auto foldedValue = [](const WineRegistryValueEntry& entry) -> const std::u16string& { return entry.folded; };
 
+// Empty components are dropped, as splitKeyPath drops them.
 std::vector<std::u16string> componentsOf(std::string_view path) {
     std::vector<std::u16string> components;
-    for (const auto& part : splitKeyPath(path)) components.push_back(utf8ToUtf16(part));
+    for (std::size_t start = 0; start <= path.size();) {
+        const std::size_t end = std::min(path.find('\\', start), path.size());
+        if (end > start) components.push_back(utf8ToUtf16(path.substr(start, end - start)));
+        start = end + 1;
+    }
     return components;
+}
+
+WineRegistryKey* subkeyWithFoldedName(const WineRegistryKey& key, const std::u16string& folded) {
+    auto it = lowerBound(key.subkeys, folded, foldedKey);
+    return it == key.subkeys.end() || (*it)->folded != folded ? nullptr : it->get();
 }
 
 std::u16string_view stringUnits(const RegistryValue& value, std::u16string& storage) {
@@ -65,10 +75,7 @@ WineRegistryKey::~WineRegistryKey() {
 }
 
 WineRegistryKey* WineRegistryKey::findSubkey(std::u16string_view subkeyName) const {
-    const std::u16string wanted = foldRegistryName(subkeyName);
-    auto it = lowerBound(subkeys, wanted, foldedKey);
-    if (it == subkeys.end() || (*it)->folded != wanted) return nullptr;
-    return it->get();
+    return subkeyWithFoldedName(*this, foldRegistryName(subkeyName));
 }
 
 WineRegistryKey& WineRegistryKey::obtainSubkey(std::u16string_view subkeyName, FileTime now) {
@@ -144,6 +151,7 @@ WineRegistryKey* WineRegistryFile::walk(std::string_view path, bool followFinalL
     WineRegistryKey* key = root_.get();
     std::size_t depth = 0;
     int hops = 0;
+    std::u16string folded;  // one buffer for the folded name of every component
     for (;;) {
         if (key->isLink && (!pending.empty() || followFinalLink)) {
             if (++hops > MaxLinkHops || !expandLink(*key, pending)) return nullptr;
@@ -154,7 +162,9 @@ WineRegistryKey* WineRegistryFile::walk(std::string_view path, bool followFinalL
         if (pending.empty()) return key;
         const std::u16string name = std::move(pending.back());
         pending.pop_back();
-        WineRegistryKey* child = key->findSubkey(name);
+        folded.assign(name);
+        for (auto& unit : folded) unit = foldRegistryUnit(unit);
+        WineRegistryKey* child = subkeyWithFoldedName(*key, folded);
         if (!child) {
             if (!createAt || depth + 1 + pending.size() > MaxKeyDepth) return nullptr;
             child = &key->obtainSubkey(name, *createAt);

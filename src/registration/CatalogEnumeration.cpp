@@ -17,8 +17,9 @@ public:
     void products() {
         const std::string key = branchKey(session_, RecordKind::Products);
         if (!registry_.canOpenForWriting(Machine, key)) return;
-        for (const std::string& product : registry_.subkeyNames(Machine, key))
+        forEachSubkey(key, [&](const std::string& product) {
             records_.push_back(readRecord(key, key + product, RecordKind::Products, product));
+        });
     }
 
     // The family names of a branch; a family in the misplaced layout is
@@ -26,9 +27,9 @@ public:
     void collectFamilies(RecordKind kind) {
         const std::string key = branchKey(session_, kind);
         if (!registry_.canOpenForWriting(Machine, key)) return;
-        for (const std::string& family : registry_.subkeyNames(Machine, key)) {
+        forEachSubkey(key, [&](const std::string& family) {
             if (!repairIfMisplaced(kind, key, family)) familyNames_.push_back(family);
-        }
+        });
     }
 
     // Every product subkey of the families collected so far, each name once.
@@ -39,14 +40,26 @@ public:
             if (!seen.insert(platform::foldCase(family)).second) continue;
             const std::string key = branchKey(session_, kind) + family + "\\";
             if (!registry_.canOpenForWriting(Machine, key)) continue;
-            for (const std::string& product : registry_.subkeyNames(Machine, key))
+            forEachSubkey(key, [&](const std::string& product) {
                 records_.push_back(readRecord(key, key + product, kind, family + "\\" + product));
+            });
         }
     }
 
     std::vector<RegistryRecord> take() { return std::move(records_); }
 
 private:
+    // Each subkey of `key`; a refused enumeration is shown after the names it
+    // gave, with the key and the last name read.
+    template <class Each>
+    void forEachSubkey(const std::string& key, Each each) {
+        const auto listed = registry_.enumerateSubkeys(Machine, key);
+        for (const std::string& name : listed.names) each(name);
+        if (listed.error == platform::regerror::AccessDenied)
+            session_.dialogs.inform(session_.msg(app::Msg::MsgTdbValueMissing) + key +
+                                    (listed.names.empty() ? "" : listed.names.back()));
+    }
+
     std::string text(const std::string& key, const char* name) const {
         return queryRegistryText(registry_, key, name).value_or("");
     }
@@ -58,12 +71,20 @@ private:
         record.kind = kind;
         record.subkey = std::move(subkey);
         record.parentKey = parentKey;
-        record.tdb = trimRight(text(valueKey, "TDB"));
-        record.overview = trimRight(text(valueKey, "BMAP"));
-        record.loc = trimRight(text(valueKey, "LOC"));
-        const std::string typ = trimBlanks(text(parentKey, "Typ"));
+        record.valueKey = valueKey;
+        // Each key looked up once for all the values read from it.
+        const auto paths = registry_.values(Machine, valueKey);
+        const auto parent = registry_.values(Machine, parentKey);
+        const auto textOf = [](const std::vector<platform::NamedRegistryValue>& values, std::string_view name) {
+            const platform::RegistryValue* value = namedValue(values, name);
+            return value ? registryText(*value).value_or("") : std::string();
+        };
+        record.tdb = trimRight(textOf(paths, "TDB"));
+        record.overview = trimRight(textOf(paths, "BMAP"));
+        record.loc = trimRight(textOf(paths, "LOC"));
+        const std::string typ = trimBlanks(textOf(parent, "Typ"));
         record.typ = typ.empty() ? NoTypeFileMarker : typ;
-        if (const auto id = registry_.queryValue(Machine, parentKey, "ID"); id && id->data.size() >= 2)
+        if (const auto* id = namedValue(parent, "ID"); id && id->data.size() >= 2)
             record.registeredFid = static_cast<std::uint16_t>(id->data[0] | id->data[1] << 8);
         return record;
     }
@@ -89,8 +110,8 @@ private:
                 session_.dialogs.inform(describeFailure(repaired.failure(), session_.catalog));
             return true;
         }
-        // The record the repaired family gives when the registry is read again.
-        records_.push_back(readRecord(familyKey + "\\", familyKey + "\\1", kind, family + "\\1"));
+        // The repaired family's values, listed under the family's name until the registry is read again.
+        records_.push_back(readRecord(familyKey + "\\", familyKey + "\\1", kind, family));
         return true;
     }
 

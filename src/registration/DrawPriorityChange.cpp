@@ -49,14 +49,15 @@ TypedDrawPriority readTypedDrawPriority(std::string_view text) {
     return {false, static_cast<std::uint8_t>(number)};
 }
 
-Result<std::size_t> writeDrawPriority(app::Session& session, const TileListing& listing, std::uint8_t value) {
+Result<std::size_t> writeDrawPriority(app::Session& session, const TileListing& listing, std::uint8_t value,
+                                      const DrawPriorityProgress& progress) {
     std::vector<fs::path> targets;
     for (const ListedTile& tile : listing.tiles)
         for (const TileFile& file : tile.files)
             if (file.drawPriority) targets.push_back(file.path);
     if (!std::all_of(targets.begin(), targets.end(), openableForWriting)) return closeHostFirst(session);
 
-    std::size_t written = 0;
+    std::size_t written = 0, done = 0;
     bool refused = false;
     for (const fs::path& file : targets) {
         // A file taken by a host program since the check does not stop the others.
@@ -64,6 +65,7 @@ Result<std::size_t> writeDrawPriority(app::Session& session, const TileListing& 
             ++written;
         else
             refused = true;
+        if (progress) progress(++done, targets.size());
         session.dialogs.processEvents();
     }
     if (refused) return closeHostFirst(session);

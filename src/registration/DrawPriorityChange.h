@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string_view>
 
 #include "app/Session.h"
@@ -24,12 +25,16 @@ struct TypedDrawPriority {
 // counts as 0, a value above 31 becomes 30.
 TypedDrawPriority readTypedDrawPriority(std::string_view text);
 
+// Told after each file is written (or refused): files done, files to write.
+using DrawPriorityProgress = std::function<void(std::size_t done, std::size_t total)>;
+
 // Writes `value` into every listed file that holds a TRE header, in place:
 // exactly one byte, XORed with the file's XOR byte in IMG files. When a tile
 // file cannot be opened for writing (a host program holds it), "Close
 // Mapsource first" is shown and nothing is written. Afterwards the count
 // message is shown and returned: the listed tiles for IMG, the files written
 // for gmap packages.
-Result<std::size_t> writeDrawPriority(app::Session& session, const TileListing& listing, std::uint8_t value);
+Result<std::size_t> writeDrawPriority(app::Session& session, const TileListing& listing, std::uint8_t value,
+                                      const DrawPriorityProgress& progress = {});
 
 }  // namespace veldra::registration

@@ -5,14 +5,13 @@
 
 #include "platform/AtomicFile.h"
 #include "platform/CappedFileRead.h"
+#include "platform/FileSync.h"
 #include "platform/PathText.h"
+#include "registration/ChangeJournal.h"
 
 namespace veldra::registration {
 namespace fs = std::filesystem;
 namespace {
-
-// Above the largest TDB, index or type file the format readers accept.
-constexpr std::uintmax_t BackupLimit = 64 * platform::MiB;
 
 bool matches(const fs::path& file, const std::optional<std::vector<std::uint8_t>>& bytes) {
     std::error_code ec;
@@ -37,26 +36,51 @@ std::optional<std::string> putBack(const fs::path& file, const std::optional<std
 
 }  // namespace
 
+Status FileBackups::markCommit(CommitMark mark) {
+    kept_.commit = std::move(mark);
+    return writeJournal();
+}
+
 Status FileBackups::keep(const fs::path& file) {
-    if (std::any_of(copies_.begin(), copies_.end(), [&](const Copy& copy) { return copy.file == file; })) return {};
+    auto& copies = kept_.copies;
+    if (std::any_of(copies.begin(), copies.end(), [&](const FileCopy& copy) { return copy.file == file; })) return {};
     std::error_code ec;
     if (!fs::exists(file, ec)) {
         if (ec) return fail("cannot look for " + platform::pathText(file) + ": " + ec.message());
-        copies_.push_back({file, std::nullopt});
-        return {};
+        copies.push_back({file, std::nullopt});
+        return writeJournal();
     }
     auto bytes = platform::readFileCapped(file, BackupLimit);
     if (!bytes) return bytes.failure();
-    copies_.push_back({file, std::move(bytes).value()});
-    return {};
+    copies.push_back({file, std::move(bytes).value()});
+    return writeJournal();
 }
 
 Status FileBackups::restoreAll() const {
     std::string problems;
-    for (auto copy = copies_.rbegin(); copy != copies_.rend(); ++copy)
+    for (auto copy = kept_.copies.rbegin(); copy != kept_.copies.rend(); ++copy)
         if (const auto problem = putBack(copy->file, copy->bytes)) problems += (problems.empty() ? "" : "\n") + *problem;
     if (problems.empty()) return {};
     return fail(problems);
+}
+
+Status FileBackups::writeJournal() const {
+    if (journal_.empty()) return {};
+    std::error_code ec;
+    fs::create_directories(journal_.parent_path(), ec);
+    if (auto written = platform::replaceFileAtomically(journal_, journalBytes(kept_)); !written)
+        return fail(written.error);
+    // The journal must be on the disk before the file it covers changes.
+    if (!platform::flushDirectoryToDisk(journal_.parent_path()))
+        return fail("cannot flush " + platform::pathText(journal_.parent_path()) + " to disk");
+    return {};
+}
+
+Status FileBackups::closeJournal() {
+    if (journal_.empty()) return {};
+    std::error_code ec;
+    if (!fs::remove(journal_, ec) && ec) return fail("cannot remove " + platform::pathText(journal_) + ": " + ec.message());
+    return {};
 }
 
 }  // namespace veldra::registration

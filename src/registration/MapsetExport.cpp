@@ -21,7 +21,7 @@ std::string fileNameOf(std::string_view hostPath) {
 
 std::vector<std::string> exportedFilePaths(const app::Session& session, const RegistryRecord& record) {
     const std::string branch = branchKey(session, record.kind);
-    const std::string productKey = branch + record.subkey;
+    const std::string& productKey = record.valueKey;
     const std::string ownKey = record.kind == RecordKind::Products ? productKey : branch + record.keyName();
     std::vector<std::string> paths;
     for (const auto& [key, name] : {std::pair{&ownKey, "TRF"}, {&ownKey, "MDR"}, {&ownKey, "IDX"}, {&ownKey, "TYP"},

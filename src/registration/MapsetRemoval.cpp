@@ -21,10 +21,9 @@ constexpr const char* AccessRefused = "Zugriff verweigert, close MapSource first
 // Deletes the family's product subkey, then the family key when no more than
 // `keepBelow` - 1 subkeys remain (the registry refuses to delete a key that
 // still has subkeys).
-Status deleteFamilyProduct(app::Session& session, RecordKind kind, const std::string& subkey, std::size_t keepBelow) {
-    const std::string branch = branchKey(session, kind);
-    if (auto removed = session.routines.deleteKey(Machine, branch + subkey); !removed) return removed;
-    const std::string familyKey = branch + subkey.substr(0, subkey.find('\\'));
+Status deleteFamilyProduct(app::Session& session, const RegistryRecord& record, std::size_t keepBelow) {
+    if (auto removed = session.routines.deleteKey(Machine, record.valueKey); !removed) return removed;
+    const std::string familyKey = branchKey(session, record.kind) + record.keyName();
     const auto remaining = session.host.registry.subkeyNames(Machine, familyKey).size();
     if (remaining < keepBelow) return session.routines.deleteKey(Machine, familyKey);
     return {};
@@ -32,8 +31,8 @@ Status deleteFamilyProduct(app::Session& session, RecordKind kind, const std::st
 
 Status deleteRecordKeys(app::Session& session, const RegistryRecord& record) {
     switch (record.kind) {
-        case RecordKind::Families: return deleteFamilyProduct(session, record.kind, record.subkey, 1);
-        case RecordKind::FamiliesNT: return deleteFamilyProduct(session, record.kind, record.subkey, 2);
+        case RecordKind::Families: return deleteFamilyProduct(session, record, 1);
+        case RecordKind::FamiliesNT: return deleteFamilyProduct(session, record, 2);
         case RecordKind::Products:
             return session.routines.deleteKey(Machine, branchKey(session, RecordKind::Products) + record.subkey);
     }
@@ -45,8 +44,7 @@ Status checkDeletable(const std::string& hostPath, const fs::path& native, const
     std::error_code ec;
     if (hostPath.empty() || !fs::is_regular_file(native, ec)) return {};
     if (platform::foldCase(native.extension().string()) == extension) return {};
-    return fail("The registry names " + hostPath + " where a " + extension +
-                " file belongs; VELDRA deletes no other file. Nothing was changed.");
+    return fail(Msg::MsgRegistryNamesOtherKind, hostPath + " (" + extension + ")");
 }
 
 // Deletes the file behind a host path when it exists; true when that was refused.

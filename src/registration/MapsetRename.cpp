@@ -44,7 +44,7 @@ Status renameRegistryMapset(app::Session& session, InstalledCatalog& catalog, co
     const std::filesystem::path tdb = session.host.paths.toNative(record.tdb);
     // The value could name any file; only a TDB is ever rewritten through it.
     if (platform::foldCase(tdb.extension().string()) != ".tdb")
-        return fail("The registry names " + record.tdb + " as the TDB file; it is no .tdb file, nothing was changed.");
+        return fail(Msg::MsgRegistryNamesOtherKind, record.tdb + " (.tdb)");
     const auto result = formats::renameMapInTdb(tdb, newName, false);
     showNotices(session, result.notices);
     catalog.registry = readRegistryRecords(session);

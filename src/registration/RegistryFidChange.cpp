@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "platform/Cp1252.h"
 #include "platform/PathText.h"
 #include "platform/RegistryPath.h"
 #include "registration/FidFileWrites.h"
@@ -50,7 +51,7 @@ Result<Plan> plan(app::Session& session, const RegistryRecord& record, std::uint
     plan.tdb = session.host.paths.toNative(record.tdb);
     // The values could name any file; only files of the right kind are ever patched.
     if (!hasExtension(plan.tdb, ".tdb"))
-        return fail("The registry names " + record.tdb + " as the TDB file; it is no .tdb file, nothing was changed.");
+        return fail(Msg::MsgRegistryNamesOtherKind, record.tdb + " (.tdb)");
     if (const auto slash = record.typ.rfind('\\'); slash != std::string::npos && hostFileExists(session, record.typ)) {
         plan.typSource = session.host.paths.toNative(record.typ);
         plan.typCopyHost = record.typ.substr(0, slash + 1) + typeFileNameFor(fid);
@@ -59,7 +60,7 @@ Result<Plan> plan(app::Session& session, const RegistryRecord& record, std::uint
     if (hostFileExists(session, idx)) {
         plan.mdx = session.host.paths.toNative(idx);
         if (!hasExtension(*plan.mdx, ".mdx"))
-            return fail("The registry names " + idx + " as the index file; it is no .mdx file, nothing was changed.");
+            return fail(Msg::MsgRegistryNamesOtherKind, idx + " (.mdx)");
     }
     return plan;
 }
@@ -71,6 +72,13 @@ Status changeRegistryMapsetFid(app::Session& session, const RegistryRecord& reco
     const auto found = plan(session, record, fid);
     if (!found) return found.failure();
     const Plan& p = *found;
+    // ID is stored with TYP in one commit after the last file: holding its new value, the registry holds the change.
+    const std::string idText = familyIdText(fid);
+    const std::string idBytes = platform::utf8ToCp1252(idText);
+    if (auto marked = backups.markCommit(
+            {Machine, p.key, "ID", platform::RegistryValue::fromBytes({idBytes.begin(), idBytes.end()})});
+        !marked)
+        return marked;
     if (auto written = writeFidIntoTdb(session, backups, p.tdb, fid); !written) return written;
     if (p.typSource) {
         // The old type file stays as it is; the family takes the copy.
@@ -79,7 +87,7 @@ Status changeRegistryMapsetFid(app::Session& session, const RegistryRecord& reco
         if (auto stored = session.routines.storeStringVerified(Machine, p.key, "TYP", p.typCopyHost); !stored)
             return stored;
     }
-    if (auto stored = session.routines.storeTextAsBinary(Machine, p.key, "ID", familyIdText(fid)); !stored)
+    if (auto stored = session.routines.storeTextAsBinary(Machine, p.key, "ID", idText); !stored)
         return stored;
     if (p.mdx) return writeFidIntoMdx(backups, *p.mdx, fid);
     return {};

@@ -24,9 +24,12 @@ struct RegistryRecord {
     std::string fid;  // decimal text, or FidErrorMarker
     std::string pid;  // decimal text, or PidErrorMarker
     // Families and FamiliesNT: family name + "\" + product subkey; Products: the product number.
+    // A family repaired while it was read shows its family name alone.
     std::string subkey;
     // The key that was enumerated, with its trailing backslash.
     std::string parentKey;
+    // The key that holds TDB, BMAP and LOC: the product key.
+    std::string valueKey;
     RecordKind kind = RecordKind::Families;
     std::string tdb;       // value TDB, a host path
     std::string overview;  // value BMAP, a host path

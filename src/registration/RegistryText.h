@@ -15,6 +15,11 @@ namespace veldra::registration {
 // buffer. Not trimmed.
 std::optional<std::string> queryRegistryText(const platform::Registry& registry, std::string_view key,
                                              std::string_view name);
+// The same for a value already read.
+std::optional<std::string> registryText(const platform::RegistryValue& value);
+// The value of that name among a key's values, or nothing.
+const platform::RegistryValue* namedValue(const std::vector<platform::NamedRegistryValue>& values,
+                                          std::string_view name);
 
 // The catalog code trims as the registry routines do.
 inline std::string trimRight(std::string_view text) { return std::string(platform::trimTrailingBlanks(text)); }

@@ -24,7 +24,7 @@ Status checkTypeFileContent(const std::filesystem::path& file) {
     std::array<char, formats::TypPidOffset + 2> head{};
     if (!in || !in.read(head.data(), static_cast<std::streamsize>(head.size())) ||
         std::string_view(head.data() + 2, Signature.size()) != Signature)
-        return fail("Not a type file: " + platform::pathText(file) + " does not begin with a type file header.");
+        return fail(Msg::MsgNotTypeFileContent, platform::pathText(file));
     return {};
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/FailureText.h"
 #include "app/RegistryEdit.h"
+#include "registration/ChangeJournal.h"
 #include "registration/FidChange.h"
 #include "registration/NewFid.h"
 #include "tasks/TaskChecks.h"
@@ -21,10 +22,15 @@ Status changeRegistryMapset(app::Session& session, const registration::RegistryR
 }
 
 // After a failed change whose registry edit is gone: every touched file goes
-// back, and the user learns that nothing changed, and why.
-Failure undo(const app::Session& session, const FileBackups& backups, const Failure& cause) {
-    if (backups.empty()) return cause;
+// back, and the user learns that nothing changed, and why. A journal whose
+// files could not all go back stays, for the next run to try again.
+Failure undo(const app::Session& session, FileBackups& backups, const Failure& cause) {
+    if (backups.empty()) {
+        (void)backups.closeJournal();
+        return cause;
+    }
     if (auto restored = backups.restoreAll(); !restored) return fail(Msg::MsgFidRestoreFailed, restored.failure().detail);
+    (void)backups.closeJournal();
     const std::string reason = cause.kind == FailureKind::Error ? app::describeFailure(cause, session.catalog) : "";
     return fail(Msg::MsgFidChangeUndone, reason.empty() ? reason : "\n" + reason);
 }
@@ -43,13 +49,14 @@ Status changeFid(app::Session& session, const FidChangeRequest& request) {
         session.dialogs.inform(session.msg(Msg::MsgFidInUse), app::DefaultTitle, app::MessageIcon::Information);
         return alreadyShown();
     }
-    FileBackups backups;
+    // On disk before the first file changes, so that a run cut short is finished or undone by the next.
+    FileBackups backups(registration::changeJournalPath(session));
     const Status changed =
         entry->package
             ? registration::changeGmapPackageFid(session, catalog.packages.records[entry->index], *fid, backups)
             : changeRegistryMapset(session, catalog.registry[entry->index], *fid, backups);
     if (!changed) return undo(session, backups, changed.failure());
-    return {};
+    return backups.closeJournal();
 }
 
 }  // namespace veldra::tasks

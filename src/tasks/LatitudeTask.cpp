@@ -3,6 +3,7 @@
 #include "formats/FileSizeLimits.h"
 #include "platform/CappedFileRead.h"
 #include "platform/FileNames.h"
+#include "platform/PathText.h"
 #include "tasks/TaskChecks.h"
 #include "tools/LatitudeSuggestion.h"
 
@@ -41,6 +42,23 @@ Result<ChosenMapset> chooseInstalledMapset(app::Session& session, const Latitude
     return ChosenMapset{*product, session.host.paths.toNative(record.tdb)};
 }
 
+struct Suggestion {
+    tools::MapProduct product;
+    int latitude = 0;
+};
+
+Result<Suggestion> suggest(app::Session& session, const LatitudeTarget& target) {
+    const auto chosen = chooseInstalledMapset(session, target);
+    if (!chosen) return chosen.failure();
+    const auto tdb = chosen->tdb.empty() ? std::nullopt : platform::findIgnoringCase(chosen->tdb);
+    if (!tdb) return fail(app::MsgMapDoesNotExist);
+    const auto bytes = platform::readFileCapped(*tdb, formats::TdbFileLimit);
+    if (!bytes) return bytes.failure();
+    const auto latitude = tools::suggestedLatitude(*bytes);
+    if (!latitude) return fail(Msg::MsgTdbListsNoTiles, platform::pathText(*tdb));
+    return Suggestion{chosen->product, *latitude};
+}
+
 Result<tools::MapProduct> chooseProduct(app::Session& session, const LatitudeTarget& target) {
     if (!target.mapset) return tools::productFromTexts(target.fid, target.pid);
     auto chosen = chooseInstalledMapset(session, target);
@@ -70,19 +88,21 @@ Result<std::string> setAutomaticLatitude(app::Session& session, const LatitudeTa
     return tools::shownLatitude(session, *product);
 }
 
+Result<int> suggestLatitude(app::Session& session, const LatitudeTarget& target) {
+    auto suggestion = suggest(session, target);
+    if (!suggestion) return suggestion.failure();
+    return suggestion->latitude;
+}
+
 Result<std::string> setSuggestedLatitude(app::Session& session, const LatitudeTarget& target) {
-    const auto chosen = chooseInstalledMapset(session, target);
-    if (!chosen) return chosen.failure();
-    const auto tdb = chosen->tdb.empty() ? std::nullopt : platform::findIgnoringCase(chosen->tdb);
-    if (!tdb) return fail(app::MsgMapDoesNotExist);
-    const auto bytes = platform::readFileCapped(*tdb, formats::TdbFileLimit);
-    if (!bytes) return bytes.failure();
-    const auto latitude = tools::suggestedLatitude(*bytes);
-    if (!latitude) return fail("The TDB file " + tdb->string() + " lists no tiles to take a latitude from.");
-    if (!session.dialogs.ask(session.msg(Msg::MsgAskSetSuggestedLatitude) + std::to_string(*latitude) + "° ?"))
+    const auto suggestion = suggest(session, target);
+    if (!suggestion) return suggestion.failure();
+    if (!session.dialogs.ask(session.msg(Msg::MsgAskSetSuggestedLatitude) + std::to_string(suggestion->latitude) +
+                             "° ?"))
         return declined();
-    if (auto stored = tools::storeLatitude(session, chosen->product, *latitude); !stored) return stored.failure();
-    return tools::shownLatitude(session, chosen->product);
+    if (auto stored = tools::storeLatitude(session, suggestion->product, suggestion->latitude); !stored)
+        return stored.failure();
+    return tools::shownLatitude(session, suggestion->product);
 }
 
 }  // namespace veldra::tasks

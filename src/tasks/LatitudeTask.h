@@ -33,10 +33,12 @@ Result<std::string> setLatitude(app::Session& session, const LatitudeTarget& tar
 // name. Gives what the latitude field shows afterwards.
 Result<std::string> setAutomaticLatitude(app::Session& session, const LatitudeTarget& target);
 
-// Proposes the middle latitude of the area the mapset's tiles cover, held to
-// 5..85, and stores it when the user agrees. With an FID and a PID, the
-// installed mapset of that product is read. Gives what the latitude field
-// shows afterwards.
+// The middle latitude of the area the mapset's tiles cover, held to 5..85;
+// with an FID and a PID, of the installed mapset of that product.
+Result<int> suggestLatitude(app::Session& session, const LatitudeTarget& target);
+
+// Proposes that latitude and stores it when the user agrees. Gives what the
+// latitude field shows afterwards.
 Result<std::string> setSuggestedLatitude(app::Session& session, const LatitudeTarget& target);
 
 }  // namespace veldra::tasks

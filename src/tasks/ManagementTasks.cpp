@@ -30,6 +30,13 @@ Result<Chosen> readAndChoose(app::Session& session, const MapsetChoice& choice) 
 
 }  // namespace
 
+Result<registration::InstalledCatalog> listMapsetsForRemoval(app::Session& session) {
+    if (auto readable = registryReadable(session); !readable) return readable.failure();
+    registration::InstalledCatalog catalog;
+    registration::showMapsetsForRemoval(session, session.host.processes, catalog);
+    return catalog;
+}
+
 Status removeMapset(app::Session& session, const MapsetChoice& choice) {
     if (auto readable = registryReadable(session); !readable) return readable;
     registration::InstalledCatalog catalog;
@@ -46,7 +53,7 @@ Status removeMapset(app::Session& session, const MapsetChoice& choice) {
 Status renameMapset(app::Session& session, const RenameRequest& request) {
     const auto name = registration::checkNewMapsetName(session, request.newName);
     if (name.refused) return alreadyShown();
-    if (name.name.empty()) return fail("The new name is empty.");
+    if (name.name.empty()) return fail(Msg::MsgNewNameEmpty);
     auto chosen = readAndChoose(session, request.mapset);
     if (!chosen) return chosen.failure();
     auto& catalog = chosen->catalog;
@@ -64,7 +71,7 @@ Status changeTypeFile(app::Session& session, const TypeFileRequest& request) {
         std::error_code ec;
         if (!fs::is_regular_file(*typeFile, ec)) return fail(Msg::MsgNoSuchFile, platform::pathText(*request.typeFile));
         if (!registration::isTypeFile(typeFile))
-            return fail("Not a type file (extension .typ): " + request.typeFile->string());
+            return fail(Msg::MsgNotTypeFileName, platform::pathText(*request.typeFile));
         if (auto content = registration::checkTypeFileContent(*typeFile); !content) return content;
     }
     auto chosen = readAndChoose(session, request.mapset);

@@ -8,9 +8,14 @@
 
 #include "app/Session.h"
 #include "core/Result.h"
+#include "registration/InstalledCatalog.h"
 #include "tasks/MapsetChoice.h"
 
 namespace veldra::tasks {
+
+// Entering the removal mode: the user gets the rights to change the host
+// registry's Garmin key, then the catalog, with FIDs used twice reported.
+Result<registration::InstalledCatalog> listMapsetsForRemoval(app::Session& session);
 
 // Asks first; a registry mapset loses its keys (one registry edit), its TDB
 // and overview map, a gmap package its folder. The tiles stay.

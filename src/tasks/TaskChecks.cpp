@@ -1,10 +1,12 @@
 #include "tasks/TaskChecks.h"
 
+#include "registration/ChangeJournal.h"
+
 namespace veldra::tasks {
 
 Status registryReadable(const app::Session& session) {
     if (auto problem = session.host.registry.readProblem()) return fail(*problem);
-    return {};
+    return registration::finishInterruptedChange(session);
 }
 
 app::NamesInUse namesInUse(const registration::InstalledCatalog& catalog) {

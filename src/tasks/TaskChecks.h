@@ -9,7 +9,8 @@
 namespace veldra::tasks {
 
 // Fails when the host registry cannot be read at all, so that no task works
-// on a registry it only half understands.
+// on a registry it only half understands. First finishes or undoes a change
+// that a killed run left halfway, and says which.
 Status registryReadable(const app::Session& session);
 
 // The names and FIDs a new mapset must not take.

@@ -1,6 +1,5 @@
 #include "tasks/TileTasks.h"
 
-#include "registration/DrawPriorityChange.h"
 #include "tasks/TaskChecks.h"
 
 namespace veldra::tasks {
@@ -15,7 +14,8 @@ Result<registration::TileListing> listTiles(app::Session& session, const MapsetC
     return registration::listRegistryTiles(session, catalog.registry[entry->index]);
 }
 
-Result<std::size_t> changeDrawPriority(app::Session& session, const DrawPriorityRequest& request) {
+Result<std::size_t> changeDrawPriority(app::Session& session, const DrawPriorityRequest& request,
+                                       const registration::DrawPriorityProgress& progress) {
     const auto typed = registration::readTypedDrawPriority(request.value);
     if (typed.empty) {
         session.dialogs.inform(registration::NoDrawPriorityTyped);
@@ -24,7 +24,7 @@ Result<std::size_t> changeDrawPriority(app::Session& session, const DrawPriority
     if (typed.value == 0) return declined();
     const auto listing = listTiles(session, request.mapset);
     if (!listing) return listing.failure();
-    return registration::writeDrawPriority(session, *listing, typed.value);
+    return registration::writeDrawPriority(session, *listing, typed.value, progress);
 }
 
 }  // namespace veldra::tasks

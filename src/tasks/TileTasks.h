@@ -7,6 +7,7 @@
 
 #include "app/Session.h"
 #include "core/Result.h"
+#include "registration/DrawPriorityChange.h"
 #include "registration/TileListing.h"
 #include "tasks/MapsetChoice.h"
 
@@ -20,7 +21,9 @@ struct DrawPriorityRequest {
 };
 
 // An empty value is refused with its message; 0 (or text that is no number)
-// changes nothing. The result is the count the completion message shows.
-Result<std::size_t> changeDrawPriority(app::Session& session, const DrawPriorityRequest& request);
+// changes nothing. The result is the count the completion message shows;
+// `progress` follows the files as they are written.
+Result<std::size_t> changeDrawPriority(app::Session& session, const DrawPriorityRequest& request,
+                                       const registration::DrawPriorityProgress& progress = {});
 
 }  // namespace veldra::tasks

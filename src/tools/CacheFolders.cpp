@@ -3,15 +3,18 @@
 #include <algorithm>
 #include <system_error>
 
+#include "platform/PathText.h"
+
 namespace veldra::tools {
 namespace fs = std::filesystem;
 namespace {
 
 // Each cache's folder and the wording of its line, which names the folder in
-// its own spelling and spacing.
+// its own spelling and spacing; the three endings follow that name.
 struct CacheLayout {
     int csidl;
     const char* relative;
+    const char* shownRelative;
     const char* present;  // followed by the size
     const char* missing;
     const char* denied;
@@ -19,18 +22,14 @@ struct CacheLayout {
 
 const CacheLayout& layoutOf(Cache cache) {
     static const CacheLayout layouts[] = {
-        {platform::csidl::LocalAppData, "\\Garmin\\BaseCamp\\TileCache", "\\GARMIN\\Basecamp\\TileCache :",
-         "\\GARMIN\\Basecamp\\TileCache: folder is not existing", "\\GARMIN\\Basecamp\\TileCache: Zugriff verweigert"},
-        {platform::csidl::LocalAppData, "\\Garmin\\Mapinstall\\TileCache", "\\GARMIN\\Mapinstall\\Tilecache :",
-         "\\GARMIN\\Mapinstall\\Tilecache : folder is not existing",
-         "\\GARMIN\\Mapinstall\\Tilecache : Zugriff verweigert"},
-        {platform::csidl::AppData, "\\GARMIN\\MapSource\\TileCache", "\\Garmin\\Mapsource\\Tilecache :",
-         "\\Garmin\\Mapsource\\Tilecache : folder is not existing",
-         "\\Garmin\\Mapsource\\Tilecache :Zugriff verweigert"},
+        {platform::csidl::LocalAppData, "\\Garmin\\BaseCamp\\TileCache", "\\GARMIN\\Basecamp\\TileCache", " :",
+         ": folder is not existing", ": Zugriff verweigert"},
+        {platform::csidl::LocalAppData, "\\Garmin\\Mapinstall\\TileCache", "\\GARMIN\\Mapinstall\\Tilecache", " :",
+         " : folder is not existing", " : Zugriff verweigert"},
+        {platform::csidl::AppData, "\\GARMIN\\MapSource\\TileCache", "\\Garmin\\Mapsource\\Tilecache", " :",
+         " : folder is not existing", " :Zugriff verweigert"},
         {platform::csidl::LocalAppData, "\\GARMIN\\BaseCamp\\ProductDataCache",
-         "\\Garmin\\BaseCamp\\ProductDataCache :",
-         "\\Garmin\\BaseCamp\\ProductDataCache : folder is not existing",
-         "\\Garmin\\BaseCamp\\ProductDataCache : Zugriff verweigert"},
+         "\\Garmin\\BaseCamp\\ProductDataCache", " :", " : folder is not existing", " : Zugriff verweigert"},
     };
     return layouts[static_cast<std::size_t>(cache)];
 }
@@ -96,19 +95,27 @@ std::uintmax_t shownMegabytes(std::uintmax_t bytes) {
     return bytes / MegabyteDivisor + ((bytes % MegabyteDivisor) * 2 >= MegabyteDivisor ? 1 : 0);
 }
 
-std::string sizeLine(Cache cache, const std::string& specialFolder, const FolderSize& size) {
+std::string sizeState(Cache cache, const FolderSize& size) {
     const auto& layout = layoutOf(cache);
     switch (size.state) {
-        case SizeState::Missing: return specialFolder + layout.missing;
-        case SizeState::AccessDenied: return specialFolder + layout.denied;
+        case SizeState::Missing: return layout.missing;
+        case SizeState::AccessDenied: return layout.denied;
         case SizeState::Present: break;
     }
     const auto megabytes = shownMegabytes(size.bytes);
-    if (cache != Cache::ProductData) return specialFolder + layout.present + std::to_string(megabytes) + " MB belegt";
+    if (cache != Cache::ProductData) return layout.present + std::to_string(megabytes) + " MB belegt";
     // Product data is often small: below half a unit the bytes themselves are shown.
     const std::string value =
         megabytes == 0 && size.bytes > 0 ? std::to_string(size.bytes) + " Byte" : std::to_string(megabytes);
-    return specialFolder + layout.present + value + " belegt";
+    return layout.present + value + " belegt";
+}
+
+std::string sizeLine(Cache cache, const std::string& specialFolder, const FolderSize& size) {
+    return specialFolder + layoutOf(cache).shownRelative + sizeState(cache, size);
+}
+
+std::string CacheState::nativeLine() const {
+    return folder.native.empty() ? line : platform::pathText(folder.native) + sizeState(cache, size);
 }
 
 CacheState inspectCache(const app::Session& session, Cache cache) {

@@ -47,8 +47,10 @@ FolderSize measureFolder(const std::filesystem::path& folder);
 // bytes / MegabyteDivisor, rounded to the nearest whole number.
 std::uintmax_t shownMegabytes(std::uintmax_t bytes);
 
-// The cache window's line for a cache: where it is and what it holds, or
-// that it is missing or could not be read.
+// What a cache's line says after the folder: what it holds, or that it is
+// missing or could not be read.
+std::string sizeState(Cache cache, const FolderSize& size);
+// The cache window's line for a cache: the folder as the host names it, then its state.
 std::string sizeLine(Cache cache, const std::string& specialFolder, const FolderSize& size);
 
 struct CacheState {
@@ -59,6 +61,9 @@ struct CacheState {
 
     // Only a cache whose size could be read may be emptied.
     bool canEmpty() const { return size.state == SizeState::Present; }
+    // The line with the folder as this computer names it (on Windows the same
+    // path; on Linux where the prefix keeps it).
+    std::string nativeLine() const;
 };
 
 CacheState inspectCache(const app::Session& session, Cache cache);

@@ -19,6 +19,7 @@ std::string_view checkKindName(CheckKind kind) {
         case CheckKind::InfoXmlDamaged: return "info-xml-damaged";
         case CheckKind::PackagePathOutside: return "path-outside-package";
         case CheckKind::DeadLink: return "dead-link";
+        case CheckKind::BaseMapUnnamed: return "base-map-unnamed";
     }
     return {};
 }
@@ -40,6 +41,7 @@ Msg checkKindMessage(CheckKind kind) {
         case CheckKind::InfoXmlDamaged: return Msg::MsgCheckInfoXmlDamaged;
         case CheckKind::PackagePathOutside: return Msg::MsgCheckPackagePathOutside;
         case CheckKind::DeadLink: return Msg::MsgCheckDeadLink;
+        case CheckKind::BaseMapUnnamed: return Msg::MsgCheckBaseMapUnnamed;
     }
     return Msg::MsgCheckTdbMissing;
 }

@@ -27,6 +27,7 @@ enum class CheckKind {
     InfoXmlDamaged,
     PackagePathOutside,
     DeadLink,
+    BaseMapUnnamed,
 };
 
 // The kind as the JSON output names it ("tdb-missing", ...).

@@ -144,6 +144,23 @@ std::vector<std::string> elementTexts(std::string_view text, std::string_view ta
     return texts;
 }
 
+// The overview map, unpacked into the folder <BaseMap> names inside the
+// product folder. A product folder outside the package is reported already.
+void checkBaseMap(Findings& findings, const gmap::GmapRecord& record, std::string_view text,
+                  const std::vector<std::string>& directories) {
+    const auto baseMap = elementTexts(text, "BaseMap");
+    if (baseMap.empty() || baseMap.front().empty()) {
+        findings.add(CheckKind::BaseMapUnnamed, platform::pathText(record.infoXml));
+        return;
+    }
+    const std::string product = directories.empty() ? "Product" + record.pid : directories.front();
+    const auto productFolder = platform::confinedPath(record.packageFolder(), product);
+    if (!productFolder) return;
+    const auto folder = platform::confinedPath(*productFolder, baseMap.front());
+    if (!folder) findings.add(CheckKind::PackagePathOutside, folder.failure().detail);
+    else if (!isFolder(*folder)) findings.add(CheckKind::OverviewMissing, platform::pathText(*folder));
+}
+
 }  // namespace
 
 std::vector<CheckFinding> checkRegistryMapset(const app::Session& session, const RegistryRecord& record) {
@@ -190,9 +207,11 @@ std::vector<CheckFinding> checkPackageDescription(const gmap::GmapRecord& record
     const auto bytes = platform::readFileCapped(record.infoXml, gmap::InfoXmlFileLimit);
     if (!bytes) return {};
     const std::string text = platform::cp1252ToUtf8(*bytes);
-    for (const std::string& directory : elementTexts(text, "Directory"))
+    const auto directories = elementTexts(text, "Directory");
+    for (const std::string& directory : directories)
         if (auto inside = platform::confinedPath(record.packageFolder(), directory); !inside)
             findings.add(CheckKind::PackagePathOutside, inside.failure().detail);
+    checkBaseMap(findings, record, text, directories);
     const auto typ = elementTexts(text, "TYP");
     if (!typ.empty()) {
         const auto file = platform::confinedPath(record.packageFolder(), typ.front());

@@ -1,66 +1,62 @@
 // The catalog commands against a prefix that Wine made and filled: keys added
-// with `wine reg add`, a shortcut made by WScript.Shell, and Wine reading back
-// what `veldra` changed.
+// with `wine reg add`, a shortcut made by WScript.Shell, Wine reading back
+// what `veldra` changed, the cache folders Wine's shell names, and the
+// per-user latitude as Wine's `reg` reads it.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 
 #include <nlohmann/json.hpp>
 
+#include "support/FileBytes.h"
 #include "support/PrefixTestSupport.h"
 
 namespace veldra {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::runCommand;
 using testing::shellQuote;
-using testing::WineTestPrefix;
 
-const std::string FamilyKey = "HKLM\\SOFTWARE\\Wow6432Node\\Garmin\\MapSource\\Families\\Alpha4711";
+const std::string Families = "HKLM\\SOFTWARE\\Wow6432Node\\Garmin\\MapSource\\Families\\";
+const std::string LatitudeKey = "HKCU\\Software\\Garmin\\SharedSettings\\Products\\308740097";
 
-class CatalogCommandsWine : public ::testing::Test {
+class CatalogCommandsWineTest : public ::testing::Test {
 protected:
     void SetUp() override {
         VELDRA_REQUIRE_WINE_PREFIX();
-        prefix = WineTestPrefix::path();
+        prefix = testing::WineTestPrefix::path();
         ASSERT_TRUE(fs::exists(fs::path(VELDRA_BUILT_DATA_DIR) / "alpha" / "11000000.tdb"))
             << "the mkgmap test data is missing: run `ctest -R veldra_build_test_data`";
     }
 
-    testing::CommandResult wine(const std::string& command) const {
-        return runCommand(testing::wineCommand(prefix, command));
-    }
-    // Wine's programs leave the server running a few seconds; it saves the
-    // registry when it ends.
-    void waitForServer() const { wine("wineserver -w"); }
-    // Exit code and standard output of `veldra`.
-    testing::CommandResult veldra(const std::string& arguments) const {
-        return testing::veldraOnPrefix(prefix, arguments, false);
-    }
-    std::string regAdd(const std::string& key, const std::string& name, const std::string& type,
-                       const std::string& data) const {
-        return testing::wineCommand(prefix, "wine reg add " + shellQuote(key) + " /v " + name + " /t " + type +
-                                                " /d " + shellQuote(data) + " /f >/dev/null");
+    testing::CommandResult wine(const std::string& command) const { return testing::runInWine(prefix, command); }
+    // Exit code and everything `veldra` printed (only standard output unless `withMessages`).
+    testing::CommandResult veldra(const std::string& arguments, bool withMessages = true) const {
+        return testing::veldraOnPrefix(prefix, arguments, withMessages);
     }
     fs::path drive(const std::string& relative) const { return prefix / "drive_c" / relative; }
+    // alpha's TDB and overview map (with `extra` files) in C:\maps\<folder>, registered as `family`.
+    void registerAlpha(const std::string& family, const std::string& folder, const char* extra = nullptr) const {
+        fs::create_directories(drive("maps/" + folder));
+        for (const char* file : {"11000000.tdb", "11000000.img", extra})
+            if (file)
+                fs::copy_file(fs::path(VELDRA_BUILT_DATA_DIR) / "alpha" / file, drive("maps/" + folder) / file,
+                              fs::copy_options::overwrite_existing);
+        ASSERT_TRUE(testing::registerFamilyWithWine(prefix, Families + family, folder, "11000000", "6712"));
+    }
+    // What `reg query` prints for the latitude key, empty when it is missing.
+    std::string queryLatitude() const {
+        const auto query = wine("wine reg query " + shellQuote(LatitudeKey));
+        return query.status == 0 ? query.output : std::string();
+    }
 
     fs::path prefix;
 };
 
-TEST_F(CatalogCommandsWine, ListTypRenameRemoveOnWhatWineWrote) {
-    const fs::path data = fs::path(VELDRA_BUILT_DATA_DIR) / "alpha";
-    fs::create_directories(drive("maps/alpha"));
-    for (const char* file : {"11000000.tdb", "11000000.img", "alpha.typ"})
-        fs::copy_file(data / file, drive("maps/alpha") / file, fs::copy_options::overwrite_existing);
-    // One after the other while the first one's server still runs.
-    ASSERT_EQ(runCommand(regAdd(FamilyKey, "ID", "REG_BINARY", "6712") + " && " +
-                   regAdd(FamilyKey + "\\1", "TDB", "REG_SZ", "C:\\maps\\alpha\\11000000.tdb") + " && " +
-                   regAdd(FamilyKey + "\\1", "BMAP", "REG_SZ", "C:\\maps\\alpha\\11000000.img") + " && " +
-                   regAdd(FamilyKey + "\\1", "LOC", "REG_SZ", "C:\\maps\\alpha\\"))
-                  .status,
-              0);
+TEST_F(CatalogCommandsWineTest, ListTypRenameRemoveOnWhatWineWrote) {
+    ASSERT_NO_FATAL_FAILURE(registerAlpha("Alpha4711", "alpha", "alpha.typ"));
 
     // A package outside the maps folders, found through Wine's own shortcut.
     const fs::path package = drive("maps/Topo North.gmap");
@@ -78,7 +74,7 @@ TEST_F(CatalogCommandsWine, ListTypRenameRemoveOnWhatWineWrote) {
     ASSERT_TRUE(fs::exists(drive("ProgramData/Garmin/Maps/Topo.lnk")));
 
     ASSERT_EQ(veldra("settings --os64 yes").status, 0);
-    const auto listed = veldra("list --json");
+    const auto listed = veldra("list --json", false);
     ASSERT_EQ(listed.status, 0) << listed.output;
     const auto entries = nlohmann::json::parse(listed.output);
     ASSERT_EQ(entries.size(), 2u) << listed.output;
@@ -89,26 +85,99 @@ TEST_F(CatalogCommandsWine, ListTypRenameRemoveOnWhatWineWrote) {
     EXPECT_EQ(entries[1]["kind"], "gmap");
     EXPECT_EQ(entries[1]["display"], "gmap; Topo North; FID:12;PID:1");
     EXPECT_EQ(entries[1]["tdb"], "C:\\maps\\Topo North.gmap\\Product1\\topo.tdb");
-    EXPECT_EQ(veldra("free-fid").output, "10\n");
+    EXPECT_EQ(veldra("free-fid", false).output, "10\n");
 
-    const auto typ = veldra("typ 'Veldra Alpha' " + shellQuote(drive("maps/alpha/alpha.typ").string()));
+    const auto typ = veldra("typ 'Veldra Alpha' " + shellQuote(drive("maps/alpha/alpha.typ").string()), false);
     EXPECT_EQ(typ.status, 0) << typ.output;
-    const auto query = wine("wine reg query " + shellQuote(FamilyKey) + " /v TYP");
+    const auto query = wine("wine reg query " + shellQuote(Families + "Alpha4711") + " /v TYP");
     EXPECT_NE(query.output.find("C:\\maps\\alpha\\10318.TYP"), std::string::npos) << query.output;
     EXPECT_TRUE(fs::exists(drive("maps/alpha/10318.TYP")));
 
     EXPECT_EQ(veldra("rename 4711 Alpen").status, 0);
     EXPECT_EQ(veldra("rename Unknown X").status, 1);
-    EXPECT_NE(veldra("list").output.find("Alpen\tFID:4711\tPID:1\tFamilies\tAlpha4711\\1"), std::string::npos);
+    EXPECT_NE(veldra("list", false).output.find("Alpen\tFID:4711\tPID:1\tFamilies\tAlpha4711\\1"), std::string::npos);
 
     EXPECT_EQ(veldra("--no remove Alpen").status, 1);
     EXPECT_EQ(veldra("--yes remove Alpen").status, 0);
-    EXPECT_NE(wine("wine reg query " + shellQuote(FamilyKey) + " >/dev/null").status, 0);
-    waitForServer();
+    EXPECT_NE(wine("wine reg query " + shellQuote(Families + "Alpha4711") + " >/dev/null").status, 0);
+    wine("wineserver -w");
     EXPECT_FALSE(fs::exists(drive("maps/alpha/11000000.tdb")));
     EXPECT_EQ(veldra("--yes remove 'Topo North'").status, 0);
     EXPECT_FALSE(fs::exists(package));
-    EXPECT_EQ(veldra("list --json").output, "[]\n");
+    EXPECT_EQ(veldra("list --json", false).output, "[]\n");
+}
+
+// One test: each start of a test program makes a prefix of its own.
+TEST_F(CatalogCommandsWineTest, CacheSizesEmptyingTheTileCacheAndTheLatitude) {
+    std::string localHost = wine("wine cmd /c echo %LOCALAPPDATA%").output;
+    localHost.erase(localHost.find_last_not_of("\r\n") + 1);
+    ASSERT_EQ(localHost.rfind("C:\\users\\", 0), 0u) << localHost;
+    const fs::path cache = testing::nativeByWine(prefix, localHost) / "Garmin" / "BaseCamp" / "TileCache";
+    fs::create_directories(cache / "sub");
+    testing::writeBytes(cache / "a.bin", std::vector<std::uint8_t>(2 * 1048476, 1));
+    testing::writeBytes(cache / "b.bin", std::vector<std::uint8_t>(1000, 2));
+    testing::writeBytes(cache / "sub" / "kept.bin", std::vector<std::uint8_t>(1048476, 3));
+
+    const auto shown = veldra("cache");
+    ASSERT_EQ(shown.status, 0) << shown.output;
+    const auto lines = testing::outputLines(shown.output);
+    ASSERT_GE(lines.size(), 6u) << shown.output;
+    // Each folder as this computer names it, then the window's wording.
+    const auto shownFolder = [](const std::string& line, const std::string& ending) {
+        EXPECT_TRUE(line.ends_with(ending)) << line;
+        return fs::path(line.substr(0, line.size() - std::min(line.size(), ending.size())));
+    };
+    std::error_code ec;
+    EXPECT_TRUE(fs::equivalent(shownFolder(lines[2], " :3 MB belegt"), cache, ec)) << lines[2];
+    for (const auto& line : {lines[0], lines[3], lines[5]}) EXPECT_EQ(line.find("C:\\"), std::string::npos) << line;
+    EXPECT_EQ(shownFolder(lines[3], " : folder is not existing").parent_path().filename(), "Mapinstall");
+    EXPECT_EQ(shownFolder(lines[5], " : folder is not existing").filename(), "ProductDataCache");
+
+    const auto emptied = veldra("cache --empty basecamp");
+    EXPECT_EQ(emptied.status, 0) << emptied.output;
+    ASSERT_EQ(emptied.output.rfind("1 im Tilecache\n", 0), 0u) << emptied.output;
+    const auto emptiedLine = emptied.output.substr(std::string("1 im Tilecache\n").size());
+    EXPECT_TRUE(fs::equivalent(shownFolder(emptiedLine, " :1 MB belegt\n"), cache, ec)) << emptied.output;
+    EXPECT_EQ(testing::namesIn(cache), std::vector<std::string>{"sub"});
+    EXPECT_TRUE(fs::exists(cache / "sub" / "kept.bin"));
+
+    const auto missing = veldra("cache --empty mapinstall");
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.output, "Folder \\GARMIN\\Mapinstall\\Tilecache is not existing\n");
+    EXPECT_EQ(veldra("cache --empty elsewhere").status, 2);
+
+    EXPECT_EQ(veldra("latitude 4711 1").output, "there are no settings for this map\n");
+    const auto set = veldra("latitude 4711 1 47");
+    EXPECT_EQ(set.status, 0) << set.output;
+    EXPECT_EQ(set.output, "47°\n");
+    EXPECT_NE(queryLatitude().find("ProjectionAngle    REG_DWORD    0x2f"), std::string::npos) << queryLatitude();
+    EXPECT_EQ(veldra("latitude 4711 1").output, "47°\n");
+
+    const auto outOfRange = veldra("latitude 4711 1 90");
+    EXPECT_EQ(outOfRange.status, 1);
+    EXPECT_EQ(outOfRange.output, "only 5 to 85 are valid values.\n");
+    EXPECT_EQ(veldra("latitude 4711 0 47").output, "wrong PID\n");
+    EXPECT_NE(queryLatitude().find("0x2f"), std::string::npos);
+
+    const auto automatic = veldra("latitude 4711 1 --auto");
+    EXPECT_EQ(automatic.status, 0) << automatic.output;
+    EXPECT_EQ(automatic.output, "there are no settings for this map\n");
+    EXPECT_EQ(queryLatitude(), "");
+
+    // alpha's tiles lie around 47 N.
+    ASSERT_NO_FATAL_FAILURE(registerAlpha("Latitude4711", "latitude"));
+    ASSERT_EQ(veldra("settings --os64 yes").status, 0);
+    const auto refused = veldra("--no latitude 4711 1 --suggest");
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.output.find("middle of the map's area: 47° ? -> no"), std::string::npos) << refused.output;
+    EXPECT_EQ(queryLatitude(), "");
+    const auto suggested = veldra("--yes latitude 'Veldra Alpha' --pid 1 --suggest");
+    EXPECT_EQ(suggested.status, 0) << suggested.output;
+    EXPECT_NE(suggested.output.find("47° ? -> yes\n47°\n"), std::string::npos) << suggested.output;
+    EXPECT_NE(queryLatitude().find("REG_DWORD    0x2f"), std::string::npos) << queryLatitude();
+    // The tests of one run share the prefix.
+    EXPECT_EQ(veldra("latitude 4711 1 --auto").status, 0);
+    wine("wine reg delete " + shellQuote(Families + "Latitude4711") + " /f");
 }
 
 }  // namespace

@@ -15,7 +15,6 @@ namespace veldra {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::runCommand;
 using testing::shellQuote;
 
 class CheckCommandWineTest : public ::testing::Test {
@@ -32,9 +31,7 @@ protected:
     testing::CommandResult veldra(const std::string& arguments) const {
         return testing::veldraOnPrefix(prefix, arguments);
     }
-    testing::CommandResult wine(const std::string& command) const {
-        return runCommand(testing::wineCommand(prefix, command));
-    }
+    testing::CommandResult wine(const std::string& command) const { return testing::runInWine(prefix, command); }
 
     testing::TempDir dir;
     fs::path prefix = dir.path() / "wine";
@@ -59,9 +56,7 @@ TEST_F(CheckCommandWineTest, RepairsAChecksumAndKeysInTheWrongBranchSoThatWineAn
     const std::string subkey = listed[0]["subkey"];
     const std::string family = subkey.substr(0, subkey.find('\\'));
     const std::string hostTdb = listed[0]["tdb"];
-    std::string unixTdb = wine("winepath -u " + shellQuote(hostTdb)).output;
-    unixTdb.erase(unixTdb.find_last_not_of("\r\n") + 1);
-    const fs::path tdbFile = unixTdb;
+    const fs::path tdbFile = testing::nativeByWine(prefix, hostTdb);
     auto bytes = testing::readBytes(tdbFile);
     ASSERT_GT(bytes.size(), 40u);
     // The trailer block (3 + 20 bytes) ends the file; its first checksum byte lies 5 bytes in.

@@ -3,9 +3,11 @@
 #include <filesystem>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include <gtest/gtest.h>
 
+#include "support/FileBytes.h"
 #include "support/PrefixTestSupport.h"
 
 namespace veldra {
@@ -96,6 +98,61 @@ TEST(Cli, EveryTextOfARunIsInTheChosenLanguageAndOnlyResultsGoToStandardOutput) 
                                    "wählen Sie mit --prefix ein anderes: /nonexistent/prefix"),
               std::string::npos)
         << noPrefix.output;
+}
+
+// The help of the program and of every command: headings, kinds of values and
+// every option's text in the chosen language, none of CLI11's English words.
+TEST(Cli, HelpIsWhollyInTheChosenLanguage) {
+    const std::string commands[] = {"",      "settings", "list",      "free-fid",      "remove",    "rename",
+                                    "typ",   "fid",      "tiles",     "draw-priority", "integrate", "register",
+                                    "cache", "latitude", "export",    "import",        "check",     "inspect"};
+    for (const auto& command : commands) {
+        const auto german = veldra("--lang Deu " + command + " --help");
+        EXPECT_EQ(german.status, 0) << command;
+        EXPECT_NE(german.output.find("\nAufruf: "), std::string::npos) << german.output;
+        for (const char* english : {"Usage", "Options", "OPTIONS", "Positionals", "SUBCOMMAND", "REQUIRED", "Excludes",
+                                    "value in", "The ", " the ", " of ", " for "})
+            EXPECT_EQ(german.output.find(english), std::string::npos) << english << " in\n" << german.output;
+        const auto english = veldra("--lang Eng " + command + " --help");
+        EXPECT_NE(english.output.find("\nUsage: "), std::string::npos) << english.output;
+        for (const char* word : {"Aufruf", "Optionen", "Argumente", "Befehle", "PFLICHT", " der ", " die "})
+            EXPECT_EQ(english.output.find(word), std::string::npos) << word << " in\n" << english.output;
+    }
+    const auto tiles = veldra("--lang Deu tiles --help").output;
+    EXPECT_NE(tiles.find("Argumente:\n  MAPSET TEXT PFLICHT"), std::string::npos) << tiles;
+    EXPECT_NE(tiles.find("Der Name des Kartensatzes, wie `veldra list` ihn zeigt, oder seine FID"), std::string::npos);
+    EXPECT_NE(veldra("--lang Deu --help").output.find("\nBefehle:\n  settings"), std::string::npos);
+}
+
+// `inspect` too: its labels on standard output, what is wrong with a file on
+// standard error, the reader's own words only with --verbose.
+TEST(Cli, InspectSpeaksTheChosenLanguage) {
+    testing::TempDir temp;
+    const auto junk = (temp.path() / "junk.tdb").string();
+    const auto none = (temp.path() / "none.typ").string();
+    testing::writeText(junk, "hi");
+    const std::filesystem::path data(VELDRA_BUILT_DATA_DIR);
+    const std::string files =
+        " " + (data / "alpha" / "11000000.tdb").string() + " " + (data / "alpha" / "11000001.img").string();
+    const auto german = veldra("--lang Deu inspect" + files + " " + junk + " " + none);
+    EXPECT_EQ(german.status, 1);
+    const std::vector<std::string> germanLines = {"\n  Art: tdb\n",
+                                                  "\n  Prüfsumme: gültig\n",
+                                                  "\n  Kacheln: 3\n",
+                                                  "\n  DrawPriority: 25\n",
+                                                  "Das ist kein TDB-File: " + junk + "\n",
+                                                  "Das ist keine Datei: " + none + "\n"};
+    for (const auto& shown : germanLines)
+        EXPECT_NE(german.output.find(shown), std::string::npos) << shown << " in\n" << german.output;
+    for (const char* english : {"kind", "unknown", "checksum", "valid", "tiles", "priority", " is "})
+        EXPECT_EQ(german.output.find(english), std::string::npos) << english << " in\n" << german.output;
+    EXPECT_NE(veldra("--lang Deu --verbose inspect " + junk).output.find(junk + " is not a TDB file"),
+              std::string::npos);
+    const auto english = veldra("--lang Eng inspect" + files + " " + junk);
+    const std::vector<std::string> englishLines = {"\n  checksum: valid\n", "\n  draw priority: 25\n",
+                                                   "This is not a TDB file: " + junk + "\n"};
+    for (const auto& shown : englishLines)
+        EXPECT_NE(english.output.find(shown), std::string::npos) << shown << " in\n" << english.output;
 }
 
 TEST(Cli, AnUnansweredOrDeclinedQuestionIsReportedInTheChosenLanguage) {

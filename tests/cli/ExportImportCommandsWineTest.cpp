@@ -18,7 +18,6 @@ namespace {
 namespace fs = std::filesystem;
 using nlohmann::json;
 using testing::outputLines;
-using testing::runCommand;
 using testing::shellQuote;
 using testing::WineTestPrefix;
 
@@ -66,7 +65,8 @@ protected:
     testing::TempDir scratch;
 };
 
-TEST_F(ExportImportCommandsWineTest, RegistryMapsetArrivesWithPathsIntoTheImportedFolder) {
+// One test: Wine takes long to make the two prefixes.
+TEST_F(ExportImportCommandsWineTest, RegistryMapsetAndPackageArriveWithPathsIntoTheImportedFolder) {
     const fs::path alpha = copyFamily("alpha");
     ASSERT_EQ(veldra(source, "--yes register --tdb " + shellQuote((alpha / "11000000.tdb").string()) + " --overview " +
                                  shellQuote((alpha / "11000000.img").string()) + " --mdr " +
@@ -98,42 +98,38 @@ TEST_F(ExportImportCommandsWineTest, RegistryMapsetArrivesWithPathsIntoTheImport
     EXPECT_EQ(copy["tdb"], folder + "\\11000000.tdb");
     EXPECT_EQ(copy["overview"], folder + "\\11000000.img");
     EXPECT_EQ(copy["typ"], folder + "\\18120.Typ");
-}
 
-TEST_F(ExportImportCommandsWineTest, PackageArrivesThroughAShortcutWineFollows) {
+    // The package arrives through a shortcut Wine's shell follows.
     const fs::path beta = copyFamily("beta");
     ASSERT_EQ(veldra(source, "--yes register --gmap --tdb " + shellQuote((beta / "00120000.tdb").string()) +
                                  " --overview " + shellQuote((beta / "00120000.img").string()) +
                                  " --fid 5302 --name ExportBeta")
                   .status,
               0);
-    const fs::path out = scratch.path() / "usb";
     ASSERT_EQ(veldra(source, "--yes export 5302 " + shellQuote(out.string())).status, 0);
     ASSERT_TRUE(fs::exists(out / "ExportBeta.gmap" / "Info.xml"));
 
-    const fs::path destination = scratch.path() / "maps";
-    const auto imported = veldra(target, "--no import " + shellQuote((out / "ExportBeta.gmap").string()) + " --to " +
-                                             shellQuote(destination.string()) + " --all-users no");
-    ASSERT_EQ(imported.status, 0) << imported.output;
-    const json copy = listed(target, 5302);
-    ASSERT_FALSE(copy.is_null());
-    EXPECT_EQ(copy["display"], "gmap; ExportBeta; FID:5302;PID:1");
-    EXPECT_EQ(copy["infoXml"], hostOutside(destination / "ExportBeta.gmap") + "\\Info.xml");
+    const auto importedPackage = veldra(target, "--no import " + shellQuote((out / "ExportBeta.gmap").string()) +
+                                                    " --to " + shellQuote(destination.string()) + " --all-users no");
+    ASSERT_EQ(importedPackage.status, 0) << importedPackage.output;
+    const json packageCopy = listed(target, 5302);
+    ASSERT_FALSE(packageCopy.is_null());
+    EXPECT_EQ(packageCopy["display"], "gmap; ExportBeta; FID:5302;PID:1");
+    EXPECT_EQ(packageCopy["infoXml"], hostOutside(destination / "ExportBeta.gmap") + "\\Info.xml");
 
     // The shortcut lies in the user's gmap package folder; Wine's shell names its target.
-    const fs::path link = outputLines(imported.output).back();
+    const fs::path link = outputLines(importedPackage.output).back();
     ASSERT_EQ(link.filename(), "Link_ExportBeta.lnk");
-    const auto folder = outputLines(
-        runCommand(testing::wineCommand(target, "winepath -w " + shellQuote(link.parent_path().string()))).output);
-    ASSERT_FALSE(folder.empty());
-    EXPECT_NE(folder.front().find("\\AppData\\Roaming\\GARMIN\\Maps"), std::string::npos) << folder.front();
+    const auto linkFolder =
+        outputLines(testing::runInWine(target, "winepath -w " + shellQuote(link.parent_path().string())).output);
+    ASSERT_FALSE(linkFolder.empty());
+    EXPECT_NE(linkFolder.front().find("\\AppData\\Roaming\\GARMIN\\Maps"), std::string::npos) << linkFolder.front();
     std::ofstream(target / "drive_c" / "link.vbs", std::ios::binary)
         << "Set shell = CreateObject(\"Shell.Application\")\r\n"
            "WScript.Echo shell.NameSpace(WScript.Arguments(0)).ParseName(WScript.Arguments(1)).GetLink.Path\r\n";
-    const auto resolved = outputLines(
-        runCommand(testing::wineCommand(target, "wine cscript //nologo 'C:\\link.vbs' " + shellQuote(folder.front()) +
-                                                    " Link_ExportBeta.lnk"))
-            .output);
+    const auto resolved = outputLines(testing::runInWine(target, "wine cscript //nologo 'C:\\link.vbs' " +
+                                                                     shellQuote(linkFolder.front()) + " Link_ExportBeta.lnk")
+                                          .output);
     ASSERT_FALSE(resolved.empty());
     EXPECT_EQ(resolved.front(), hostOutside(destination / "ExportBeta.gmap"));
 }

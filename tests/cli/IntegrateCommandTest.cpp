@@ -17,7 +17,9 @@ namespace {
 TEST_F(IntegrateCommandTest, TilesBecomeAListedFamily) {
     auto run = veldra("integrate --name Alps --fid 4711 --registry " + tileArgs());
     ASSERT_EQ(run.status, 0) << run.output;
-    EXPECT_NE(run.output.find("Integration is now ready for use."), std::string::npos) << run.output;
+    // One start and one completion message, nothing else.
+    EXPECT_EQ(run.output,
+              "integration is started. wait...\nIntegration is now ready for use. Start 'MapSource'again.\n");
     for (const char* made : {"Alpsoooo.tdb", "Alpsoooo.mp", "Alpsoooo.img"}) EXPECT_TRUE(fs::exists(tiles / made)) << made;
 
     auto list = veldra("list --json");
@@ -63,7 +65,10 @@ TEST_F(IntegrateCommandTest, TheGivenTypeFileIsStampedWithTheMapsetsFid) {
     testing::writeText(junk, std::string(100, 'x'));
     auto refused = veldra("integrate --name Alps --fid 4800 --registry --typ " + junk.string() + " " + tileArgs());
     EXPECT_EQ(refused.status, 1);
-    EXPECT_NE(refused.output.find("Not a type file"), std::string::npos) << refused.output;
+    EXPECT_NE(refused.output.find("This is not a type file (it does not begin with a type file header): " +
+                                  junk.string()),
+              std::string::npos)
+        << refused.output;
     EXPECT_FALSE(fs::exists(tiles / "Alpsoooo.TYP"));
 
     const fs::path typ = fs::path(VELDRA_BUILT_DATA_DIR) / "alpha" / "alpha.typ";
@@ -111,25 +116,63 @@ TEST_F(IntegrateCommandTest, WrongInputIsRefusedClearlyAndChangesNoRegistryFile)
     EXPECT_EQ(testing::readBytes(prefix / "user.reg"), userBefore);
 }
 
-TEST_F(IntegrateCommandTest, WineReadsTheRegisteredFamily) {
+// Wine's `reg query` reads what `integrate` and `register` wrote: tiles, a TDB
+// without FID, and both families of a device image. One test: each start of a
+// test program makes a prefix of its own.
+TEST_F(IntegrateCommandTest, WineReadsTheRegisteredFamilies) {
     VELDRA_REQUIRE_WINE_PREFIX();
-    const auto& prefix = testing::WineTestPrefix::path();
     ASSERT_EQ(veldraInWinePrefix("settings --os64 yes").status, 0);
-    auto run = veldraInWinePrefix("integrate --name Alps --fid 4711 --registry " + tileArgs());
-    ASSERT_EQ(run.status, 0) << run.output;
+    const auto query = [](const std::string& family) {
+        const auto run = testing::runInWine(testing::WineTestPrefix::path(),
+                                            "wine reg query 'HKLM\\SOFTWARE\\Wow6432Node\\Garmin\\MapSource\\Families\\" +
+                                                family + "' /s");
+        EXPECT_EQ(run.status, 0) << family << run.output;
+        return run.output;
+    };
+    std::string folder = "Z:" + tiles.string();
+    for (char& c : folder) c = c == '/' ? '\\' : c;
+    const auto expectLines = [](const std::string& output, const std::vector<std::string>& lines) {
+        for (const std::string& line : lines) EXPECT_NE(output.find(line), std::string::npos) << line << "\n" << output;
+    };
 
-    const auto query = testing::runCommand(testing::wineCommand(
-        prefix, "wine reg query 'HKLM\\SOFTWARE\\Wow6432Node\\Garmin\\MapSource\\Families\\Alpsoooo4711' /s"));
-    ASSERT_EQ(query.status, 0) << query.output;
-    const std::string hostFolder = "Z:" + tiles.string();
-    std::string expectedFolder;
-    for (char c : hostFolder) expectedFolder += c == '/' ? '\\' : c;
-    EXPECT_NE(query.output.find("ID    REG_BINARY    6712"), std::string::npos) << query.output;
-    EXPECT_NE(query.output.find("TDB    REG_SZ    " + expectedFolder + "\\Alpsoooo.TDB"), std::string::npos)
-        << query.output;
-    EXPECT_NE(query.output.find("BMAP    REG_SZ    " + expectedFolder + "\\Alpsoooo.img"), std::string::npos)
-        << query.output;
-    EXPECT_NE(query.output.find("LOC    REG_SZ    " + expectedFolder + "\\\r"), std::string::npos) << query.output;
+    auto run = veldraInWinePrefix("integrate --name Alps --fid 4713 --registry " + tileArgs());
+    ASSERT_EQ(run.status, 0) << run.output;
+    expectLines(query("Alpsoooo4713"), {"ID    REG_BINARY    6912", "TDB    REG_SZ    " + folder + "\\Alpsoooo.TDB",
+                                        "BMAP    REG_SZ    " + folder + "\\Alpsoooo.img",
+                                        "LOC    REG_SZ    " + folder + "\\\r"});
+
+    // A TDB without FID takes its PID as FID.
+    for (const char* file : {"11000000.tdb", "11000000.img", "11000000.mdx", "11000000_mdr.img", "alpha.typ"})
+        fs::copy_file(fs::path(VELDRA_BUILT_DATA_DIR) / "alpha" / file, tiles / file);
+    auto bytes = testing::readBytes(tiles / "11000000.tdb");
+    bytes[3] = 57, bytes[4] = 0, bytes[5] = 0, bytes[6] = 0;  // PID 57, no FID
+    testing::writeBytes(tiles / "11000000.tdb", bytes);
+    const auto at = [&](const char* file) { return " " + (tiles / file).string(); };
+    run = veldraInWinePrefix("register --mdr" + at("11000000_mdr.img") + " --tdb" + at("11000000.tdb") + " --overview" +
+                             at("11000000.img") + " --mdx" + at("11000000.mdx") + " --typ" + at("alpha.typ"));
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_NE(run.output.find("Veldra_Alpha\t57\t1\t"), std::string::npos) << run.output;
+    expectLines(query("Veldra_Alpha57"),
+                {"ID    REG_BINARY    3900", "Typ    REG_SZ    " + folder + "\\570.Typ",
+                 "IDX    REG_SZ    " + folder + "\\11000000.mdx", "MDR    REG_SZ    " + folder + "\\11000000_mdr.img",
+                 "TDB    REG_SZ    " + folder + "\\11000000.tdb", "Bmap    REG_SZ    " + folder + "\\11000000.img",
+                 "Loc    REG_SZ    " + folder + "\r"});
+    const auto typ = testing::readBytes(tiles / "570.Typ");
+    EXPECT_EQ(std::make_pair(typ.at(47), typ.at(48)), std::make_pair(std::uint8_t{57}, std::uint8_t{0}));
+    const auto mdx = testing::readBytes(tiles / "11000000.mdx");
+    EXPECT_EQ(std::make_pair(mdx.at(20), mdx.at(21)), std::make_pair(std::uint8_t{57}, std::uint8_t{0}));
+    const auto inspect = veldra("inspect " + (tiles / "11000000.tdb").string());
+    EXPECT_NE(inspect.output.find("FID: 57"), std::string::npos) << inspect.output;
+    EXPECT_NE(inspect.output.find("PID: 1"), std::string::npos) << inspect.output;
+    EXPECT_NE(inspect.output.find("checksum: valid"), std::string::npos) << inspect.output;
+
+    const fs::path device = home.path() / "device";
+    fs::create_directories(device);
+    fs::copy_file(fs::path(VELDRA_BUILT_DATA_DIR) / "gmapsupp" / "gmapsupp.img", device / "gmapsupp.img");
+    run = veldraInWinePrefix("integrate --keep-fid --registry " + (device / "gmapsupp.img").string());
+    ASSERT_EQ(run.status, 0) << run.output;
+    for (const std::string family : {"Veldra_Alpha4711", "Veldra_Beta_4712"})
+        expectLines(query(family), {"mapset.tdb", "Typ    REG_SZ", "IDX    REG_SZ"});
 }
 
 }  // namespace

@@ -10,7 +10,6 @@
 
 #include "cli/IntegrateCommandFixture.h"
 #include "support/FileBytes.h"
-#include "support/PrefixTestSupport.h"
 
 namespace veldra {
 namespace {
@@ -138,22 +137,6 @@ TEST_F(IntegrateDeviceImageTest, ADamagedImageIsRefusedBeforeAnythingIsMade) {
     EXPECT_NE(run.output.find("This file is no device image that VELDRA can take apart: "), std::string::npos)
         << run.output;
     EXPECT_FALSE(fs::exists(device / "SplittMaps"));
-}
-
-TEST_F(IntegrateDeviceImageTest, WineReadsBothFamiliesOfTheImage) {
-    VELDRA_REQUIRE_WINE_PREFIX();
-    const auto& prefix = testing::WineTestPrefix::path();
-    ASSERT_EQ(veldraInWinePrefix("settings --os64 yes").status, 0);
-    auto run = veldraInWinePrefix("integrate --keep-fid --registry " + image());
-    ASSERT_EQ(run.status, 0) << run.output;
-    for (const std::string key : {"Veldra_Alpha4711", "Veldra_Beta_4712"}) {
-        const auto query = testing::runCommand(testing::wineCommand(
-            prefix, "wine reg query 'HKLM\\SOFTWARE\\Wow6432Node\\Garmin\\Mapsource\\Families\\" + key + "' /s"));
-        ASSERT_EQ(query.status, 0) << key << query.output;
-        EXPECT_NE(query.output.find("mapset.tdb"), std::string::npos) << query.output;
-        EXPECT_NE(query.output.find("Typ    REG_SZ"), std::string::npos) << query.output;
-        EXPECT_NE(query.output.find("IDX    REG_SZ"), std::string::npos) << query.output;
-    }
 }
 
 }  // namespace

@@ -9,7 +9,6 @@
 
 #include "cli/IntegrateCommandFixture.h"
 #include "support/FileBytes.h"
-#include "support/PrefixTestSupport.h"
 
 namespace veldra {
 namespace {
@@ -81,41 +80,6 @@ TEST_F(RegisterCommandTest, GmapInstallationMakesAPackageTheListShows) {
     EXPECT_EQ(list[0]["kind"], "gmap");
     EXPECT_EQ(list[0]["name"], "Alpha_Paket");
     EXPECT_EQ(list[0]["fid"], 4800);
-}
-
-TEST_F(RegisterCommandTest, WineReadsTheFamilyOfATdbWithoutFid) {
-    VELDRA_REQUIRE_WINE_PREFIX();
-    const auto& prefix = testing::WineTestPrefix::path();
-    auto bytes = testing::readBytes(tiles / "11000000.tdb");
-    bytes[3] = 57, bytes[4] = 0, bytes[5] = 0, bytes[6] = 0;  // PID 57, no FID
-    testing::writeBytes(tiles / "11000000.tdb", bytes);
-    ASSERT_EQ(veldraInWinePrefix("settings --os64 yes").status, 0);
-    auto run = veldraInWinePrefix("register --mdr " + (tiles / "11000000_mdr.img").string() + " " + files());
-    ASSERT_EQ(run.status, 0) << run.output;
-    EXPECT_NE(run.output.find("Veldra_Alpha\t57\t1\t"), std::string::npos) << run.output;
-
-    const auto query = testing::runCommand(testing::wineCommand(
-        prefix, "wine reg query 'HKLM\\SOFTWARE\\Wow6432Node\\Garmin\\Mapsource\\Families\\Veldra_Alpha57' /s"));
-    ASSERT_EQ(query.status, 0) << query.output;
-    std::string folder = "Z:" + tiles.string();
-    for (char& c : folder) c = c == '/' ? '\\' : c;
-    for (const std::string& line : {std::string("ID    REG_BINARY    3900"), "Typ    REG_SZ    " + folder + "\\570.Typ",
-                                   "IDX    REG_SZ    " + folder + "\\11000000.mdx",
-                                   "MDR    REG_SZ    " + folder + "\\11000000_mdr.img",
-                                   "TDB    REG_SZ    " + folder + "\\11000000.tdb",
-                                   "Bmap    REG_SZ    " + folder + "\\11000000.img", "Loc    REG_SZ    " + folder + "\r"})
-        EXPECT_NE(query.output.find(line), std::string::npos) << line << "\n" << query.output;
-
-    const auto typ = testing::readBytes(tiles / "570.Typ");
-    EXPECT_EQ(typ[47], 57);
-    EXPECT_EQ(typ[48], 0);
-    const auto mdx = testing::readBytes(tiles / "11000000.mdx");
-    EXPECT_EQ(mdx[20], 57);
-    EXPECT_EQ(mdx[21], 0);
-    const auto inspect = veldra("inspect " + (tiles / "11000000.tdb").string());
-    EXPECT_NE(inspect.output.find("FID: 57"), std::string::npos) << inspect.output;
-    EXPECT_NE(inspect.output.find("PID: 1"), std::string::npos) << inspect.output;
-    EXPECT_NE(inspect.output.find("checksum: valid"), std::string::npos) << inspect.output;
 }
 
 }  // namespace

@@ -79,6 +79,9 @@ TEST_F(TdbReadingTest, ListsEveryTileMkgmapWroteBehindTheOtherBlocks) {
     EXPECT_EQ(imgTileLine(tiles[2]), "11000003.img  =  Veldra Alpha (11000003)");
     EXPECT_EQ(gmpTileLine(tiles[1]), "11000002=  Veldra Alpha (11000002)");
     EXPECT_EQ(tiles[1].blockOffset, tileBlocksOf(alpha)[1].start);
+    // The edges, read by the independent reader in the TDB's finer units.
+    const auto box = readTdbForTest(alpha).tiles[2].box;
+    EXPECT_EQ(tiles[2].bounds, (MapBounds{box.north / 256, box.east / 256, box.south / 256, box.west / 256}));
     // Map numbers below 10,000,000 get their leading zeros.
     const auto beta = listTdbTiles(readBytes(BetaTdb));
     ASSERT_EQ(beta.size(), 2u);
@@ -127,6 +130,7 @@ TEST(TdbTileListHostile, DamagedRunsEndTheListWithoutReadingPastTheEnd) {
     const auto tiles = listTdbTiles(empty);
     ASSERT_EQ(tiles.size(), 2u);
     EXPECT_EQ(tiles[1].blockOffset, 9u);
+    EXPECT_EQ(tiles[1].bounds, std::nullopt);  // too short to hold the edges
     // A tile block whose length runs past the end ends the list there.
     Bytes runaway = {0x50, 0, 0, 0x44, 0, 0, 0x4C, 0xFF, 0xFF, 1, 0, 0, 0};
     runaway.resize(64, 'x');
@@ -175,6 +179,7 @@ TEST(TdbWriter, TheProgramsOwnReadersAgreeAndTheChecksumCoversTheTiles) {
     const auto tiles = listTdbTiles(bytes);
     ASSERT_EQ(tiles.size(), 2u);
     EXPECT_EQ(std::tie(tiles[1].number, tiles[0].description), std::make_tuple(11000002u, "North (11000001)"));
+    EXPECT_EQ(tiles[1].bounds, (MapBounds{-10, -20, -30, -2000000}));
     // Renaming finds the name in the header, name and overview blocks.
     const auto renamed = renameTdbImage(bytes, "Alpen");
     ASSERT_TRUE(renamed);

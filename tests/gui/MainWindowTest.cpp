@@ -17,12 +17,16 @@
 #include <optional>
 
 #include "gui/GuiTestRegistry.h"
+#include "gui/WindowControls.h"
 #include "gui/MainWindow.h"
 #include "registration/CatalogTestSupport.h"
 #include "tasks/CatalogTasks.h"
 
 namespace veldra::gui {
 namespace {
+
+using testing::click;
+using testing::control;
 
 namespace fs = std::filesystem;
 using app::MessageAnswer;
@@ -36,22 +40,10 @@ struct InstalledMapsets : testing::CatalogTest {
     using CatalogTest::registerFamily;
 };
 
-QWidget* control(QWidget& window, const char* name) {
-    auto* widget = window.findChild<QWidget*>(name);
-    if (!widget) qFatal("no control %s", name);
-    return widget;
-}
-
 QString caption(QWidget& window, const char* name) {
     auto* widget = control(window, name);
     if (auto* button = qobject_cast<QAbstractButton*>(widget)) return button->text();
     return qobject_cast<QLabel*>(widget)->text();
-}
-
-void click(QWidget& window, const char* name) {
-    // A control that has just been shown gets its place once the layout has run.
-    QCoreApplication::processEvents();
-    QTest::mouseClick(control(window, name), Qt::LeftButton);
 }
 
 // Types into a box and leaves it, as the user does.
@@ -207,7 +199,11 @@ private slots:
                 QVERIFY2(control(window, name)->isVisibleTo(&window) == visible,
                          qPrintable(QString("%1: %2 visible").arg(step.name, name)));
         }
-        QCOMPARE(host.dialogs.texts(), std::vector<std::string>{host.session.msg(Msg::MsgCgpsmapper97cMissing)});
+        // The fake program folder has no SetACL.exe either, which the removal mode runs first.
+        const auto texts = host.dialogs.texts();
+        QCOMPARE(texts.size(), std::size_t{2});
+        QCOMPARE(texts[0], host.session.msg(Msg::MsgCgpsmapper97cMissing));
+        QVERIFY(texts[1].starts_with("Die Datei SetACL.exe"));
         QCOMPARE(control(window, "CommandKartenentfernen")->styleSheet(),
                  QString("background-color: rgb(255,200,100);"));
         QCOMPARE(control(window, "CommandFID")->styleSheet(), QString("background-color: rgb(243,241,221);"));

@@ -12,6 +12,7 @@
 #include "app/Session.h"
 #include "gui/ConsoleWindow.h"
 #include "gui/GuiTestRegistry.h"
+#include "gui/WindowControls.h"
 #include "gui/MainWindow.h"
 #include "integration/IntegrationJob.h"
 #include "platform/HostBackend.h"
@@ -25,10 +26,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void click(QWidget& window, const char* name) {
-    QCoreApplication::processEvents();  // a control just shown gets its place
-    QTest::mouseClick(window.findChild<QPushButton*>(name), Qt::LeftButton);
-}
+using testing::click;
 
 QString shown(const testing::ScriptedDialogs& dialogs) {
     QStringList texts;

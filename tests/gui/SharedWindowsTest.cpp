@@ -24,6 +24,7 @@
 #include "gui/GuiTestRegistry.h"
 #include "gui/ProgramSounds.h"
 #include "gui/QtDialogs.h"
+#include "gui/Screenshots.h"
 #include "gui/SettingsWindow.h"
 #include "gui/TaskRunner.h"
 #include "gui/WorkingWindow.h"
@@ -42,14 +43,6 @@ QStringList entries(const QListWidget& list) {
 }
 
 QString text(const testing::FakeHost& host, Msg id) { return QString::fromStdString(host.session.msg(id)); }
-
-void saveScreenshot(QWidget& window, const QString& name, const char* language) {
-    const QString pictures = qEnvironmentVariable("VELDRA_SCREENSHOT_DIR");
-    if (pictures.isEmpty()) return;
-    QCoreApplication::processEvents();
-    QVERIFY(window.grab().save(
-        QString("%1/%2-%3.png").arg(pictures, name, language == std::string("Eng") ? "en" : "de")));
-}
 
 }  // namespace
 
@@ -162,7 +155,7 @@ private slots:
             console.setText("gmt.exe -j -o 12345678.img -f 4711,1 -m \"Alps\" 11000001.img 11000002.img\r\n");
             console.appendText("..........\r\n12345678.tdb written: 2 tiles, family 4711\r\n");
             console.show();
-            saveScreenshot(console, "console-window", language.name);
+            testing::saveScreenshot(console, "console-window", language.name);
 
             SettingsWindow window(host.session, nullptr);
             window.show();
@@ -172,7 +165,7 @@ private slots:
             QCOMPARE(window.findChild<QLabel*>("question")->text(), language.question);
             QCOMPARE(list->toolTip(), language.tip);
             QCOMPARE(entries(*list), QStringList{text(host, Msg::TextOs64)});
-            saveScreenshot(window, "settings-window", language.name);
+            testing::saveScreenshot(window, "settings-window", language.name);
 
             host.dialogs.answer({MessageAnswer::No});
             QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());

@@ -36,7 +36,7 @@ protected:
     WineHostPaths paths;
 };
 
-// What winepath cannot show in its one prefix (HostPathsWineTest compares the rest).
+// What winepath cannot show in its one prefix (PrefixBackendsWine compares the rest).
 TEST_F(HostPathsTest, NativeToHostKeepsWhatDoesNotExistYetAsWritten) {
     EXPECT_EQ(paths.toHost(prefix / "drive_c" / "ProgramData" / ".." / "ProgramData" / "x" / ""), "C:\\ProgramData\\x\\");
     EXPECT_EQ(paths.toHost(temp.path() / "outside" / "Käse"), unixAsHost(temp.path() / "outside" / "Käse"));

@@ -7,6 +7,7 @@
 
 #include "platform/AtomicFile.h"
 #include "platform/MemoryRegistry.h"
+#include "platform/RegistryPath.h"
 #include "platform/WinePrefixRegistry.h"
 #include "support/PrefixTestSupport.h"
 
@@ -95,6 +96,44 @@ TYPED_TEST(RegistryContract, EnumeratesInWineserversOrder) {
     const std::vector<std::string> order{"_x", "a", "A1", "ab", "b", "Z", "Ä"};
     EXPECT_EQ(r.subkeyNames(HKCU, "K"), order);
     EXPECT_EQ(r.valueNames(HKCU, "K"), order);
+}
+
+TYPED_TEST(RegistryContract, GivesAllValuesOfAKeyAtOnce) {
+    Registry& r = this->registry;
+    ASSERT_EQ(r.createKey(HKLM, "Software\\Garmin\\Fam\\1"), regerror::Success);
+    for (const auto& [name, value] : {std::pair{"TDB", RegistryValue::fromString("C:\\a.tdb")},
+                                      {"Bmap", RegistryValue::fromString("C:\\b.img")},
+                                      {"ID", RegistryValue::fromDword(4711)},
+                                      {"BMAP", RegistryValue::fromString("C:\\c.img")}})
+        ASSERT_EQ(r.setValue(HKLM, "Software\\Garmin\\Fam", name, value), regerror::Success);
+
+    // In valueNames' order, each name in its first spelling with its latest data.
+    const std::vector<NamedRegistryValue> expected{{"Bmap", RegistryValue::fromString("C:\\c.img")},
+                                                   {"ID", RegistryValue::fromDword(4711)},
+                                                   {"TDB", RegistryValue::fromString("C:\\a.tdb")}};
+    EXPECT_EQ(r.values(HKLM, "SOFTWARE\\garmin\\FAM"), expected);
+    EXPECT_TRUE(r.values(HKLM, "Software\\Garmin\\Fam\\1").empty());
+    EXPECT_TRUE(r.values(HKLM, "Software\\Garmin\\Other").empty());
+    EXPECT_TRUE(r.values(HKCU, "Software\\Garmin\\Fam").empty());
+
+    // An edit's reads see its changes.
+    ASSERT_TRUE(r.beginEdit());
+    ASSERT_EQ(r.deleteValue(HKLM, "Software\\Garmin\\Fam", "bmap"), regerror::Success);
+    EXPECT_EQ(r.values(HKLM, "Software\\Garmin\\Fam"),
+              std::vector<NamedRegistryValue>(expected.begin() + 1, expected.end()));
+    r.rollbackEdit();
+    EXPECT_EQ(r.values(HKLM, "Software\\Garmin\\Fam"), expected);
+}
+
+// The backends compare ASCII names byte by byte: that holds only while no
+// unit folds into ASCII or out of it.
+TEST(RegistryNames, FoldingKeepsAsciiAndTheRestApart) {
+    for (unsigned unit = 0; unit <= 0xFFFF; ++unit)
+        ASSERT_EQ(unit < 0x80, foldRegistryUnit(static_cast<char16_t>(unit)) < 0x80) << std::hex << unit;
+    EXPECT_TRUE(equalsIgnoreCase("Software\\Garmin", "SOFTWARE\\garmin"));
+    EXPECT_FALSE(equalsIgnoreCase("TDB", "TDB "));
+    EXPECT_TRUE(equalsIgnoreCase("Ärger Ω", "äRGER ω"));
+    EXPECT_EQ(foldCase("Ärger ΩMap"), "ärger ωmap");
 }
 
 TYPED_TEST(RegistryContract, RefusesWhatWindowsRefuses) {

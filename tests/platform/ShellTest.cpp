@@ -5,14 +5,12 @@
 #include <fstream>
 #include <thread>
 
-#include "platform/CurrentUser.h"
 #include "platform/MemoryRegistry.h"
 #include "platform/WineHostPaths.h"
-#include "platform/WinePrefixRegistry.h"
 #include "platform/WineShell.h"
 #include "platform/WineShellFolders.h"
 #include "support/FileBytes.h"
-#include "support/PrefixTestSupport.h"
+#include "support/TempFolder.h"
 
 namespace veldra::platform {
 namespace {
@@ -85,25 +83,6 @@ TEST_F(ShellTest, DocumentsAreHandedToXdgOpenWithoutWaiting) {
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(900));
     for (int i = 0; i < 100 && !fs::exists(received); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_EQ(testing::readText(received), "/maps/FAQ file.html");
-}
-
-// Wine's own answer: the folders its programs see as %APPDATA%, %LOCALAPPDATA% and %ProgramData%.
-TEST(ShellWineTest, SpecialFoldersAgreeWithWinesEnvironment) {
-    VELDRA_REQUIRE_WINE_PREFIX();
-    const fs::path prefix = testing::WineTestPrefix::path();
-    const auto lines = testing::outputLines(
-        testing::runCommand(testing::wineCommand(prefix, "wine cmd /c 'echo %APPDATA%&echo %LOCALAPPDATA%&echo %ProgramData%'"))
-            .output);
-    ASSERT_EQ(lines.size(), 3u);
-    WinePrefixRegistry registry(prefix);
-    WineHostPaths paths(prefix);
-    WineShell shell(registry, paths, currentUserName());
-    const int numbers[] = {csidl::AppData, csidl::LocalAppData, csidl::CommonAppData};
-    for (std::size_t i = 0; i < 3; ++i) {
-        EXPECT_EQ(shellFolderHostPath(registry, numbers[i], currentUserName()), lines[i]);
-        EXPECT_EQ(shell.specialFolder(numbers[i]), paths.toNative(lines[i]));
-        EXPECT_TRUE(fs::is_directory(shell.specialFolder(numbers[i]))) << lines[i];
-    }
 }
 
 }  // namespace

@@ -148,7 +148,7 @@ TEST(WineRegistryFile, WritesEscapesThatWineReadsBack) {
 }
 
 // Where the writer breaks long lines is checked on a whole file Wine wrote
-// (WineRegistryWine); here, what the reader takes.
+// (PrefixBackendsWine); here, what the reader takes.
 TEST(WineRegistryFile, LongBinaryValuesAreReadInAnyLayout) {
     std::vector<std::uint8_t> bytes(300);
     for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(i * 7);

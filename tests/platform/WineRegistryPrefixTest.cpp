@@ -116,8 +116,7 @@ TEST_F(WineRegistryPrefix, OneVeldraAtATimeEditsAPrefix) {
 
     const Status refused = second.beginEdit();
     ASSERT_FALSE(refused);
-    EXPECT_EQ(refused.failure().detail, "Another VELDRA is changing the prefix " + prefix.path().string() +
-                                            " right now. Wait until it has finished, then try again.");
+    EXPECT_EQ(refused.failure(), fail(Msg::MsgPrefixBusy, prefix.path().string()));
     EXPECT_EQ(second.createKey(HKCU, "Software\\VELDRA"), regerror::AccessDenied);
     EXPECT_EQ(second.lastError(), refused.failure().detail);
     EXPECT_FALSE(second.keyExists(HKLM, Family));  // the edit is not stored yet
@@ -139,8 +138,7 @@ TEST_F(WineRegistryPrefix, ACommitDoesNotOverwriteWhatAnotherProgramChanged) {
 
     const Status committed = registry.commitEdit();
     ASSERT_FALSE(committed);
-    EXPECT_NE(committed.failure().detail.find("was changed by another program"), std::string::npos)
-        << committed.failure().detail;
+    EXPECT_EQ(committed.failure(), fail(Msg::MsgRegistryFileChangedMeanwhile, file("system.reg").string()));
     EXPECT_EQ(readText(file("system.reg")), changedByOthers);
     EXPECT_FALSE(registry.keyExists(HKLM, Family));
     EXPECT_TRUE(registry.keyExists(HKLM, "Software\\Others"));

@@ -1,5 +1,5 @@
 // Finding the wineserver of a prefix by the lock it holds, in both places Wine
-// keeps it (WineRegistryWine checks that the registry is not written meanwhile).
+// keeps it (PrefixBackendsWine checks that the registry is not written meanwhile).
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>

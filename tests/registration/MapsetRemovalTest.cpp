@@ -59,6 +59,20 @@ TEST_F(MapsetRemovalTest, OnlyProductOfAFamilyTakesTheFamilyKeyAndTheFilesButNot
     EXPECT_TRUE(catalog.registry.empty());
 }
 
+// A family repaired while the catalog is read is removed whole right away.
+TEST_F(MapsetRemovalTest, AFamilyRepairedOnTheWayIsRemovedWhole) {
+    const auto files = installAlpha("alpha");
+    storePaths(key(RecordKind::Families) + "Moved", files);
+    fake.dialogs.answer({MessageAnswer::Yes});
+    auto catalog = shown();
+    ASSERT_EQ(catalog.registry.size(), 1u);
+    ASSERT_EQ(catalog.registry[0].subkey, "Moved");
+    EXPECT_EQ(removeRecord(catalog, 0, MessageAnswer::Ok), Outcome::Done);
+    EXPECT_FALSE(keyExists(key(RecordKind::Families) + "Moved"));
+    EXPECT_FALSE(fs::exists(native(files.tdb)));
+    EXPECT_TRUE(catalog.registry.empty());
+}
+
 TEST_F(MapsetRemovalTest, EachKindLosesOnlyItsOwnKeys) {
     registerFamily(RecordKind::Families, "Pair", installAlpha("one", "One"), "1");
     registerFamily(RecordKind::Families, "Pair", installAlpha("two", "Two", 4711, 2), "2");

@@ -132,10 +132,13 @@ TEST_F(RegistryRecordReadingTest, MisplacedLayoutIsRepairedOnYes) {
     EXPECT_EQ(fake.registry.valueNames(Machine, family), std::vector<std::string>{});
     ASSERT_EQ(records.size(), 1u);
     EXPECT_EQ(records[0].shownName(), "Veldra Alpha");
-    EXPECT_EQ(records[0].subkey, "Moved\\1");
+    // Listed under the family's name until the registry is read again.
+    EXPECT_EQ(records[0].subkey, "Moved");
 
     // Read again, the family is in order and asks nothing.
-    EXPECT_EQ(readRegistryRecords(fake.session).size(), 1u);
+    const auto again = readRegistryRecords(fake.session);
+    ASSERT_EQ(again.size(), 1u);
+    EXPECT_EQ(again[0].subkey, "Moved\\1");
     EXPECT_EQ(fake.dialogs.messages.size(), 1u);
 }
 
@@ -160,6 +163,21 @@ TEST_F(RegistryRecordReadingTest, KeysWithoutFullAccessAreSkippedSilently) {
     fake.registry.denyWriteAccess(Machine, key(RecordKind::Products));
     EXPECT_TRUE(readRegistryRecords(fake.session).empty());
     EXPECT_TRUE(fake.dialogs.messages.empty());
+}
+
+// The family key lists its first product, then refuses the rest: the product
+// read is a record, and the message names the key and the last name read.
+TEST_F(RegistryRecordReadingTest, ARefusedEnumerationKeepsWhatItReadAndSaysWhere) {
+    registerFamily(RecordKind::Families, "Part", installAlpha("a"), "1");
+    registerFamily(RecordKind::Families, "Part", installAlpha("b", {}, 4711, 2), "2");
+    const std::string family = key(RecordKind::Families) + "Part\\";
+    fake.registry.refuseEnumeration(Machine, family, 1);
+    const auto records = readRegistryRecords(fake.session);
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].subkey, "Part\\1");
+    ASSERT_EQ(fake.dialogs.messages.size(), 1u);
+    EXPECT_EQ(fake.dialogs.messages[0].text, fake.session.msg(app::Msg::MsgTdbValueMissing) + family + "1");
+    EXPECT_EQ(fake.dialogs.messages[0].title, "VELDRA");
 }
 
 }  // namespace

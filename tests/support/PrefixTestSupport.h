@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "support/Commands.h"
 #include "support/TempFolder.h"
@@ -38,6 +40,38 @@ inline bool wineboot(const std::filesystem::path& prefix, const std::string& mod
 }
 
 inline void stopWineServer(const std::filesystem::path& prefix) { runCommand(wineCommand(prefix, "wineserver -k")); }
+
+inline CommandResult runInWine(const std::filesystem::path& prefix, const std::string& command) {
+    return runCommand(wineCommand(prefix, command));
+}
+
+// The native path Wine's `winepath -u` gives for a host path.
+inline std::filesystem::path nativeByWine(const std::filesystem::path& prefix, const std::string& host) {
+    std::string native = runInWine(prefix, "winepath -u " + shellQuote(host)).output;
+    native.erase(native.find_last_not_of("\r\n") + 1);
+    return native;
+}
+
+// A family registered by Wine's `reg add` as the integration registers it: ID
+// and `familyValues` in the key `family` (HKLM\...\Families\<name>), TDB,
+// BMAP and LOC of C:\maps\<folder>\<tdbBase>.* in its product subkey 1.
+inline bool registerFamilyWithWine(const std::filesystem::path& prefix, const std::string& family,
+                                   const std::string& folder, const std::string& tdbBase, const std::string& idBytes,
+                                   const std::vector<std::pair<std::string, std::string>>& familyValues = {}) {
+    const auto add = [&](const std::string& key, const std::string& name, const std::string& type,
+                         const std::string& data) {
+        return wineCommand(prefix, "wine reg add " + shellQuote(key) + " /v " + name + " /t " + type + " /d " +
+                                       shellQuote(data) + " /f >/dev/null");
+    };
+    const std::string at = "C:\\maps\\" + folder + "\\";
+    // One after the other while the first one's server still runs.
+    std::string commands = add(family, "ID", "REG_BINARY", idBytes);
+    for (const auto& [name, value] : familyValues) commands += " && " + add(family, name, "REG_SZ", value);
+    commands += " && " + add(family + "\\1", "TDB", "REG_SZ", at + tdbBase + ".tdb") + " && " +
+                add(family + "\\1", "BMAP", "REG_SZ", at + tdbBase + ".img") + " && " +
+                add(family + "\\1", "LOC", "REG_SZ", at);
+    return runCommand(commands).status == 0;
+}
 
 // `veldra --lang Eng` on a prefix, once Wine's server has saved the registry
 // (VELDRA writes only while none runs); its messages are part of the output

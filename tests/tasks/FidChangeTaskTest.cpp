@@ -4,6 +4,7 @@
 
 #include "tasks/FidChangeTask.h"
 
+#include "registration/ChangeJournal.h"
 #include "registration/FidChangeTestSupport.h"
 #include "registration/NewFid.h"
 #include "tasks/CatalogTasks.h"
@@ -112,6 +113,46 @@ TEST_F(FidChangeTaskTest, AFailedTypeFileOfAPackagePutsBackItsTdbIndexAndInfoXml
     EXPECT_NE(changed.failure().detail.find("alpha.typ"), std::string::npos) << changed.failure().detail;
     EXPECT_EQ(snapshot(), before);
     EXPECT_EQ(listedFids(), std::vector<std::string>{"12"});
+}
+
+// A run killed halfway leaves the journal: the next task undoes the change
+// while the registry lacks its new ID, and only drops the journal once the
+// registry holds it; a damaged journal stops the task and changes nothing.
+TEST_F(FidChangeTaskTest, AChangeCutShortIsUndoneOrFinishedByTheNextTask) {
+    const auto files = registerAlpha();
+    const fs::path tdb = native(files.tdb);
+    const fs::path typCopy = native(files.loc) / "19218.Typ";
+    const fs::path journal = registration::changeJournalPath(fake.session);
+    const Bytes oldTdb = testing::readBytes(tdb);
+    const auto leaveJournal = [&] {
+        registration::JournalContents contents{
+            registration::CommitMark{Machine, alphaKey(), "ID", platform::RegistryValue::fromBytes({0xC0, 0x12})},
+            {{tdb, oldTdb}, {typCopy, std::nullopt}}};
+        fs::create_directories(journal.parent_path());
+        testing::writeBytes(journal, registration::journalBytes(contents));
+    };
+    const auto before = snapshot();
+
+    leaveJournal();
+    testing::writeBytes(tdb, Bytes(512, 'x'));
+    testing::writeBytes(typCopy, Bytes(64, 't'));
+    EXPECT_EQ(listedFids(), std::vector<std::string>{"4711"});
+    EXPECT_EQ(snapshot(), before);
+
+    ASSERT_TRUE(change("4711", "4800").ok());
+    const auto after = snapshot();
+    leaveJournal();
+    EXPECT_EQ(listedFids(), std::vector<std::string>{"4800"});
+    EXPECT_EQ(snapshot(), after);
+    EXPECT_EQ(fake.dialogs.texts(), (std::vector<std::string>{fake.session.msg(Msg::MsgInterruptedChangeUndone),
+                                                             fake.session.msg(Msg::MsgInterruptedChangeComplete)}));
+
+    testing::writeBytes(journal, Bytes(40, 'j'));
+    const auto listed = tasks::listMapsets(fake.session);
+    ASSERT_FALSE(listed.ok());
+    EXPECT_EQ(listed.failure().message, Msg::MsgChangeJournalDamaged);
+    EXPECT_NE(listed.failure().detail.find("change.journal"), std::string::npos) << listed.failure().detail;
+    EXPECT_TRUE(fs::exists(journal));
 }
 
 }  // namespace

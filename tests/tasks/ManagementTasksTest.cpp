@@ -99,7 +99,7 @@ TEST_F(ManagementTasksTest, AFileThatIsNoTypeFileChangesNothing) {
     testing::writeBytes(empty, {});
     const auto changed = tasks::changeTypeFile(fake.session, {{"4711", std::nullopt}, empty});
     ASSERT_FALSE(changed.ok());
-    EXPECT_NE(changed.failure().detail.find("Not a type file"), std::string::npos);
+    EXPECT_EQ(changed.failure(), fail(Msg::MsgNotTypeFileContent, empty.string()));
     EXPECT_EQ(value(familyKey, "TYP"), attached);
     EXPECT_EQ(testing::readBytes(native(attached)), attachedBytes);
     EXPECT_FALSE(fs::exists(native(attached + ".bak")));

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "support/FakeHost.h"
 #include "support/FileBytes.h"
 
@@ -30,35 +32,22 @@ TEST(CacheSizeTest, BytesAreShownInRoundedUnitsOf1048476) {
 
 TEST(CacheSizeTest, LinesNameEachCacheInItsOwnSpelling) {
     const std::string base = "C:\\users\\me\\AppData\\Local";
-    const tools::FolderSize twoUnits{SizeState::Present, 2 * 1048476};
-    EXPECT_EQ(tools::sizeLine(Cache::BaseCampTiles, base, twoUnits),
-              base + "\\GARMIN\\Basecamp\\TileCache :2 MB belegt");
-    EXPECT_EQ(tools::sizeLine(Cache::MapInstallTiles, base, twoUnits),
-              base + "\\GARMIN\\Mapinstall\\Tilecache :2 MB belegt");
-    EXPECT_EQ(tools::sizeLine(Cache::MapSourceTiles, base, twoUnits),
-              base + "\\Garmin\\Mapsource\\Tilecache :2 MB belegt");
-    EXPECT_EQ(tools::sizeLine(Cache::ProductData, base, twoUnits),
-              base + "\\Garmin\\BaseCamp\\ProductDataCache :2 belegt");
-
-    const tools::FolderSize missing{SizeState::Missing, 0};
-    EXPECT_EQ(tools::sizeLine(Cache::BaseCampTiles, base, missing),
-              base + "\\GARMIN\\Basecamp\\TileCache: folder is not existing");
-    EXPECT_EQ(tools::sizeLine(Cache::MapInstallTiles, base, missing),
-              base + "\\GARMIN\\Mapinstall\\Tilecache : folder is not existing");
-    EXPECT_EQ(tools::sizeLine(Cache::MapSourceTiles, base, missing),
-              base + "\\Garmin\\Mapsource\\Tilecache : folder is not existing");
-    EXPECT_EQ(tools::sizeLine(Cache::ProductData, base, missing),
-              base + "\\Garmin\\BaseCamp\\ProductDataCache : folder is not existing");
-
-    const tools::FolderSize denied{SizeState::AccessDenied, 0};
-    EXPECT_EQ(tools::sizeLine(Cache::BaseCampTiles, base, denied),
-              base + "\\GARMIN\\Basecamp\\TileCache: Zugriff verweigert");
-    EXPECT_EQ(tools::sizeLine(Cache::MapInstallTiles, base, denied),
-              base + "\\GARMIN\\Mapinstall\\Tilecache : Zugriff verweigert");
-    EXPECT_EQ(tools::sizeLine(Cache::MapSourceTiles, base, denied),
-              base + "\\Garmin\\Mapsource\\Tilecache :Zugriff verweigert");
-    EXPECT_EQ(tools::sizeLine(Cache::ProductData, base, denied),
-              base + "\\Garmin\\BaseCamp\\ProductDataCache : Zugriff verweigert");
+    // Each cache's folder, then what follows it for two units, a missing and a refused folder.
+    const std::tuple<Cache, const char*, const char*, const char*, const char*> lines[] = {
+        {Cache::BaseCampTiles, "\\GARMIN\\Basecamp\\TileCache", " :2 MB belegt", ": folder is not existing",
+         ": Zugriff verweigert"},
+        {Cache::MapInstallTiles, "\\GARMIN\\Mapinstall\\Tilecache", " :2 MB belegt", " : folder is not existing",
+         " : Zugriff verweigert"},
+        {Cache::MapSourceTiles, "\\Garmin\\Mapsource\\Tilecache", " :2 MB belegt", " : folder is not existing",
+         " :Zugriff verweigert"},
+        {Cache::ProductData, "\\Garmin\\BaseCamp\\ProductDataCache", " :2 belegt", " : folder is not existing",
+         " : Zugriff verweigert"},
+    };
+    for (const auto& [cache, folder, present, missing, denied] : lines) {
+        EXPECT_EQ(tools::sizeLine(cache, base, {SizeState::Present, 2 * 1048476}), base + folder + present);
+        EXPECT_EQ(tools::sizeLine(cache, base, {SizeState::Missing, 0}), base + folder + missing);
+        EXPECT_EQ(tools::sizeLine(cache, base, {SizeState::AccessDenied, 0}), base + folder + denied);
+    }
 }
 
 TEST(CacheSizeTest, SmallProductDataIsShownInBytes) {

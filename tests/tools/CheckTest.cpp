@@ -113,7 +113,7 @@ private:
         const fs::path package = garminMaps() / (name + ".gmap");
         if (xml.empty()) xml = testing::packageInfoXml(name, std::to_string(fid), "11000000.tdb");
         testing::writeCp1252(package / "Info.xml", xml);
-        fs::create_directories(package / "Product1");
+        fs::create_directories(package / "Product1" / "mapset");
         testing::writeBytes(package / "Product1" / "11000000.tdb", alphaTdb(name, fid));
         return package;
     }
@@ -171,6 +171,11 @@ private:
         outside.replace(outside.find("<Directory>Product1"), 19, "<Directory>../../../Product1");
         installPackage("Outside", 114, outside);
 
+        std::string unnamed = testing::packageInfoXml("NoBaseMap", "115", "11000000.tdb");
+        unnamed.erase(unnamed.find("<BaseMap>"), std::string("<BaseMap>mapset</BaseMap>\r\n").size());
+        installPackage("NoBaseMap", 115, unnamed);
+        fs::remove(installPackage("BaseMapGone", 116) / "Product1" / "mapset");
+
         testing::writeShellLink(garminMaps() / "Link_Gone.lnk", "C:\\maps\\Gone.gmap");
     }
 
@@ -196,6 +201,8 @@ const std::multimap<CheckKind, std::string> NotRepairable = {
     {CheckKind::DuplicateFid, "Twice"},
     {CheckKind::InfoXmlDamaged, ""},
     {CheckKind::PackagePathOutside, "Outside"},
+    {CheckKind::BaseMapUnnamed, "NoBaseMap"},
+    {CheckKind::OverviewMissing, "BaseMapGone"},
 };
 const std::multimap<CheckKind, std::string> Repairable = {
     {CheckKind::TdbChecksumWrong, "Trailer"},

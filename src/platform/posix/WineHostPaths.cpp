@@ -148,10 +148,11 @@ fs::path WineHostPaths::existingNativeFile(std::string_view host) const {
     // Drive Z: may stand for the root, which toNative works out.
     const char letter = host.empty() ? '\0' : static_cast<char>(host[0] | 0x20);
     if (host.size() > 2 && host[1] == ':' && isSeparator(host[2]) && letter >= 'a' && letter < 'z') {
-        fs::path written = driveLink(prefix_, letter);
-        for (const auto& component : hostComponents(host.substr(2))) written /= component;
+        // Joined as text: appending to a path parses it again at each component.
+        std::string written = driveLink(prefix_, letter).native();
+        for (const auto& component : hostComponents(host.substr(2))) (written += '/') += component;
         std::error_code ec;
-        if (fs::is_regular_file(written, ec)) return written;
+        if (fs::is_regular_file(written, ec)) return fs::path(std::move(written));
     }
     return HostPaths::existingNativeFile(host);
 }

@@ -60,20 +60,24 @@ long writeValue(HKEY key, const std::wstring& name, const RegistryValue& value) 
                           static_cast<DWORD>(value.data.size()));
 }
 
-// Names come one at a time; the call fails with ERROR_NO_MORE_ITEMS after the last.
+// Names come one at a time; the call fails with ERROR_NO_MORE_ITEMS after the
+// last. Any other failure ends the names early and is kept.
 template <class EnumerateOne>
-std::vector<std::string> enumerateNames(RegistryRoot root, std::string_view path, DWORD longestName,
-                                        EnumerateOne enumerateOne) {
-    std::vector<std::string> names;
+SubkeyEnumeration enumerateNames(RegistryRoot root, std::string_view path, DWORD longestName,
+                                 EnumerateOne enumerateOne) {
+    SubkeyEnumeration listed;
     KeyHandle key;
-    if (openKey(root, path, KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE, key) != ERROR_SUCCESS) return names;
+    if (openKey(root, path, KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE, key) != ERROR_SUCCESS) return listed;
     std::wstring buffer(longestName + 1, L'\0');
     for (DWORD index = 0;; ++index) {
         DWORD length = static_cast<DWORD>(buffer.size());
-        if (enumerateOne(key.get(), index, buffer.data(), &length) != ERROR_SUCCESS) break;
-        names.push_back(utf8Text(std::wstring_view(buffer.data(), length)));
+        if (const long rc = enumerateOne(key.get(), index, buffer.data(), &length); rc != ERROR_SUCCESS) {
+            if (rc != ERROR_NO_MORE_ITEMS) listed.error = rc;
+            break;
+        }
+        listed.names.push_back(utf8Text(std::wstring_view(buffer.data(), length)));
     }
-    return names;
+    return listed;
 }
 
 std::filesystem::path defaultLockFile() {
@@ -114,6 +118,10 @@ std::optional<RegistryValue> Win32Registry::queryValue(RegistryRoot root, std::s
 }
 
 std::vector<std::string> Win32Registry::subkeyNames(RegistryRoot root, std::string_view path) const {
+    return enumerateSubkeys(root, path).names;
+}
+
+SubkeyEnumeration Win32Registry::enumerateSubkeys(RegistryRoot root, std::string_view path) const {
     // A key name has at most 255 characters.
     return enumerateNames(root, path, 255, [](HKEY key, DWORD index, wchar_t* name, DWORD* length) {
         return RegEnumKeyExW(key, index, name, length, nullptr, nullptr, nullptr, nullptr);
@@ -124,7 +132,16 @@ std::vector<std::string> Win32Registry::valueNames(RegistryRoot root, std::strin
     // A value name has at most 16383 characters.
     return enumerateNames(root, path, 16383, [](HKEY key, DWORD index, wchar_t* name, DWORD* length) {
         return RegEnumValueW(key, index, name, length, nullptr, nullptr, nullptr, nullptr);
-    });
+    }).names;
+}
+
+std::vector<NamedRegistryValue> Win32Registry::values(RegistryRoot root, std::string_view path) const {
+    std::vector<NamedRegistryValue> named;
+    KeyHandle key;
+    if (openKey(root, path, KEY_QUERY_VALUE, key) != ERROR_SUCCESS) return named;
+    for (auto& name : valueNames(root, path))
+        if (auto value = readValue(key.get(), wideText(name))) named.push_back({std::move(name), std::move(*value)});
+    return named;
 }
 
 long Win32Registry::createKey(RegistryRoot root, std::string_view path) {

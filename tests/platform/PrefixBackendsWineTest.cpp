@@ -1,17 +1,26 @@
-// The prefix registry checked against Wine itself in a prefix that Wine made:
-// Wine reads what VELDRA writes, VELDRA reads what Wine writes, and nothing is
-// written while a wineserver runs.
+// The prefix backends checked against Wine itself in a prefix that Wine made:
+// Wine reads the registry VELDRA writes, VELDRA reads what Wine writes, nothing
+// is written while a wineserver runs; host paths and special folders agree
+// with winepath and Wine's environment, and Wine's shell resolves the links
+// we write.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
+#include <fstream>
 #include <thread>
 
 #include "support/FileBytes.h"
 #include "support/PrefixTestSupport.h"
 #include "platform/Cp1252.h"
+#include "platform/CurrentUser.h"
+#include "platform/ShellLinks.h"
+#include "platform/WineHostPaths.h"
 #include "platform/WinePrefixRegistry.h"
 #include "platform/WineServerProbe.h"
+#include "platform/WineShell.h"
+#include "platform/WineShellFolders.h"
 
 namespace veldra::platform {
 namespace {
@@ -19,8 +28,8 @@ namespace {
 namespace fs = std::filesystem;
 using testing::outputLines;
 using testing::readText;
-using testing::runCommand;
 using testing::shellQuote;
+using testing::TempDir;
 using testing::WineTestPrefix;
 
 constexpr auto HKLM = RegistryRoot::LocalMachine;
@@ -41,7 +50,23 @@ std::string withoutSessionState(const std::string& exported) {
     return kept;
 }
 
-class WineRegistryWine : public ::testing::Test {
+// A file Wine wrote in UTF-16 (after its byte order mark), as UTF-8.
+std::string utf16FileText(const fs::path& file) {
+    const std::string bytes = readText(file);
+    std::u16string units;
+    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2)
+        units.push_back(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                              static_cast<unsigned char>(bytes[i + 1]) << 8));
+    return utf16ToUtf8(units);
+}
+
+std::string upperAscii(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return text;
+}
+
+class PrefixBackendsWine : public ::testing::Test {
 protected:
     void SetUp() override {
         VELDRA_REQUIRE_WINE_PREFIX();
@@ -49,9 +74,7 @@ protected:
         waitForServer();
     }
 
-    testing::CommandResult wine(const std::string& command) const {
-        return runCommand(testing::wineCommand(prefix, command));
-    }
+    testing::CommandResult wine(const std::string& command) const { return testing::runInWine(prefix, command); }
     // Wine's programs leave the server running a few seconds; it saves the registry when it ends.
     void waitForServer() const { wine("wineserver -w"); }
 
@@ -61,24 +84,26 @@ protected:
         fs::remove(file);
         EXPECT_EQ(wine("wine reg export " + shellQuote(key) + " 'C:\\veldra-export.reg' /y >/dev/null").status, 0);
         waitForServer();
-        const std::string bytes = readText(file);
-        std::u16string units;
-        for (std::size_t i = 2; i + 1 < bytes.size(); i += 2)
-            units.push_back(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
-                                                  static_cast<unsigned char>(bytes[i + 1]) << 8));
-        return utf16ToUtf8(units);
+        return utf16FileText(file);
+    }
+    std::vector<std::string> winepath(const std::string& option, const std::vector<std::string>& arguments) const {
+        std::string command = "winepath " + option;
+        for (const auto& argument : arguments) command += " " + shellQuote(argument);
+        return outputLines(wine(command).output);
     }
 
     fs::path prefix;
 
-    // The checks share one prefix: Wine takes long to make one. Each ends only itself when it fails.
     void savingWhatWineWroteChangesNothingWineSees();
     void hostLayoutWrittenByVeldraIsWhatWineReads();
     void keysAddedByWineRegAreReadByVeldra();
     void writesAreRefusedWhileAWineserverRuns();
+    void hostPathsAgreeWithWinepath();
+    void specialFoldersAgreeWithWinesEnvironment();
+    void wineResolvesEveryLinkWeWrite();
 };
 
-void WineRegistryWine::savingWhatWineWroteChangesNothingWineSees() {
+void PrefixBackendsWine::savingWhatWineWroteChangesNothingWineSees() {
     const std::string before = exportKey("HKLM");
     ASSERT_GT(before.size(), 100000u);
     const std::string original = readText(prefix / "system.reg");
@@ -107,7 +132,7 @@ void WineRegistryWine::savingWhatWineWroteChangesNothingWineSees() {
     EXPECT_EQ(withoutSessionState(before), withoutSessionState(after));
 }
 
-void WineRegistryWine::hostLayoutWrittenByVeldraIsWhatWineReads() {
+void PrefixBackendsWine::hostLayoutWrittenByVeldraIsWhatWineReads() {
     const std::string family = Families + "\\X";
     {
         WinePrefixRegistry registry(prefix);
@@ -141,7 +166,7 @@ void WineRegistryWine::hostLayoutWrittenByVeldraIsWhatWineReads() {
     EXPECT_EQ(reread.queryValue(HKLM, family, "ID"), RegistryValue::fromBytes({0xd2, 0x04}));
 }
 
-void WineRegistryWine::keysAddedByWineRegAreReadByVeldra() {
+void PrefixBackendsWine::keysAddedByWineRegAreReadByVeldra() {
     const std::string family = "HKLM\\" + Families + "\\Y";
     const auto add = [&](const std::string& key, const std::string& name, const std::string& type,
                          const std::string& data) {
@@ -175,7 +200,7 @@ void WineRegistryWine::keysAddedByWineRegAreReadByVeldra() {
     EXPECT_NE(std::find(families.begin(), families.end(), "Y"), families.end());
 }
 
-void WineRegistryWine::writesAreRefusedWhileAWineserverRuns() {
+void PrefixBackendsWine::writesAreRefusedWhileAWineserverRuns() {
     WinePrefixRegistry registry(prefix);
     ASSERT_EQ(registry.createKey(HKLM, Families + "\\Z"), regerror::Success);
     // An edit begun before the server started is not committed while it runs.
@@ -217,8 +242,98 @@ void WineRegistryWine::writesAreRefusedWhileAWineserverRuns() {
     EXPECT_EQ(registry.deleteKey(HKLM, Families + "\\Z"), regerror::Success);
 }
 
+void PrefixBackendsWine::hostPathsAgreeWithWinepath() {
+    fs::create_directories(prefix / "drive_c" / "VeldraCase" / "Mixed Dir" / "Käse");
+    const TempDir outside;
+    fs::create_directories(outside.path() / "Karten");
+    const WineHostPaths paths(prefix);
+    const std::vector<fs::path> natives = {
+        prefix / "drive_c",
+        prefix / "drive_c" / "VeldraCase" / "Mixed Dir" / "Käse",
+        prefix / "drive_c" / "VeldraCase" / "not yet" / "deeper",
+        prefix / "dosdevices" / "c:" / "VeldraCase",
+        prefix / "drive_c" / "users" / ".." / "ProgramData",
+        outside.path() / "Karten",
+        outside.path() / "Karten" / "Neue Karte" / "x.img",
+        "/",
+    };
+    std::vector<std::string> arguments;
+    for (const auto& native : natives) arguments.push_back(native.string());
+    const auto wineHosts = winepath("-w", arguments);
+    ASSERT_EQ(wineHosts.size(), natives.size());
+    for (std::size_t i = 0; i < natives.size(); ++i) EXPECT_EQ(paths.toHost(natives[i]), wineHosts[i]) << natives[i];
+    EXPECT_EQ(wineHosts[5].substr(0, 3), "Z:\\");  // outside the prefix
+
+    std::string outsideHost = "Z:";
+    for (const auto& part : outside.path().relative_path()) outsideHost += "\\" + upperAscii(part.string());
+    const std::vector<std::string> hosts = {
+        "C:\\",
+        "C:\\programdata",
+        "C:\\veldracase\\MIXED DIR\\KÄSE",
+        "c:/VELDRACASE/new folder/x.img",
+        "C:\\VeldraCase.\\Mixed Dir \\..\\Mixed Dir\\käse",
+        outsideHost,
+        outsideHost + "\\KARTEN\\Neu",
+        "Z:\\",
+    };
+    const auto wineNatives = winepath("-u", hosts);
+    ASSERT_EQ(wineNatives.size(), hosts.size());
+    for (std::size_t i = 0; i < hosts.size(); ++i) EXPECT_EQ(paths.toNative(hosts[i]).string(), wineNatives[i]) << hosts[i];
+}
+
+// Wine's own answer: the folders its programs see as %APPDATA%, %LOCALAPPDATA% and %ProgramData%.
+void PrefixBackendsWine::specialFoldersAgreeWithWinesEnvironment() {
+    const auto lines = outputLines(wine("wine cmd /c 'echo %APPDATA%&echo %LOCALAPPDATA%&echo %ProgramData%'").output);
+    ASSERT_EQ(lines.size(), 3u);
+    WinePrefixRegistry registry(prefix);
+    WineHostPaths paths(prefix);
+    WineShell shell(registry, paths, currentUserName());
+    const int numbers[] = {csidl::AppData, csidl::LocalAppData, csidl::CommonAppData};
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(shellFolderHostPath(registry, numbers[i], currentUserName()), lines[i]);
+        EXPECT_EQ(shell.specialFolder(numbers[i]), paths.toNative(lines[i]));
+        EXPECT_TRUE(fs::is_directory(shell.specialFolder(numbers[i]))) << lines[i];
+    }
+}
+
+// The target as Wine's shell reads it, written by the script as UTF-16 so that
+// no console code page comes between. (WScript.Shell's TargetPath, the other
+// way to ask, is not implemented in Wine 8.)
+void PrefixBackendsWine::wineResolvesEveryLinkWeWrite() {
+    const fs::path driveC = prefix / "drive_c";
+    std::ofstream(driveC / "veldra-target.vbs", std::ios::binary)
+        << "Set shell = CreateObject(\"Shell.Application\")\r\n"
+           "target = shell.NameSpace(WScript.Arguments(0)).ParseName(WScript.Arguments(1)).GetLink.Path\r\n"
+           "Set files = CreateObject(\"Scripting.FileSystemObject\")\r\n"
+           "files.CreateTextFile(\"C:\\veldra-target.txt\", True, True).WriteLine target\r\n";
+    fs::create_directories(driveC / "ProgramData" / "GARMIN" / "Maps" / "Topo Nord.gmap");
+    fs::create_directories(driveC / "Karten" / "K\xC3\xA4se.gmap");
+    std::ofstream(driveC / "Karten" / "list.txt") << "x";
+    const TempDir outside;
+    fs::create_directories(outside.path() / "Alpen.gmap");
+    std::string outsideHost = "Z:" + outside.path().string() + "\\Alpen.gmap";
+    std::replace(outsideHost.begin(), outsideHost.end(), '/', '\\');
+
+    const std::vector<std::pair<std::string, bool>> targets = {
+        {"C:\\ProgramData\\GARMIN\\Maps\\Topo Nord.gmap", true},
+        {"C:\\Karten\\K\xC3\xA4se.gmap", true},
+        {"C:\\Karten\\list.txt", false},
+        {outsideHost, true},
+    };
+    int number = 0;
+    for (const auto& [target, folder] : targets) {
+        const std::string name = "Link_" + std::to_string(++number) + ".lnk";
+        ASSERT_TRUE(writeShellLinkFile(driveC / "ProgramData" / "GARMIN" / "Maps" / name, target, folder));
+        fs::remove(driveC / "veldra-target.txt");
+        wine("wine cscript //nologo 'C:\\veldra-target.vbs' 'C:\\ProgramData\\GARMIN\\Maps' " + shellQuote(name));
+        const std::string text = utf16FileText(driveC / "veldra-target.txt");
+        EXPECT_EQ(text.substr(0, text.find('\r')), target);
+    }
+}
+
 // Saving a file as Wine wrote it comes first, while the prefix is as wineboot left it.
-TEST_F(WineRegistryWine, WinesRegistryAndVeldrasAgree) {
+// One test: Wine takes long to make a prefix. Each check ends only itself when it fails.
+TEST_F(PrefixBackendsWine, WineAgreesWithOurRegistryHostPathsAndLinks) {
     savingWhatWineWroteChangesNothingWineSees();
     waitForServer();
     hostLayoutWrittenByVeldraIsWhatWineReads();
@@ -226,6 +341,9 @@ TEST_F(WineRegistryWine, WinesRegistryAndVeldrasAgree) {
     keysAddedByWineRegAreReadByVeldra();
     waitForServer();
     writesAreRefusedWhileAWineserverRuns();
+    hostPathsAgreeWithWinepath();
+    specialFoldersAgreeWithWinesEnvironment();
+    wineResolvesEveryLinkWeWrite();
 }
 
 }  // namespace

@@ -1,0 +1,17 @@
+#pragma once
+// `--help` in the chosen language. CLI11 words its headings and value kinds in
+// English: they come from the catalog instead, and the validators' own English
+// descriptions are left out (each option's text names the values it takes).
+
+namespace CLI {
+class App;
+}
+
+namespace veldra::cli {
+
+class CliContext;
+
+// Called before any option or command is added: they take over the headings.
+void useCatalogHelp(CLI::App& app, const CliContext& context);
+
+}  // namespace veldra::cli
