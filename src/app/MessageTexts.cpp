@@ -640,6 +640,9 @@ const std::vector<MessageText>& messageTexts() {
          "again: ",
          "Ein anderes Programm hat diese Registry-Datei während der Änderungen von VELDRA geändert; sie wurden "
          "deshalb nicht gespeichert. Versuchen Sie es erneut: "},
+        {Msg::MsgUnexpectedError,
+         "An unexpected error ended the command.",
+         "Ein unerwarteter Fehler hat den Befehl beendet."},
         {Msg::MsgNotTypeFileName,
          "This is not a type file (extension .typ): ",
          "Das ist kein Typfile (Endung .typ): "},

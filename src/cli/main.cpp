@@ -76,7 +76,7 @@ int main(int argc, char** argv) {
         std::cerr << "veldra: " << e.what() << '\n';
         return ExitFailed;
     } catch (...) {
-        std::cerr << "veldra: an unexpected error ended the command\n";
+        std::cerr << "veldra: " << context.msg(Msg::MsgUnexpectedError) << '\n';
         return ExitFailed;
     }
     return exitCode;

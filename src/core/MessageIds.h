@@ -225,6 +225,7 @@ namespace veldra {
     X(MsgPrefixBusy) \
     X(MsgPrefixNotLockable) \
     X(MsgRegistryFileChangedMeanwhile) \
+    X(MsgUnexpectedError) \
     X(MsgNotTypeFileName) \
     X(MsgNotTypeFileContent) \
     X(MsgNewNameEmpty) \
