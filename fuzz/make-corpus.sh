@@ -2,8 +2,8 @@
 # Seeds every fuzz target's corpus from the mkgmap-made test data and small
 # inputs made here: registry files (with a key path deeper than any allowed
 # and a line of 256 KiB), package descriptions, shell links (the samples of
-# the tests), paths. Files already there stay; seeds of the same name are
-# replaced.
+# the tests), paths; and from the journals kept in fuzz/seeds/. Files already
+# there stay; seeds of the same name are replaced.
 # Usage: make-corpus.sh SEED_DATA CORPUS_ROOT   (SEED_DATA: build-test-data.sh's output)
 set -eu
 
@@ -69,6 +69,11 @@ LC_ALL=C awk -v dir="$dir" '
     name != "" && /\};/ { close(file); name = ""; next }
     name != "" { for (i = 1; i <= NF; i++) if ($i ~ /^0x/) printf "%c", byte($i) > file }
 ' "$root/tests/platform/ShellLinkSamples.h"
+
+# Journals that `fid` left when killed (a registry family's, a package's): no
+# generator here makes them.
+dir=$(into fuzz_change_journal)
+cp "$root"/fuzz/seeds/fuzz_change_journal/* "$dir"/
 
 dir=$(into fuzz_confined_path)
 printf 'Product1\\11000000.tdb' >"$dir/inside"

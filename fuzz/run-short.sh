@@ -11,7 +11,7 @@ set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${FUZZ_BUILD:-$root/build/fuzz}
 targets="fuzz_tdb_walks fuzz_tdb_rename fuzz_tre_search fuzz_mdx_typ fuzz_wine_registry_file fuzz_img_container
-         fuzz_mps_records fuzz_shell_link fuzz_info_xml fuzz_confined_path"
+         fuzz_mps_records fuzz_shell_link fuzz_info_xml fuzz_confined_path fuzz_change_journal"
 count=$(echo "$targets" | wc -w)
 seconds=${FUZZ_SECONDS:-20}
 [ -z "${FUZZ_TOTAL_SECONDS:-}" ] || seconds=$((FUZZ_TOTAL_SECONDS / count))

@@ -32,3 +32,12 @@ veldra_test_suite(existing veldra_existing FIXTURE veldra_built_data)
 veldra_test_suite(tools veldra_tools veldra_tasks FIXTURE veldra_built_data)
 veldra_test_suite(tasks veldra_tasks FIXTURE veldra_built_data)
 veldra_test_suite(integration veldra_integration)
+
+# java.exe in tests/java/bin: the Java that tools/windows-test.sh gives the
+# Windows outside programs through JAVA_HOME (Wine has no Java for Windows).
+add_executable(veldra_java_stand_in win32/java/JavaStandIn.cpp)
+target_link_libraries(veldra_java_stand_in PRIVATE veldra_outside_common)
+set_target_properties(veldra_java_stand_in PROPERTIES
+  OUTPUT_NAME java
+  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/java/bin)
+veldra_warnings(veldra_java_stand_in)

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The Windows build: cross-compiles VELDRA with mingw-w64, runs its Windows
-# test suites under Wine, and checks that a mapset registered by the Windows
+# test suites under Wine, and checks that a mapset integrated by the Windows
 # program in a Wine prefix is listed alike by the Linux program, and the other
 # way round. Everything Wine does here happens in a prefix of the build folder.
-# Usage: tools/windows-test.sh [LINUX-BUILD-DIR]   (default build/debug, built already)
+# Usage: tools/windows-test.sh [LINUX-BUILD-DIR]   (default build/debug; its veldra and outside programs built)
 # VELDRA_WINDOWS_BUILD (default build/windows) and VELDRA_JOBS (default 2) may be set.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -30,6 +30,7 @@ fi
 # background programs start first, with no output: started by a suite, they
 # would hold its output pipe open and CTest would wait for them forever.
 wineserver -p
+trap 'wineserver -k >/dev/null 2>&1 || true' EXIT  # a failed step must not leave it running
 wine cmd /c exit >/dev/null 2>&1 </dev/null
 # The fuzz targets' replays are not built for Windows.
 ctest --test-dir "$build" -j"${VELDRA_JOBS:-2}" -E '_regressions$'
@@ -45,16 +46,20 @@ wineserver -k
 wineserver -w
 
 # End to end: the same prefix, written by one program and listed by both.
+# Each integrates tiles with its own outside programs; the Windows
+# cgpsmapper.exe runs mkgmap with the tests' java.exe (through JAVA_HOME), a
+# stand-in for a Windows Java that runs the system's.
 prefix=$build/e2e-prefix
 rm -rf "$prefix"
 WINEPREFIX=$prefix wineboot -i >/dev/null 2>&1
 WINEPREFIX=$prefix wineserver -w
-# Registering stamps the TDB: copies of the test maps, not the maps themselves.
+# Integrating writes beside the tiles: copies of the test maps, not the maps themselves.
 data=$build/e2e-maps
 rm -rf "$data"
 mkdir -p "$data"
 cp -r "$build/tests/data/alpha" "$build/tests/data/beta" "$data/"
-windows_veldra() { WINEPREFIX=$prefix wine "$build/program/veldra.com" --lang Eng --yes "$@"; }
+java_home=$(WINEPREFIX=$prefix winepath -w "$build/tests/java")
+windows_veldra() { WINEPREFIX=$prefix JAVA_HOME=$java_home wine "$build/program/veldra.com" --lang Eng --yes "$@"; }
 linux_veldra() { WINEPREFIX=$prefix wineserver -w; "$linux_veldra" --prefix "$prefix" --lang Eng --yes "$@"; }
 same_lists() {
   local from_windows from_linux
@@ -67,10 +72,10 @@ same_lists() {
   fi
   echo "$from_linux"
 }
-windows_veldra register --tdb "$data/alpha/11000000.tdb" --overview "$data/alpha/11000000.img" --name "Alpha from Windows" --fid 4811
+windows_veldra integrate --registry --name "Alpha from Windows" --fid 4811 "$data"/alpha/1100000[1-9].img
 listed=$(same_lists)
-grep -q '"Alpha_from_Windows"' <<<"$listed" || { echo "Linux does not list the mapset Windows registered" >&2; exit 1; }
-linux_veldra register --tdb "$data/beta/00120000.tdb" --overview "$data/beta/00120000.img" --name "Beta from Linux" --fid 4812
+grep -q '"Alpha_from_Windows"' <<<"$listed" || { echo "Linux does not list the mapset Windows integrated" >&2; exit 1; }
+linux_veldra integrate --registry --name "Beta from Linux" --fid 4812 "$data"/beta/0012000[1-9].img
 listed=$(same_lists)
-grep -q '"Beta_from_Linux"' <<<"$listed" || { echo "Windows does not list the mapset Linux registered" >&2; exit 1; }
+grep -q '"Beta_from_Linux"' <<<"$listed" || { echo "Windows does not list the mapset Linux integrated" >&2; exit 1; }
 echo "Windows and Linux list the same mapsets"

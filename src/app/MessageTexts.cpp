@@ -60,6 +60,9 @@ const std::vector<MessageText>& messageTexts() {
         {Msg::MsgFilesSuffix,
          " Files",
          " Files"},
+        {Msg::MsgDrawPriorityStopped,
+         "Stopped. DrawPriority was changed for ",
+         "Abgebrochen. Die DrawPriority wurde geaendert an "},
         {Msg::CaptionTypeNewName,
          "type in new name",
          "neuen Namen eingeben"},
@@ -447,7 +450,7 @@ const std::vector<MessageText>& messageTexts() {
          "Einem eingebundenen Kartensatz einen neuen Namen geben"},
         {Msg::HelpTyp,
          "Attach or replace a mapset's type file; without FILE, detach it",
-         "Das Typfile eines Kartensatzes hinzufügen oder ersetzen; ohne FILE entfernen"},
+         "Das Typfile eines Kartensatzes hinzufügen oder ersetzen; ohne DATEI entfernen"},
         {Msg::HelpFid,
          "Give an installed mapset a new family ID (FID)",
          "Einem eingebundenen Kartensatz eine neue Familien-ID (FID) geben"},
@@ -491,9 +494,17 @@ const std::vector<MessageText>& messageTexts() {
         {Msg::HelpLabelOptions, "Options", "Optionen"},
         {Msg::HelpLabelCommands, "Commands", "Befehle"},
         {Msg::HelpLabelRequired, "REQUIRED", "PFLICHT"},
-        {Msg::HelpLabelExcludes, "Excludes", "Nicht mit"},
-        {Msg::HelpLabelText, "TEXT", "TEXT"},
+        {Msg::HelpLabelExcludes, "not with", "nicht mit"},
+        {Msg::HelpLabelText, "TEXT", "WERT"},
         {Msg::HelpLabelNumber, "NUMBER", "ZAHL"},
+        {Msg::HelpArgumentNewName, "NEW-NAME", "NEUER-NAME"},
+        {Msg::HelpArgumentNewFid, "NEW-FID", "NEUE-FID"},
+        {Msg::HelpArgumentValue, "VALUE", "STUFE"},
+        {Msg::HelpArgumentFile, "FILE", "DATEI"},
+        {Msg::HelpArgumentDir, "DIR", "ORDNER"},
+        {Msg::HelpArgumentTiles, "tiles", "kacheln"},
+        {Msg::HelpArgumentFiles, "files", "dateien"},
+        {Msg::HelpArgumentWords, "ARGUMENTS", "ARGUMENTE"},
         {Msg::HelpMapset,
          "The mapset's name as `veldra list` shows it, or its FID",
          "Der Name des Kartensatzes, wie `veldra list` ihn zeigt, oder seine FID"},
@@ -509,7 +520,7 @@ const std::vector<MessageText>& messageTexts() {
          "Die DrawPriority: 1 bis 31, ein größerer Wert ergibt 30, 0 ändert nichts"},
         {Msg::HelpExportDir,
          "Copy the mapset's folder into DIR and gather it there (default: in the mapset's own folder)",
-         "Den Ordner des Kartensatzes nach DIR kopieren und dort sammeln (sonst im Ordner des Kartensatzes selbst)"},
+         "Den Ordner des Kartensatzes nach ORDNER kopieren und dort sammeln (sonst im Ordner des Kartensatzes selbst)"},
         {Msg::HelpFidNew,
          "The new FID, a number from 1 to 60000 that no mapset uses",
          "Die neue FID, eine Zahl von 1 bis 60000, die kein Kartensatz benutzt"},
@@ -633,13 +644,47 @@ const std::vector<MessageText>& messageTexts() {
          "Ein anderes VELDRA ändert gerade dieses Präfix. Warten Sie, bis es fertig ist, und versuchen Sie es dann "
          "erneut: "},
         {Msg::MsgPrefixNotLockable,
-         "This prefix cannot be locked for changes: ",
-         "Dieses Präfix lässt sich für Änderungen nicht sperren: "},
+         "This prefix cannot be locked for changes (VELDRA cannot create or open its lock file): ",
+         "Dieses Präfix lässt sich für Änderungen nicht sperren (VELDRA kann seine Sperrdatei nicht anlegen oder "
+         "öffnen): "},
         {Msg::MsgRegistryFileChangedMeanwhile,
          "Another program changed this registry file during VELDRA's changes, which were therefore not saved. Try "
          "again: ",
          "Ein anderes Programm hat diese Registry-Datei während der Änderungen von VELDRA geändert; sie wurden "
          "deshalb nicht gespeichert. Versuchen Sie es erneut: "},
+        {Msg::MsgRegistryFileUnreadable,
+         "This registry file cannot be read, so VELDRA neither uses nor changes it: ",
+         "Diese Registry-Datei ist nicht lesbar; VELDRA benutzt und ändert sie deshalb nicht: "},
+        {Msg::MsgRegistryFileNotWine,
+         "This is not a Wine registry file (its first line is not \"WINE REGISTRY Version 2\"), so VELDRA neither "
+         "uses nor changes it: ",
+         "Das ist keine Registry-Datei von Wine (ihre erste Zeile ist nicht \"WINE REGISTRY Version 2\"); VELDRA "
+         "benutzt und ändert sie deshalb nicht: "},
+        {Msg::MsgRegistryFileArchitecture,
+         "This line of the registry file names an unknown architecture (#arch=) or another one than before, so "
+         "VELDRA neither uses nor changes the file: ",
+         "Diese Zeile der Registry-Datei nennt eine unbekannte Architektur (#arch=) oder eine andere als zuvor; "
+         "VELDRA benutzt und ändert die Datei deshalb nicht: "},
+        {Msg::MsgRegistryLineCutOff,
+         "This line of the registry file holds a value cut off after a line continuation (the file may have been "
+         "cut short). VELDRA does not change the file, so that the line after it is not lost; repair or remove "
+         "that line, then try again: ",
+         "Diese Zeile der Registry-Datei enthält einen Wert, der nach einer Zeilenfortsetzung abbricht (die Datei "
+         "wurde vielleicht abgeschnitten). VELDRA ändert die Datei nicht, damit die Zeile danach nicht verloren "
+         "geht; reparieren oder entfernen Sie diese Zeile und versuchen Sie es dann erneut: "},
+        {Msg::MsgRegistryBackupFailed,
+         "The backup of the registry file could not be written to this file, so the registry file was not "
+         "changed: ",
+         "Die Sicherungskopie der Registry-Datei ließ sich nicht in diese Datei schreiben; die Registry-Datei "
+         "wurde deshalb nicht geändert: "},
+        {Msg::MsgRegistrySaveFailed,
+         "This registry file could not be saved; the registry was left as it was: ",
+         "Diese Registry-Datei konnte nicht gespeichert werden; die Registry blieb, wie sie war: "},
+        {Msg::MsgRegistryRestoreFailed,
+         "A registry file could not be saved, and this one, saved before it, could not be put back as it was; its "
+         "text from before the change is in the file of the same name ending in .veldra-bak: ",
+         "Eine Registry-Datei konnte nicht gespeichert werden, und diese, zuvor gespeicherte ließ sich nicht "
+         "zurücksetzen; ihr Text von vor der Änderung steht in der gleichnamigen Datei mit der Endung .veldra-bak: "},
         {Msg::MsgUnexpectedError,
          "An unexpected error ended the command.",
          "Ein unerwarteter Fehler hat den Befehl beendet."},

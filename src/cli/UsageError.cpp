@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "cli/CliContext.h"
+#include "cli/HelpFormatter.h"
 
 namespace veldra::cli {
 namespace {
@@ -32,17 +33,17 @@ std::string CliContext::usageError(const CLI::Error& error) const {
     if (code == Code::RequiredError && what.starts_with("A subcommand")) {
         line = msg(Msg::MsgUsageNoCommand);
     } else if (code == Code::RequiredError && what.ends_with(" is required")) {
-        line = msg(Msg::MsgUsageMissing) + std::string(before(what, " is required"));
+        line = msg(Msg::MsgUsageMissing) + argumentName(*this, before(what, " is required"));
     } else if (code == Code::ExtrasError) {
         line = msg(Msg::MsgUsageUnexpected) + std::string(after(what, ": "));
     } else if (code == Code::ValidationError) {
-        line = msg(Msg::MsgUsageBadValue) + std::string(before(what, ": "));
+        line = msg(Msg::MsgUsageBadValue) + argumentName(*this, before(what, ": "));
     } else if (code == Code::ConversionError && what.starts_with("The value ")) {
-        line = msg(Msg::MsgUsageBadValue) + std::string(after(what, " for "));
+        line = msg(Msg::MsgUsageBadValue) + argumentName(*this, after(what, " for "));
     } else if (what.find("arguments to ") != std::string_view::npos) {
-        line = msg(Msg::MsgUsageBadValue) + std::string(before(after(what, "arguments to "), ","));
+        line = msg(Msg::MsgUsageBadValue) + argumentName(*this, before(after(what, "arguments to "), ","));
     } else if (code == Code::ConversionError || code == Code::ArgumentMismatch) {
-        line = msg(Msg::MsgUsageBadValue) + std::string(before(what, ":"));
+        line = msg(Msg::MsgUsageBadValue) + argumentName(*this, before(what, ":"));
     } else if (code == Code::ExcludesError) {
         const std::string_view first = before(what, " excludes ");
         line = msg(Msg::MsgUsageExclusive) + std::string(first) + ", " + std::string(after(what, " excludes "));

@@ -24,6 +24,7 @@ namespace veldra {
     X(CaptionUseNewName) \
     X(MsgDrawPriorityChangedFor) \
     X(MsgFilesSuffix) \
+    X(MsgDrawPriorityStopped) \
     X(CaptionTypeNewName) \
     X(MsgRegistryKeysCompatible) \
     X(MsgNotForGmpMapsets) \
@@ -168,6 +169,14 @@ namespace veldra {
     X(HelpLabelExcludes) \
     X(HelpLabelText) \
     X(HelpLabelNumber) \
+    X(HelpArgumentNewName) \
+    X(HelpArgumentNewFid) \
+    X(HelpArgumentValue) \
+    X(HelpArgumentFile) \
+    X(HelpArgumentDir) \
+    X(HelpArgumentTiles) \
+    X(HelpArgumentFiles) \
+    X(HelpArgumentWords) \
     X(HelpMapset) \
     X(HelpMapsetPid) \
     X(HelpCacheEmpty) \
@@ -225,6 +234,13 @@ namespace veldra {
     X(MsgPrefixBusy) \
     X(MsgPrefixNotLockable) \
     X(MsgRegistryFileChangedMeanwhile) \
+    X(MsgRegistryFileUnreadable) \
+    X(MsgRegistryFileNotWine) \
+    X(MsgRegistryFileArchitecture) \
+    X(MsgRegistryLineCutOff) \
+    X(MsgRegistryBackupFailed) \
+    X(MsgRegistrySaveFailed) \
+    X(MsgRegistryRestoreFailed) \
     X(MsgUnexpectedError) \
     X(MsgNotTypeFileName) \
     X(MsgNotTypeFileContent) \

@@ -99,7 +99,7 @@ std::string existingFamilyKeyName(std::string_view headerKeyName, std::string_vi
 }
 
 Result<RegisteredMapset> registerExistingMapset(app::Session& session, ExistingMapset mapset,
-                                                ExistingInstall install) {
+                                                ExistingInstall install, const Progress& progress) {
     for (auto* path : {&mapset.tdb, &mapset.overviewMap, &mapset.tilesFolder}) *path = fs::absolute(*path);
     if (auto checked = checkFields(mapset); !checked) return checked.failure();
     auto edit = app::RegistryEdit::open(session.host.registry);
@@ -129,7 +129,8 @@ Result<RegisteredMapset> registerExistingMapset(app::Session& session, ExistingM
     if (install == ExistingInstall::GmapPackage) {
         auto package = gmap::writeExistingMapsetPackage(
             session, {mapset.name, mapset.fid, mapset.pid, mapset.tdb, mapset.overviewMap, mapset.tilesFolder,
-                      mapset.indexFile, mapset.mdrFile, *prepared});
+                      mapset.indexFile, mapset.mdrFile, *prepared},
+            progress);
         if (!package) return package.failure();
         registered.location = platform::pathText(*package);
     } else {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/Session.h"
+#include "core/Progress.h"
 #include "core/Result.h"
 #include "existing/ExistingMapset.h"
 
@@ -26,8 +27,9 @@ struct RegisteredMapset {
 // (blanks and zero bytes as "_"), then the FID text.
 std::string existingFamilyKeyName(std::string_view headerKeyName, std::string_view fidText);
 
-// Registry writes join the caller's registry edit when one is open.
+// Registry writes join the caller's registry edit when one is open. `progress`
+// counts the tiles unpacked into a gmap package.
 Result<RegisteredMapset> registerExistingMapset(app::Session& session, ExistingMapset mapset,
-                                                ExistingInstall install);
+                                                ExistingInstall install, const Progress& progress = {});
 
 }  // namespace veldra::existing

@@ -30,7 +30,7 @@ TdbHeaderRead readTdbHeader(const std::filesystem::path& tdb) {
     in.rdbuf()->pubsetbuf(nullptr, 0);
     in.open(tdb, std::ios::binary);
     if (!in) return {std::nullopt, "cannot open " + platform::pathText(tdb)};
-    std::vector<std::uint8_t> bytes(TdbNameOffset + TdbNameFieldLimit);
+    std::vector<std::uint8_t> bytes(TdbHeaderReadSize);
     in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     bytes.resize(static_cast<std::size_t>(in.gcount()));
     auto header = parseTdbHeader(bytes);

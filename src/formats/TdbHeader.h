@@ -18,6 +18,8 @@ inline constexpr std::size_t TdbVersionOffset = 7;
 inline constexpr std::size_t TdbNameOffset = 9;
 // The catalog keeps at most this many characters of the header after the first nine.
 inline constexpr std::size_t TdbNameFieldLimit = 40;
+// What a reader of the header fields needs of the file.
+inline constexpr std::size_t TdbHeaderReadSize = TdbNameOffset + TdbNameFieldLimit;
 
 struct TdbHeader {
     std::uint16_t headerLength = 0;  // data length of the header block (offset 1)

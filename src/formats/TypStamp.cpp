@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <string_view>
 #include <vector>
 
 #include "formats/FileSizeLimits.h"
@@ -11,15 +12,19 @@ namespace veldra::formats {
 namespace {
 
 constexpr std::size_t TypIdsEnd = TypPidOffset + 2;
+// Every Garmin subfile begins with its header length and this kind text.
+constexpr std::string_view TypSignature = "GARMIN TYP";
+constexpr std::size_t TypSignatureOffset = 2;
 
-std::string tooShort(const std::filesystem::path& typ) {
-    return platform::pathText(typ) + " is too short for a type file";
+std::string notATypeFile(const std::filesystem::path& typ) {
+    return platform::pathText(typ) + " is not a type file";
 }
 
 }  // namespace
 
 std::optional<TypIds> parseTypIds(ByteView typ) {
     if (typ.size() < TypIdsEnd) return std::nullopt;
+    if (!std::equal(TypSignature.begin(), TypSignature.end(), typ.begin() + TypSignatureOffset)) return std::nullopt;
     return TypIds{*u16At(typ, TypFidOffset), *u16At(typ, TypPidOffset)};
 }
 
@@ -30,7 +35,7 @@ TypIdsRead readTypIds(const std::filesystem::path& typ) {
     in.read(reinterpret_cast<char*>(head.data()), static_cast<std::streamsize>(head.size()));
     head.resize(static_cast<std::size_t>(in.gcount()));
     auto ids = parseTypIds(head);
-    if (!ids) return {std::nullopt, tooShort(typ)};
+    if (!ids) return {std::nullopt, notATypeFile(typ)};
     return {ids, {}};
 }
 
@@ -43,7 +48,7 @@ platform::FileResult writeStampedTypCopy(const std::filesystem::path& source, co
     auto read = platform::readFileCapped(source, TypFileLimit);
     if (!read) return {false, read.failure().detail};
     std::vector<std::uint8_t>& bytes = *read;
-    if (bytes.size() < TypFidOffset + 2) return {false, tooShort(source)};
+    if (!parseTypIds(bytes)) return {false, notATypeFile(source)};
     const auto stamp = u16Bytes(fid);
     std::copy(stamp.begin(), stamp.end(), bytes.begin() + static_cast<std::ptrdiff_t>(TypFidOffset));
     return platform::replaceFileAtomically(target, bytes);

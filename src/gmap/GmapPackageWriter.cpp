@@ -59,10 +59,12 @@ std::string eightDigits(std::uint32_t number) {
 
 // The tiles of an existing mapset, as its TDB lists them, each into its folder.
 Status unpackListedTiles(app::Session& session, const ExistingMapsetPackage& mapset, const fs::path& product,
-                         std::size_t& count) {
+                         std::size_t& count, const Progress& progress) {
     auto tdb = platform::readFileCapped(mapset.tdb, formats::TdbFileLimit);
     if (!tdb) return tdb.failure();
-    for (const std::uint32_t number : formats::packageTileNumbers(*tdb)) {
+    const auto numbers = formats::packageTileNumbers(*tdb);
+    tell(progress, 0, numbers.size());
+    for (const std::uint32_t number : numbers) {
         const std::string name = eightDigits(number);
         const fs::path tile = mapset.tilesFolder / (name + ".img");
         std::error_code ec;
@@ -71,7 +73,7 @@ Status unpackListedTiles(app::Session& session, const ExistingMapsetPackage& map
             return alreadyShown();
         }
         if (auto unpacked = unpackedMap(session, product / name, tile); !unpacked) return unpacked;
-        ++count;
+        tell(progress, ++count, numbers.size());
         session.dialogs.status(session.msg(Msg::MsgWorkingOnFile) + name + ".img");
         session.dialogs.processEvents();
     }
@@ -120,7 +122,8 @@ Result<fs::path> writeNewMapsetPackage(app::Session& session, const NewMapsetPac
     return package;
 }
 
-Result<fs::path> writeExistingMapsetPackage(app::Session& session, const ExistingMapsetPackage& mapset) {
+Result<fs::path> writeExistingMapsetPackage(app::Session& session, const ExistingMapsetPackage& mapset,
+                                            const Progress& progress) {
     const std::string folderName = cleanedMapsetName(mapset.name);
     auto package = createdPackageFolder(session, folderName);
     if (!package) return package;
@@ -153,7 +156,7 @@ Result<fs::path> writeExistingMapsetPackage(app::Session& session, const Existin
     if (auto written = writeInfoXml(*package, info); !written) return written.failure();
 
     std::size_t count = 0;
-    if (auto tiles = unpackListedTiles(session, mapset, product, count); !tiles) {
+    if (auto tiles = unpackListedTiles(session, mapset, product, count, progress); !tiles) {
         // A package whose maps are missing would show an empty mapset.
         std::error_code ignored;
         fs::remove_all(*package, ignored);

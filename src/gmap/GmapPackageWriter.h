@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/Session.h"
+#include "core/Progress.h"
 #include "core/Result.h"
 
 namespace veldra::gmap {
@@ -44,8 +45,9 @@ struct ExistingMapsetPackage {
 // host does not know that folder.
 std::optional<std::filesystem::path> packageFolderFor(const app::Session& session, const std::string& folderName);
 
-// Both give the package folder they wrote.
+// Both give the package folder they wrote. `progress` counts the tiles the TDB lists.
 Result<std::filesystem::path> writeNewMapsetPackage(app::Session& session, const NewMapsetPackage& mapset);
-Result<std::filesystem::path> writeExistingMapsetPackage(app::Session& session, const ExistingMapsetPackage& mapset);
+Result<std::filesystem::path> writeExistingMapsetPackage(app::Session& session, const ExistingMapsetPackage& mapset,
+                                                         const Progress& progress = {});
 
 }  // namespace veldra::gmap

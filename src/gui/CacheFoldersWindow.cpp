@@ -3,6 +3,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -11,7 +12,9 @@
 
 #include "app/FailureText.h"
 #include "app/Session.h"
+#include "gui/CountProgress.h"
 #include "gui/TaskRunner.h"
+#include "gui/WindowPlacement.h"
 #include "tasks/CacheTasks.h"
 
 namespace veldra::gui {
@@ -54,7 +57,8 @@ CacheFoldersWindow::CacheFoldersWindow(app::Session& session, QWidget* parent)
       label1_(pathLabel(this, "Label1")),
       label2_(pathLabel(this, "Label2")),
       label3_(pathLabel(this, "Label3")),
-      explanation_(new QLabel(this)) {
+      explanation_(new QLabel(this)),
+      progress_(countProgressBar(this, "ProgressBarCache")) {
     setObjectName("Form1");
     explanation_->setObjectName("TextExplanation");
     explanation_->setWordWrap(true);
@@ -79,6 +83,7 @@ CacheFoldersWindow::CacheFoldersWindow(app::Session& session, QWidget* parent)
             grid->addWidget(clearButtons_[i], row, 1, Qt::AlignTop);
         }
     }
+    grid->addWidget(progress_, static_cast<int>(sizeLines_.size()), 0, 1, 2);
     grid->setColumnStretch(0, 1);
 
     auto* folders = new QGroupBox(this);
@@ -96,9 +101,7 @@ void CacheFoldersWindow::showRefreshed() {
     refresh();
     // Wide enough for the longest folder line; as high as the wrapped texts need.
     resize(720, layout()->totalHeightForWidth(720));
-    show();
-    raise();
-    activateWindow();
+    bringToFront(*this);
 }
 
 void CacheFoldersWindow::refresh() {
@@ -126,7 +129,10 @@ void CacheFoldersWindow::refresh() {
 void CacheFoldersWindow::empty(std::size_t cacheIndex) {
     const tools::Cache cache = tools::AllCaches[cacheIndex];
     std::optional<Result<tools::CacheState>> emptied;
-    runWhileResponsive(this, [&] { emptied.emplace(tasks::emptyCache(session_, cache)); });
+    progress_->reset();
+    runWhileResponsive(this, [&, progress = feedProgressBar(progress_)] {
+        emptied.emplace(tasks::emptyCache(session_, cache, progress));
+    });
     if (!*emptied && emptied->failure().kind == FailureKind::Error)
         session_.dialogs.inform(app::describeFailure(emptied->failure(), session_.catalog), app::DefaultTitle,
                                 app::MessageIcon::Critical);

@@ -8,6 +8,7 @@
 #include <cstddef>
 
 class QLabel;
+class QProgressBar;
 class QPushButton;
 
 namespace veldra::app {
@@ -39,6 +40,7 @@ private:
     QLabel* explanation_;
     std::array<QLabel*, 4> sizeLines_{};
     std::array<QPushButton*, 3> clearButtons_{};
+    QProgressBar* progress_;
 };
 
 }  // namespace veldra::gui

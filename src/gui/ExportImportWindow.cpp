@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -14,7 +15,9 @@
 
 #include "app/FailureText.h"
 #include "app/Session.h"
+#include "gui/CountProgress.h"
 #include "gui/TaskRunner.h"
+#include "gui/WindowPlacement.h"
 #include "registration/NumberText.h"
 #include "tasks/CatalogTasks.h"
 #include "tasks/ExportImportTasks.h"
@@ -67,6 +70,7 @@ ExportImportWindow::ExportImportWindow(app::Session& session, QWidget* parent)
       listgmp_(mapsetList(this, "Listgmp")),
       commandExport_(new QPushButton(this)),
       commandImport_(new QPushButton(this)),
+      progress_(countProgressBar(this, "ProgressBarCopy")),
       listURL_(mapsetList(this, "ListURL")),
       labelSource_(new QLabel(this)),
       textUrl_(new InstallerField(
@@ -88,7 +92,8 @@ ExportImportWindow::ExportImportWindow(app::Session& session, QWidget* parent)
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(commandExport_);
     buttons->addWidget(commandImport_);
-    buttons->addStretch();
+    buttons->addWidget(progress_, 1);
+    buttons->addStretch(0);  // takes the room while the bar is hidden
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(lists, 1);
     layout->addWidget(listURL_);
@@ -121,9 +126,7 @@ void ExportImportWindow::showRefreshed() {
     retranslate();
     for (QWidget* offer : std::initializer_list<QWidget*>{listURL_, labelSource_, textUrl_}) offer->hide();
     for (QWidget* lists : std::initializer_list<QWidget*>{listIMG_, listgmp_, labelIMG_, labelgmp_}) lists->show();
-    show();
-    raise();
-    activateWindow();
+    bringToFront(*this);
     reloadLists();
 }
 
@@ -188,7 +191,10 @@ void ExportImportWindow::exportSelected() {
     }
     std::optional<Result<std::filesystem::path>> exported;
     try {
-        runWhileResponsive(this, [&] { exported.emplace(tasks::exportMapset(session_, {*choice, std::nullopt})); });
+        progress_->reset();
+        runWhileResponsive(this, [&, progress = feedProgressBar(progress_)] {
+            exported.emplace(tasks::exportMapset(session_, {*choice, std::nullopt}, progress));
+        });
     } catch (const std::exception& e) {
         exported.emplace(fail(e.what()));
     }
@@ -198,7 +204,10 @@ void ExportImportWindow::exportSelected() {
 void ExportImportWindow::importFolder() {
     std::optional<Result<tasks::ImportResult>> imported;
     try {
-        runWhileResponsive(this, [&] { imported.emplace(tasks::importMapset(session_, {})); });
+        progress_->reset();
+        runWhileResponsive(this, [&, progress = feedProgressBar(progress_)] {
+            imported.emplace(tasks::importMapset(session_, {}, progress));
+        });
     } catch (const std::exception& e) {
         imported.emplace(fail(e.what()));
     }

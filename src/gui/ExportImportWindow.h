@@ -15,6 +15,7 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
+class QProgressBar;
 class QPushButton;
 
 namespace veldra::app {
@@ -54,6 +55,7 @@ private:
     QLabel* labelgmp_ = nullptr;
     QPushButton* commandExport_;
     QPushButton* commandImport_;
+    QProgressBar* progress_;
     QListWidget* listURL_;
     QLabel* labelSource_;
     QLineEdit* textUrl_;

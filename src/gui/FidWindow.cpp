@@ -13,6 +13,7 @@
 #include "app/FailureText.h"
 #include "app/Session.h"
 #include "gui/TaskRunner.h"
+#include "gui/WindowPlacement.h"
 #include "registration/NewFid.h"
 #include "tasks/CatalogTasks.h"
 #include "tasks/FidChangeTask.h"
@@ -120,9 +121,7 @@ void FidWindow::showMapset(const tasks::MapsetChoice& choice) {
     label1_->setText(QString::fromStdString(session_.msg(Msg::TextFidLabel) + chosen->fid));
     // A package most often collides with a copy of itself: a free FID is at hand.
     if (chosen->package) offerFreeFid();
-    show();
-    raise();
-    activateWindow();
+    bringToFront(*this);
 }
 
 void FidWindow::clearChoice() {

@@ -18,6 +18,7 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
@@ -37,6 +38,7 @@
 #include "app/Startup.h"
 #include "gui/CacheFoldersWindow.h"
 #include "gui/ConsoleWindow.h"
+#include "gui/CountProgress.h"
 #include "gui/ExportImportWindow.h"
 #include "gui/FidWindow.h"
 #include "gui/LatitudeWindow.h"
@@ -46,6 +48,7 @@
 #include "gui/ProgramSounds.h"
 #include "gui/SettingsWindow.h"
 #include "gui/TaskRunner.h"
+#include "gui/WindowPlacement.h"
 #include "platform/PathText.h"
 #include "tasks/CacheTasks.h"
 #include "tasks/CatalogTasks.h"
@@ -164,8 +167,7 @@ void MainWindow::buildMenus() {
     connect(settings, &QAction::triggered, this, [this] {
         if (!settingsWindow_) settingsWindow_ = new SettingsWindow(session_, this);
         settingsWindow_->reload();
-        settingsWindow_->show();
-        settingsWindow_->raise();
+        bringToFront(*settingsWindow_);
     });
     connect(named(bar->addAction(QString()), "MnuLatitude"), &QAction::triggered, this,
             &MainWindow::showLatitudeWindow);
@@ -347,6 +349,7 @@ QWidget* MainWindow::buildBottom() {
     layout->setContentsMargins(0, 0, 0, 0);
     textMeldung_ = named(new QLineEdit, "TextMeldung");
     textMeldung_->setReadOnly(true);
+    cacheProgress_ = countProgressBar(bottom, "ProgressBarKompa");
     command2_ = named(new QPushButton, "Command2");
     commandAllesLoeschen_ = named(new QPushButton, "CommandAllesLoeschen");
     for (auto* button : {command2_, commandAllesLoeschen_})
@@ -355,6 +358,7 @@ QWidget* MainWindow::buildBottom() {
     label9_->setCursor(Qt::PointingHandCursor);
     label9_->installEventFilter(this);
     layout->addWidget(textMeldung_, 1);
+    layout->addWidget(cacheProgress_);
     layout->addWidget(command2_);
     layout->addWidget(commandAllesLoeschen_);
     layout->addWidget(label9_);
@@ -370,6 +374,11 @@ void MainWindow::connectControls() {
     });
     connect(dir1_, &QTreeView::activated, this, [this](const QModelIndex& index) {
         showTileFolder(folders_->filePath(index));
+    });
+    // The folder tree loads in the background: the chosen folder comes into
+    // view once the folders on its way are there.
+    connect(folders_, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
+        if (QDir::fromNativeSeparators(tileFolder_).startsWith(loaded)) dir1_->scrollTo(dir1_->currentIndex());
     });
     connect(file1_, &QListWidget::itemDoubleClicked, this, &MainWindow::addTile);
     connect(list1_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
@@ -587,6 +596,7 @@ void MainWindow::integrate() {
         integrated.emplace(fail(e.what()));
     }
     applyControlRules(*centralWidget(), MainState::Integrated);
+    refreshCatalog();  // whatever the run left installed
     if (*integrated) playProgramSound(session_.host.programFolder, "Success.wav");
     else reportFailure(integrated->failure());
 }
@@ -739,7 +749,9 @@ void MainWindow::attachTypeFile() {
 
 void MainWindow::emptyTileCache() {
     highlight(commandKompa_);
-    const auto caption = runTask<std::string>([this] { return tasks::emptyBaseCampTileCache(session_); });
+    const auto caption = runTask<std::string>(
+        [this, progress = feedProgressBar(cacheProgress_)] { return tasks::emptyBaseCampTileCache(session_, progress); });
+    cacheProgress_->hide();
     if (caption) commandKompa_->setText(qt(*caption));
     else reportFailure(caption.failure());
     resetButtonColours();
@@ -760,8 +772,7 @@ void MainWindow::mapsetsChanged() {
 
 void MainWindow::showLatitudeWindow() {
     latitudeWindow_->retranslate();
-    latitudeWindow_->show();
-    latitudeWindow_->raise();
+    bringToFront(*latitudeWindow_);
 }
 
 void MainWindow::showTypeFileChooser(bool shown) {

@@ -28,6 +28,7 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
+class QProgressBar;
 class QPushButton;
 class QRadioButton;
 class QTreeView;
@@ -180,6 +181,7 @@ private:
     QPushButton* commandDoIt_ = nullptr;
 
     QLineEdit* textMeldung_ = nullptr;
+    QProgressBar* cacheProgress_ = nullptr;  // shown while `CommandKompa` empties the cache
     QPushButton* command2_ = nullptr;
     QPushButton* commandAllesLoeschen_ = nullptr;
     QLabel* label9_ = nullptr;

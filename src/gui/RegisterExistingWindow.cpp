@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -16,7 +17,9 @@
 #include "existing/ExistingFileChecks.h"
 #include "existing/ExistingTdbAdoption.h"
 #include "gmap/PackageName.h"
+#include "gui/CountProgress.h"
 #include "gui/TaskRunner.h"
+#include "gui/WindowPlacement.h"
 #include "platform/PathText.h"
 #include "registration/NumberText.h"
 #include "tasks/RegisterExistingTask.h"
@@ -67,6 +70,7 @@ RegisterExistingWindow::RegisterExistingWindow(app::Session& session, QWidget* p
     commandregistriere_->setObjectName("Commandregistriere");
     commandgmapsatz_ = new QPushButton(this);
     commandgmapsatz_->setObjectName("Commandgmapsatz");
+    progress_ = countProgressBar(this, "ProgressBarGmap");
 
     auto* form = new QFormLayout;
     form->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
@@ -95,7 +99,8 @@ RegisterExistingWindow::RegisterExistingWindow(app::Session& session, QWidget* p
     form->addRow(fidLabel, ids);
 
     auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
+    buttons->addWidget(progress_, 1);
+    buttons->addStretch(0);  // takes the room while the bar is hidden
     buttons->addWidget(commandgmapsatz_);
     buttons->addWidget(commandregistriere_);
     auto* layout = new QVBoxLayout(this);
@@ -144,9 +149,7 @@ void RegisterExistingWindow::showForTiles(const QString& tilesFolder, bool tiles
     tilesFromDeviceImage_ = tilesFromDeviceImage;
     clearFields();
     retranslate();
-    show();
-    raise();
-    activateWindow();
+    bringToFront(*this);
 }
 
 void RegisterExistingWindow::retranslate() {
@@ -276,7 +279,10 @@ void RegisterExistingWindow::install(bool asPackage) {
     updateCommands();
     std::optional<Result<existing::RegisteredMapset>> registered;
     try {
-        runWhileResponsive(this, [&] { registered.emplace(tasks::registerExisting(session_, request)); });
+        progress_->reset();
+        runWhileResponsive(this, [&, progress = feedProgressBar(progress_)] {
+            registered.emplace(tasks::registerExisting(session_, request, progress));
+        });
     } catch (const std::exception& e) {
         registered.emplace(fail(e.what()));
     }

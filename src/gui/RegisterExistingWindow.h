@@ -13,6 +13,7 @@
 
 class QLabel;
 class QLineEdit;
+class QProgressBar;
 class QPushButton;
 
 namespace veldra::app {
@@ -77,6 +78,7 @@ private:
     QLineEdit* textPID_;
     QPushButton* commandregistriere_;
     QPushButton* commandgmapsatz_;
+    QProgressBar* progress_;
 };
 
 }  // namespace veldra::gui

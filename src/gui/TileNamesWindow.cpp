@@ -4,7 +4,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSplitter>
@@ -16,8 +15,10 @@
 #include "app/FailureText.h"
 #include "app/Session.h"
 #include "formats/TdbTileList.h"
+#include "gui/CountProgress.h"
 #include "gui/TaskRunner.h"
 #include "gui/TileCoverageView.h"
+#include "gui/WindowPlacement.h"
 #include "tasks/TileTasks.h"
 
 namespace veldra::gui {
@@ -43,22 +44,23 @@ TileNamesWindow::TileNamesWindow(app::Session& session, QWidget* parent)
       coverage_(new TileCoverageView(this)),
       textDp_(new QLineEdit(this)),
       changeButton_(new QPushButton(this)),
-      progress_(new QProgressBar(this)) {
+      progress_(countProgressBar(this, "ProgressBarDP")),
+      cancelButton_(new QPushButton(this)) {
     setObjectName("FormMaptilename");
     label1_->setObjectName("Label1");
     tileList_->setObjectName("Listmaptilename");
     coverage_->setObjectName("TileCoverage");
     textDp_->setObjectName("TextDP");
     changeButton_->setObjectName("CommandDPAendern");
-    progress_->setObjectName("ProgressBarDP");
+    cancelButton_->setObjectName("CommandDPCancel");
     setModal(false);
 
     label1_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     label1_->setWordWrap(true);
     // Two digits are all a draw priority has; the field is sized for three.
     textDp_->setMaximumWidth(textDp_->fontMetrics().horizontalAdvance("0000") + 16);
-    progress_->setTextVisible(true);
-    progress_->setFormat("%v / %m");
+    cancelButton_->setEnabled(false);
+    progress_->show();  // with the count of the tiles listed
 
     auto* tiles = new QSplitter(Qt::Horizontal, this);
     tiles->addWidget(tileList_);
@@ -71,6 +73,7 @@ TileNamesWindow::TileNamesWindow(app::Session& session, QWidget* parent)
     change->addWidget(changeButton_);
     change->addWidget(textDp_);
     change->addWidget(progress_, 1);
+    change->addWidget(cancelButton_);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label1_);
@@ -82,6 +85,8 @@ TileNamesWindow::TileNamesWindow(app::Session& session, QWidget* parent)
     connect(textDp_, &QLineEdit::textEdited, this, &TileNamesWindow::limitValue);
     connect(textDp_, &QLineEdit::editingFinished, this, &TileNamesWindow::checkValueGiven);
     connect(changeButton_, &QPushButton::clicked, this, &TileNamesWindow::changeDrawPriority);
+    // Each file holds one value, old or new: the run may end between two files.
+    connect(cancelButton_, &QPushButton::clicked, this, [this] { stopping_.request_stop(); });
     retranslate();
     const int line = fontMetrics().height();
     resize(line * 52, line * 26);
@@ -90,6 +95,7 @@ TileNamesWindow::TileNamesWindow(app::Session& session, QWidget* parent)
 void TileNamesWindow::retranslate() {
     setWindowTitle(QString::fromStdString(session_.msg(Msg::CaptionTileNamesWindow)));
     changeButton_->setText(QString::fromStdString(session_.catalog.control("FormMaptilename.CommandDPAendern")));
+    cancelButton_->setText(QString::fromStdString(session_.msg(Msg::CaptionButtonCancel)));
     coverage_->setToolTip(QString::fromStdString(session_.msg(Msg::TipTileCoverage)));
 }
 
@@ -111,9 +117,7 @@ bool TileNamesWindow::showMapset(const tasks::MapsetChoice& choice) {
     progress_->setRange(0, count);
     progress_->setValue(count);
     changeButton_->setEnabled(true);
-    show();
-    raise();
-    activateWindow();
+    bringToFront(*this);
     return true;
 }
 
@@ -149,28 +153,24 @@ void TileNamesWindow::changeDrawPriority() {
     changeButton_->setEnabled(false);
     // An empty field was reported when it was left; nothing to write.
     if (registration::readTypedDrawPriority(text(textDp_)).empty) return;
-    const QPointer<QProgressBar> bar(progress_);
-    const auto progress = [bar](std::size_t done, std::size_t total) {
-        if (!bar) return;
-        QMetaObject::invokeMethod(
-            bar.data(),
-            [bar, done, total] {
-                if (!bar) return;
-                bar->setRange(0, static_cast<int>(total));
-                bar->setValue(static_cast<int>(done));
-            },
-            Qt::QueuedConnection);
-    };
-    progress_->setValue(0);
+    const auto progress = feedProgressBar(progress_);
+    progress_->reset();
     changeButton_->setStyleSheet("background-color: rgb(255, 200, 100)");
+    stopping_ = std::stop_source();
+    // Everything but the bar and its cancel button waits for the run.
+    for (QWidget* control : std::initializer_list<QWidget*>{tileList_, coverage_, textDp_}) control->setEnabled(false);
+    cancelButton_->setEnabled(true);
     std::optional<Result<std::size_t>> changed;
     try {
-        runWhileResponsive(this, [&] {
-            changed.emplace(tasks::changeDrawPriority(session_, {choice_, text(textDp_)}, progress));
+        const tasks::DrawPriorityRequest request{choice_, text(textDp_)};
+        runWhileResponsive(nullptr, [&, stop = stopping_.get_token()] {
+            changed.emplace(tasks::changeDrawPriority(session_, request, progress, stop));
         });
     } catch (const std::exception& e) {
         changed.emplace(fail(e.what()));
     }
+    cancelButton_->setEnabled(false);
+    for (QWidget* control : std::initializer_list<QWidget*>{tileList_, coverage_, textDp_}) control->setEnabled(true);
     changeButton_->setStyleSheet(QString());
     if (!*changed) return reportFailure(changed->failure());
     // The lines show the values now in the files.

@@ -5,6 +5,8 @@
 
 #include <QDialog>
 
+#include <stop_token>
+
 #include "registration/TileListing.h"
 #include "tasks/MapsetChoice.h"
 
@@ -50,6 +52,8 @@ private:
     QLineEdit* textDp_;
     QPushButton* changeButton_;
     QProgressBar* progress_;
+    QPushButton* cancelButton_;
+    std::stop_source stopping_;  // of the draw priority run under way
 };
 
 }  // namespace veldra::gui

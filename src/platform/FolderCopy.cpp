@@ -22,9 +22,19 @@ FileResult copyFileOver(const fs::path& source, const fs::path& target) {
     });
 }
 
+// The files below `folder`, for the count of a progress bar.
+std::size_t filesBelow(const fs::path& folder) {
+    std::size_t count = 0;
+    std::error_code ec;
+    for (auto entry = fs::recursive_directory_iterator(folder, ec); !ec && entry != fs::recursive_directory_iterator();
+         entry.increment(ec))
+        if (!entry->is_directory(ec)) ++count;
+    return count;
+}
+
 }  // namespace
 
-FileResult copyFolderInto(const fs::path& source, const fs::path& destination) {
+FileResult copyFolderInto(const fs::path& source, const fs::path& destination, const Progress& progress) {
     std::error_code ec;
     const fs::path from = fs::weakly_canonical(source, ec);
     if (ec || !fs::is_directory(from, ec)) return {false, "The folder does not exist."};
@@ -35,11 +45,18 @@ FileResult copyFolderInto(const fs::path& source, const fs::path& destination) {
         return {false, "The destination lies inside the folder to copy."};
     fs::create_directories(to, ec);
     if (ec) return {false, ec.message()};
+    const std::size_t total = filesBelow(from);
+    std::size_t done = 0;
+    tell(progress, 0, total);
     for (auto entry = fs::recursive_directory_iterator(from, ec); !ec && entry != fs::recursive_directory_iterator();
          entry.increment(ec)) {
         const fs::path target = to / entry->path().lexically_relative(from);
-        if (entry->is_directory(ec)) fs::create_directories(target, ec);
-        else if (auto copied = copyFileOver(entry->path(), target); !copied) return copied;
+        if (entry->is_directory(ec)) {
+            fs::create_directories(target, ec);
+        } else {
+            if (auto copied = copyFileOver(entry->path(), target); !copied) return copied;
+            tell(progress, ++done, total);
+        }
         if (ec) return {false, ec.message()};
     }
     if (ec) return {false, ec.message()};

@@ -5,12 +5,15 @@
 
 #include <filesystem>
 
+#include "core/Progress.h"
 #include "platform/AtomicFile.h"
 
 namespace veldra::platform {
 
 // Copies `source` to `destination` / its last name, creating `destination`
 // when missing. Fails when the copy would land in the source itself.
-FileResult copyFolderInto(const std::filesystem::path& source, const std::filesystem::path& destination);
+// `progress` counts the files copied.
+FileResult copyFolderInto(const std::filesystem::path& source, const std::filesystem::path& destination,
+                          const Progress& progress = {});
 
 }  // namespace veldra::platform

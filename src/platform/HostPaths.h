@@ -8,6 +8,8 @@
 #include <string_view>
 #include <system_error>
 
+#include "platform/FileStart.h"
+
 namespace veldra::platform {
 
 class HostPaths {
@@ -26,6 +28,12 @@ public:
         std::filesystem::path native = toNative(host);
         std::error_code ec;
         return !native.empty() && std::filesystem::is_regular_file(native, ec) ? native : std::filesystem::path();
+    }
+    // The first bytes of the file existingNativeFile finds: NoFile where it
+    // finds none.
+    virtual FileStart existingNativeFileStart(std::string_view host, std::size_t maxBytes) const {
+        const std::filesystem::path native = existingNativeFile(host);
+        return native.empty() ? FileStart{} : readFileStart(native, maxBytes);
     }
 };
 

@@ -99,7 +99,7 @@ public:
     // Why writes are refused right now (for example a running wineserver), or nothing.
     virtual std::optional<Failure> writeBlocker() const { return std::nullopt; }
     // Why the registry cannot be read at all (a registry file that is not one), or nothing.
-    virtual std::optional<std::string> readProblem() const { return std::nullopt; }
+    virtual std::optional<Failure> readProblem() const { return std::nullopt; }
 
     // A task's changes form one edit. beginEdit gives this process the registry
     // alone (a second VELDRA process on the same registry is refused until the

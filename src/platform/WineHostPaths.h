@@ -23,11 +23,18 @@ public:
     std::filesystem::path toNative(std::string_view host) const override;
     // A file spelled as on disk, the common case, costs one look-up.
     std::filesystem::path existingNativeFile(std::string_view host) const override;
+    // The same: one open when the file is spelled as on disk.
+    FileStart existingNativeFileStart(std::string_view host, std::size_t maxBytes) const override;
 
     const std::filesystem::path& prefix() const { return prefix_; }
 
 private:
+    // "<prefix>/dosdevices/x:/rest" joined as text for a drive other than Z:
+    // (which may stand for the root); empty for any other host path.
+    std::string spelledOnDrive(std::string_view host) const;
+
     std::filesystem::path prefix_;
+    std::string dosdevices_;  // <prefix>/dosdevices, as driveLink spells it
 };
 
 }  // namespace veldra::platform

@@ -47,16 +47,19 @@ fs::path writeTarget(const fs::path& file) {
     return file;
 }
 
-// The text of a registry file; nothing when it does not exist.
-std::optional<std::string> readText(const fs::path& file, std::string& error) {
+// The text of a registry file (nothing when it does not exist), or why it
+// cannot be read.
+Result<std::optional<std::string>> readText(const fs::path& file) {
     std::error_code ec;
-    if (!fs::exists(file, ec)) return std::nullopt;
+    if (!fs::exists(file, ec)) return std::optional<std::string>();
     auto bytes = readFileCapped(file, RegistryFileLimit);
-    if (!bytes) {
-        error = bytes.failure().detail;
-        return std::string();
-    }
-    return std::string(bytes->begin(), bytes->end());
+    if (!bytes) return fail(Msg::MsgRegistryFileUnreadable, file.string());
+    return std::optional<std::string>(std::string(bytes->begin(), bytes->end()));
+}
+
+// A line of a registry file as editors and compilers name it.
+std::string fileLine(const fs::path& file, std::size_t line) {
+    return line > 0 ? file.string() + ":" + std::to_string(line) : file.string();
 }
 
 }  // namespace
@@ -95,14 +98,16 @@ void WinePrefixRegistry::load(Hive& target) const {
     target.loaded = true;
     target.changed = false;
     target.writable.reset();
+    target.found = nullptr;
     target.registry.reset();
-    target.refusal.clear();
-    std::string error;
-    target.onDisk = readText(target.file, error);
-    if (!error.empty()) {
-        target.refusal = "The registry file " + target.file.string() + " cannot be read: " + error;
+    target.refusal.reset();
+    auto text = readText(target.file);
+    if (!text) {
+        target.onDisk = std::string();
+        target.refusal = text.failure();
         return;
     }
+    target.onDisk = std::move(*text);
     if (!target.onDisk) {
         // A new prefix: the file appears with the first change. user.reg
         // follows the architecture of system.reg, as Wine writes both alike.
@@ -116,8 +121,7 @@ void WinePrefixRegistry::load(Hive& target) const {
     }
     WineRegistryLoad parsed = WineRegistryFile::parse(*target.onDisk, currentFileTime());
     if (!parsed.file) {
-        target.refusal = "VELDRA cannot read the registry file " + target.file.string() + " (" + parsed.error +
-                         ") and neither uses nor changes it.";
+        target.refusal = fail(*parsed.refusal, fileLine(target.file, parsed.refusedLine));
         return;
     }
     if (parsed.file->relativeTo().empty()) parsed.file->setRelativeTo(target.relativeTo);
@@ -130,13 +134,21 @@ void WinePrefixRegistry::forgetFiles() {
 }
 
 const WineRegistryKey* WinePrefixRegistry::findKey(RegistryRoot root, std::string_view path) const {
-    const Hive& chosen = hive(root);
-    return chosen.registry ? chosen.registry->findKey(path) : nullptr;
+    return findKey(hive(root), path);
+}
+
+const WineRegistryKey* WinePrefixRegistry::findKey(Hive& chosen, std::string_view path) const {
+    if (!chosen.registry) return nullptr;
+    if (!chosen.found || chosen.foundPath != path) {
+        chosen.found = chosen.registry->findKey(path);
+        chosen.foundPath = path;
+    }
+    return chosen.found;
 }
 
 bool WinePrefixRegistry::canOpenForWriting(RegistryRoot root, std::string_view path) const {
     Hive& chosen = hive(root);
-    if (!chosen.registry || !chosen.registry->findKey(path)) return false;
+    if (!findKey(chosen, path)) return false;
     if (!chosen.writable) {
         std::error_code ec;
         // Opening for appending tells whether we may write without changing a byte.
@@ -224,13 +236,7 @@ long WinePrefixRegistry::deleteKey(RegistryRoot root, std::string_view path) {
         if (key->isLink) return regerror::AccessDenied;
         if (!key->subkeys.empty()) return regerror::KeyHasChildren;
         // Lines kept as they were would go with the key.
-        if (const auto line = key->firstKeptLine()) {
-            lastError_ = "VELDRA does not delete the key " + std::string(path) + ": line " + std::to_string(*line) +
-                         " of " + hive(root).file.string() +
-                         " belongs to it and could not be read, so it would be lost. Repair or remove that line, "
-                         "then try again.";
-            return regerror::AccessDenied;
-        }
+        if (key->firstKeptLine()) return regerror::AccessDenied;
         WineRegistryKey* parent = key->parent;
         const std::u16string name = key->name;
         parent->removeSubkey(name);
@@ -242,11 +248,10 @@ long WinePrefixRegistry::deleteKey(RegistryRoot root, std::string_view path) {
 
 std::optional<Failure> WinePrefixRegistry::writeBlocker() const {
     if (auto server = runningServerFailure(prefix_)) return server;
-    if (auto problem = readProblem()) return fail(*problem);
-    return std::nullopt;
+    return readProblem();
 }
 
-std::optional<std::string> WinePrefixRegistry::readProblem() const {
+std::optional<Failure> WinePrefixRegistry::readProblem() const {
     for (RegistryRoot root : {RegistryRoot::LocalMachine, RegistryRoot::CurrentUser})
         if (const Hive& chosen = hive(root); !chosen.registry) return chosen.refusal;
     return std::nullopt;
@@ -254,11 +259,13 @@ std::optional<std::string> WinePrefixRegistry::readProblem() const {
 
 Status WinePrefixRegistry::beginEdit() {
     if (editing_) return fail("A registry edit of the prefix " + prefix_.string() + " is already open.");
-    lock_.emplace(prefix_ / LockFileName);
+    const fs::path lockFile = prefix_ / LockFileName;
+    lock_.emplace(lockFile);
     if (lock_->state() != FileLock::State::Held) {
+        // The lock file names what could not be opened; the system's reason is in English only.
         Failure refused = lock_->state() == FileLock::State::HeldElsewhere
                               ? fail(Msg::MsgPrefixBusy, prefix_.string())
-                              : fail(Msg::MsgPrefixNotLockable, prefix_.string() + " (" + lock_->error() + ")");
+                              : fail(Msg::MsgPrefixNotLockable, lockFile.string());
         lock_.reset();
         return refused;
     }
@@ -289,34 +296,23 @@ void WinePrefixRegistry::rollbackEdit() {
 }
 
 long WinePrefixRegistry::change(RegistryRoot root, const Edit& edit) {
-    lastError_.clear();
     const bool onItsOwn = !editing_;
-    if (onItsOwn) {
-        if (Status begun = beginEdit(); !begun) {
-            lastError_ = begun.failure().detail;
-            return regerror::AccessDenied;
-        }
-    }
+    if (onItsOwn && !beginEdit()) return regerror::AccessDenied;
     Hive& chosen = hive(root);
     bool changed = false;
     const long result = edit(*chosen.registry, currentFileTime(), changed);
+    chosen.found = nullptr;
     chosen.changed = chosen.changed || changed;
-    if (onItsOwn) {
-        if (Status committed = commitEdit(); !committed) {
-            lastError_ = committed.failure().detail;
-            return regerror::AccessDenied;
-        }
-    }
+    if (onItsOwn && !commitEdit()) return regerror::AccessDenied;
     return result;
 }
 
 // Someone may have changed a file since it was read (the lock keeps only
 // other VELDRAs away); saving over it would lose that change.
 Status WinePrefixRegistry::checkUnchangedOnDisk(const Hive& chosen) const {
-    std::string error;
-    const std::optional<std::string> current = readText(chosen.file, error);
-    if (!error.empty()) return fail("The registry file " + chosen.file.string() + " cannot be read: " + error);
-    if (current != chosen.onDisk)
+    const auto current = readText(chosen.file);
+    if (!current) return current.failure();
+    if (*current != chosen.onDisk)
         return fail(Msg::MsgRegistryFileChangedMeanwhile, chosen.file.string());
     return {};
 }
@@ -324,8 +320,7 @@ Status WinePrefixRegistry::checkUnchangedOnDisk(const Hive& chosen) const {
 Status WinePrefixRegistry::backUp(Hive& chosen) {
     if (chosen.backedUp || !chosen.onDisk) return {};
     const fs::path backup(chosen.file.string() + std::string(BackupSuffix));
-    if (const FileResult written = write_(backup, *chosen.onDisk); !written)
-        return fail("No backup of " + chosen.file.string() + " could be made, so it was not changed: " + written.error);
+    if (!write_(backup, *chosen.onDisk)) return fail(Msg::MsgRegistryBackupFailed, backup.string());
     chosen.backedUp = true;
     return {};
 }
@@ -340,10 +335,7 @@ Status WinePrefixRegistry::store() {
     if (auto server = runningServerFailure(prefix_)) return *server;
     for (Hive* chosen : changed) {
         if (const auto line = chosen->registry->unsafeLine())
-            return fail("Line " + std::to_string(*line) + " of the registry file " + chosen->file.string() +
-                        " is a value cut off after a line continuation (the file may have been cut short). VELDRA "
-                        "does not change this file, so that the line after it is not lost; repair or remove that "
-                        "line, then try again.");
+            return fail(Msg::MsgRegistryLineCutOff, fileLine(chosen->file, *line));
         if (Status same = checkUnchangedOnDisk(*chosen); !same) return same;
     }
     for (Hive* chosen : changed)
@@ -355,20 +347,18 @@ Status WinePrefixRegistry::store() {
         const fs::path target = writeTarget(changed[i]->file);
         const FileResult written = write_(target, texts[i]);
         if (written) continue;
-        std::string text = "The registry file " + changed[i]->file.string() + " could not be saved: " + written.error;
+        // The user is told of a file left changed before a file that failed
+        // to be saved: only the former needs the backup.
+        std::optional<Failure> leftChanged;
         for (std::size_t done = 0; done < i; ++done) {
             const Hive& earlier = *changed[done];
             const fs::path earlierTarget = writeTarget(earlier.file);
             std::error_code ec;
-            const FileResult restored = earlier.onDisk ? write_(earlierTarget, *earlier.onDisk)
-                                        : fs::remove(earlierTarget, ec) ? FileResult{}
-                                                                        : FileResult{false, ec.message()};
-            text += restored ? ". " + earlier.file.string() + " was put back as it was."
-                             : ". " + earlier.file.string() + " could not be put back (" + restored.error +
-                                   "); its text before the change is in " + earlier.file.string() +
-                                   std::string(BackupSuffix) + ".";
+            const bool restored = earlier.onDisk ? bool(write_(earlierTarget, *earlier.onDisk))
+                                                 : fs::remove(earlierTarget, ec);
+            if (!restored && !leftChanged) leftChanged = fail(Msg::MsgRegistryRestoreFailed, earlier.file.string());
         }
-        return fail(text);
+        return leftChanged ? *leftChanged : fail(Msg::MsgRegistrySaveFailed, changed[i]->file.string());
     }
     // The renames have happened; a failed flush of the folder only means
     // that a power cut could still undo them.

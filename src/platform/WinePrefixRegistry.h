@@ -44,7 +44,7 @@ public:
 
     // A running wineserver, or a registry file that is not Wine's.
     std::optional<Failure> writeBlocker() const override;
-    std::optional<std::string> readProblem() const override;
+    std::optional<Failure> readProblem() const override;
 
     Status beginEdit() override;
     Status commitEdit() override;
@@ -52,10 +52,6 @@ public:
     bool inEdit() const override { return editing_; }
     void holdReads() const override;
     void releaseReads() const override { --heldReads_; }
-
-    // Why the last change was refused or could not be saved; empty after a
-    // change that succeeded.
-    const std::string& lastError() const { return lastError_; }
 
 private:
     struct Hive {
@@ -67,9 +63,13 @@ private:
         std::optional<WineRegistryFile> registry;  // nothing when the file is refused
         std::optional<bool> writable;              // probed once per file read
         bool followedInHold = false;               // stamp looked at since the reads were held
-        std::string refusal;
+        std::optional<Failure> refusal;  // why the file is refused
         bool changed = false;   // changed in memory since it was read
         bool backedUp = false;  // one backup per file and run, before its first change
+        // The key found last and its path, since a reader asks for one key
+        // several times in a row; forgotten whenever the keys change.
+        std::string foundPath;
+        const WineRegistryKey* found = nullptr;
     };
     using Edit = std::function<long(WineRegistryFile&, FileTime now, bool& changed)>;
 
@@ -79,6 +79,7 @@ private:
     void load(Hive& hive) const;
     void forgetFiles();
     const WineRegistryKey* findKey(RegistryRoot root, std::string_view path) const;
+    const WineRegistryKey* findKey(Hive& chosen, std::string_view path) const;
     long change(RegistryRoot root, const Edit& edit);
     Status store();
     Status checkUnchangedOnDisk(const Hive& hive) const;
@@ -91,7 +92,6 @@ private:
     std::optional<FileLock> lock_;
     bool editing_ = false;
     mutable int heldReads_ = 0;
-    std::string lastError_;
 };
 
 }  // namespace veldra::platform

@@ -161,8 +161,7 @@ public:
     void run() {
         std::string_view line;
         if (!lines_.next(line) || line != WineRegistryFile::Signature) {
-            load_.error = "not a Wine registry file: its first line is not \"" +
-                          std::string(WineRegistryFile::Signature) + "\"";
+            refuse(Msg::MsgRegistryFileNotWine);
             return;
         }
         while (lines_.next(line)) {
@@ -214,6 +213,11 @@ private:
             keep("unrecognized line kept as it is");
             return true;
         }
+    }
+
+    void refuse(Msg why) {
+        load_.refusal = why;
+        load_.refusedLine = lines_.number();
     }
 
     void warn(std::string_view what) { warnAt(lines_.number(), what); }
@@ -318,12 +322,9 @@ private:
             return true;
         }
         const std::string arch(line.substr(6));
-        if (arch != "win32" && arch != "win64") {
-            load_.error = "line " + std::to_string(lines_.number()) + ": unknown architecture \"" + arch + "\"";
-            return false;
-        }
-        if (!arch_.empty() && arch_ != arch) {
-            load_.error = "line " + std::to_string(lines_.number()) + ": mismatched architecture \"" + arch + "\"";
+        // An unknown architecture, or one that contradicts an earlier line.
+        if ((arch != "win32" && arch != "win64") || (!arch_.empty() && arch_ != arch)) {
+            refuse(Msg::MsgRegistryFileArchitecture);
             return false;
         }
         arch_ = arch;

@@ -132,7 +132,8 @@ private:
 
 struct WineRegistryLoad {
     std::optional<WineRegistryFile> file;  // nothing when the text is refused
-    std::string error;                     // why it was refused
+    std::optional<Msg> refusal;            // why it was refused
+    std::size_t refusedLine = 0;           // the line that made it refused
     std::vector<std::string> warnings;     // lines kept as they are or read as empty, as wineserver would
 };
 

@@ -24,15 +24,28 @@ auto lowerBound(Entries& entries, const std::u16string& folded, FoldedOf foldedO
 const auto foldedKey = [](const std::unique_ptr<WineRegistryKey>& key) -> const std::u16string& { return key->folded; };
 const auto foldedValue = [](const WineRegistryValueEntry& entry) -> const std::u16string& { return entry.folded; };
 
-// Empty components are dropped, as splitKeyPath drops them.
-std::vector<std::u16string> componentsOf(std::string_view path) {
-    std::vector<std::u16string> components;
-    for (std::size_t start = 0; start <= path.size();) {
-        const std::size_t end = std::min(path.find('\\', start), path.size());
-        if (end > start) components.push_back(utf8ToUtf16(path.substr(start, end - start)));
-        start = end + 1;
-    }
-    return components;
+// The next component of a UTF-8 key path, taken off its front; empty
+// components are dropped, as splitKeyPath drops them. Empty at the end.
+std::string_view takeComponent(std::string_view& path) {
+    while (!path.empty() && path.front() == '\\') path.remove_prefix(1);
+    const std::size_t end = std::min(path.find('\\'), path.size());
+    const std::string_view component = path.substr(0, end);
+    path.remove_prefix(end);
+    return component;
+}
+
+std::size_t componentCount(std::string_view path) {
+    std::size_t count = 0;
+    while (!takeComponent(path).empty()) ++count;
+    return count;
+}
+
+// ASCII (most names) is widened unit by unit, without a converted copy.
+void assignUtf16(std::u16string& out, std::string_view utf8) {
+    if (std::all_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        out.assign(utf8.begin(), utf8.end());
+    else
+        out = utf8ToUtf16(utf8);
 }
 
 WineRegistryKey* subkeyWithFoldedName(const WineRegistryKey& key, const std::u16string& folded) {
@@ -144,29 +157,44 @@ WineRegistryKey* WineRegistryFile::createKey(std::string_view path, FileTime now
     return walk(path, true, now);
 }
 
+// Lookups are the catalog's most frequent call: the path is walked in
+// place, one reused buffer per name, and components are copied out only
+// when a link is followed.
 WineRegistryKey* WineRegistryFile::walk(std::string_view path, bool followFinalLink,
                                         std::optional<FileTime> createAt) const {
-    std::vector<std::u16string> pending = componentsOf(path);
-    std::reverse(pending.begin(), pending.end());  // the next component is at the back
+    std::vector<std::u16string> expanded;  // a followed link's target, its next component at the back
     WineRegistryKey* key = root_.get();
     std::size_t depth = 0;
     int hops = 0;
-    std::u16string folded;  // one buffer for the folded name of every component
+    std::u16string name;
+    std::u16string folded;
+    const auto remaining = [&] { return expanded.size() + componentCount(path); };
     for (;;) {
-        if (key->isLink && (!pending.empty() || followFinalLink)) {
-            if (++hops > MaxLinkHops || !expandLink(*key, pending)) return nullptr;
+        const bool more = !expanded.empty() || path.find_first_not_of('\\') != std::string_view::npos;
+        if (key->isLink && (more || followFinalLink)) {
+            if (++hops > MaxLinkHops) return nullptr;
+            if (expanded.empty()) {  // what is left of the path follows the target
+                for (std::string_view rest = path, component; !(component = takeComponent(rest)).empty();)
+                    expanded.insert(expanded.begin(), utf8ToUtf16(component));
+                path = {};
+            }
+            if (!expandLink(*key, expanded)) return nullptr;
             key = root_.get();
             depth = 0;
             continue;
         }
-        if (pending.empty()) return key;
-        const std::u16string name = std::move(pending.back());
-        pending.pop_back();
+        if (!more) return key;
+        if (!expanded.empty()) {
+            name = std::move(expanded.back());
+            expanded.pop_back();
+        } else {
+            assignUtf16(name, takeComponent(path));
+        }
         folded.assign(name);
         for (auto& unit : folded) unit = foldRegistryUnit(unit);
         WineRegistryKey* child = subkeyWithFoldedName(*key, folded);
         if (!child) {
-            if (!createAt || depth + 1 + pending.size() > MaxKeyDepth) return nullptr;
+            if (!createAt || depth + 1 + remaining() > MaxKeyDepth) return nullptr;
             child = &key->obtainSubkey(name, *createAt);
             key->modified = *createAt;
         }

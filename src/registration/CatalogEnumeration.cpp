@@ -72,9 +72,10 @@ private:
         record.subkey = std::move(subkey);
         record.parentKey = parentKey;
         record.valueKey = valueKey;
-        // Each key looked up once for all the values read from it.
-        const auto paths = registry_.values(Machine, valueKey);
+        // Each key looked up once for all the values read from it; the
+        // parent first, as the subkey list was just read from it.
         const auto parent = registry_.values(Machine, parentKey);
+        const auto paths = registry_.values(Machine, valueKey);
         const auto textOf = [](const std::vector<platform::NamedRegistryValue>& values, std::string_view name) {
             const platform::RegistryValue* value = namedValue(values, name);
             return value ? registryText(*value).value_or("") : std::string();

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "app/RegistryEdit.h"
+#include "platform/Cp1252.h"
 #include "platform/PathText.h"
 #include "platform/Shell.h"
 
@@ -79,10 +80,17 @@ bool readCommit(FieldReader& in, std::optional<CommitMark>& commit) {
     return true;
 }
 
+// A file is put back where the journal names it: only a whole absolute path
+// in UTF-8 (Windows cannot convert any other text) is taken.
+bool usablePath(std::string_view text) {
+    if (text.find('\0') != std::string_view::npos || platform::validUtf8(text) != text) return false;
+    return platform::pathFromText(text).is_absolute();
+}
+
 bool readCopy(FieldReader& in, FileCopy& copy) {
     std::string path;
     std::uint64_t existed = 0;
-    if (!in.text(path) || !in.number(existed) || existed > 1) return false;
+    if (!in.text(path) || !usablePath(path) || !in.number(existed) || existed > 1) return false;
     copy.file = platform::pathFromText(path);
     if (existed == 0) return true;
     copy.bytes.emplace();
@@ -136,9 +144,12 @@ Status finishInterruptedChange(const app::Session& session) {
     const fs::path journal = changeJournalPath(session);
     std::error_code ec;
     if (journal.empty() || !fs::exists(journal, ec)) return {};
-    // Held while the files go back, so that no other run changes them meanwhile.
+    // Held while the files go back, so that no other run changes them meanwhile;
+    // a change that still runs holds it too, and its journal is left alone.
     auto edit = app::RegistryEdit::open(session.host.registry);
     if (!edit) return edit.failure();
+    // The run that held the lock may have ended its change meanwhile.
+    if (!fs::exists(journal, ec)) return {};
     const auto bytes = platform::readFileCapped(journal, JournalLimit);
     if (!bytes) return bytes.failure();
     auto contents = parseJournal(*bytes);

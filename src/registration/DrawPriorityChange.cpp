@@ -50,7 +50,7 @@ TypedDrawPriority readTypedDrawPriority(std::string_view text) {
 }
 
 Result<std::size_t> writeDrawPriority(app::Session& session, const TileListing& listing, std::uint8_t value,
-                                      const DrawPriorityProgress& progress) {
+                                      const Progress& progress, std::stop_token stop) {
     std::vector<fs::path> targets;
     for (const ListedTile& tile : listing.tiles)
         for (const TileFile& file : tile.files)
@@ -59,16 +59,23 @@ Result<std::size_t> writeDrawPriority(app::Session& session, const TileListing& 
 
     std::size_t written = 0, done = 0;
     bool refused = false;
+    tell(progress, 0, targets.size());
     for (const fs::path& file : targets) {
+        if (stop.stop_requested()) break;
         // A file taken by a host program since the check does not stop the others.
         if (writeTileFile(listing.kind, file, value))
             ++written;
         else
             refused = true;
-        if (progress) progress(++done, targets.size());
+        tell(progress, ++done, targets.size());
         session.dialogs.processEvents();
     }
     if (refused) return closeHostFirst(session);
+    if (done < targets.size()) {
+        session.dialogs.inform(session.msg(app::Msg::MsgDrawPriorityStopped) + std::to_string(written) +
+                               session.msg(app::Msg::MsgFilesSuffix));
+        return written;
+    }
     const std::size_t count = listing.kind == TileKind::Img ? listing.tiles.size() : written;
     session.dialogs.inform(session.msg(app::Msg::MsgDrawPriorityChangedFor) + std::to_string(count) +
                            session.msg(app::Msg::MsgFilesSuffix));

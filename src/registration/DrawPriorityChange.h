@@ -4,10 +4,11 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
+#include <stop_token>
 #include <string_view>
 
 #include "app/Session.h"
+#include "core/Progress.h"
 #include "core/Result.h"
 #include "registration/TileListing.h"
 
@@ -25,16 +26,15 @@ struct TypedDrawPriority {
 // counts as 0, a value above 31 becomes 30.
 TypedDrawPriority readTypedDrawPriority(std::string_view text);
 
-// Told after each file is written (or refused): files done, files to write.
-using DrawPriorityProgress = std::function<void(std::size_t done, std::size_t total)>;
-
 // Writes `value` into every listed file that holds a TRE header, in place:
 // exactly one byte, XORed with the file's XOR byte in IMG files. When a tile
 // file cannot be opened for writing (a host program holds it), "Close
 // Mapsource first" is shown and nothing is written. Afterwards the count
 // message is shown and returned: the listed tiles for IMG, the files written
-// for gmap packages.
+// for gmap packages. `progress` counts the files to write; a stop request
+// ends the run between two files (each file holds one value, old or new) and
+// tells how many were written.
 Result<std::size_t> writeDrawPriority(app::Session& session, const TileListing& listing, std::uint8_t value,
-                                      const DrawPriorityProgress& progress = {});
+                                      const Progress& progress = {}, std::stop_token stop = {});
 
 }  // namespace veldra::registration

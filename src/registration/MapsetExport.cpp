@@ -38,9 +38,12 @@ std::string exportLogText(const std::vector<std::string>& hostPaths) {
     return text;
 }
 
-Status gatherExportFiles(const app::Session& session, const RegistryRecord& record, const fs::path& folder) {
+Status gatherExportFiles(const app::Session& session, const RegistryRecord& record, const fs::path& folder,
+                         const Progress& progress) {
     const auto paths = exportedFilePaths(session, record);
-    for (const std::string& path : paths) {
+    tell(progress, 0, paths.size());
+    for (std::size_t done = 0; done < paths.size(); tell(progress, ++done, paths.size())) {
+        const std::string& path = paths[done];
         const std::string name = fileNameOf(path);
         auto target = platform::confinedPath(folder, name);
         if (!target) return target.failure();

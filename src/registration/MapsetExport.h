@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/Session.h"
+#include "core/Progress.h"
 #include "core/Result.h"
 #include "registration/RegistryRecord.h"
 
@@ -24,8 +25,9 @@ std::vector<std::string> exportedFilePaths(const app::Session& session, const Re
 std::string exportLogText(const std::vector<std::string>& hostPaths);
 
 // Copies each named file into `folder` unless a file of its name is there
-// already, then writes `log` there, replacing an older one.
+// already, then writes `log` there, replacing an older one. `progress` counts
+// the named files.
 Status gatherExportFiles(const app::Session& session, const RegistryRecord& record,
-                         const std::filesystem::path& folder);
+                         const std::filesystem::path& folder, const Progress& progress = {});
 
 }  // namespace veldra::registration

@@ -1,6 +1,7 @@
 #include "registration/MapsetRemoval.h"
 
 #include <filesystem>
+#include <string>
 
 #include "app/RegistryEdit.h"
 #include "gmap/GmapPackageScan.h"
@@ -60,6 +61,13 @@ std::string removalQuestion(const app::Session& session, const std::string& name
     return session.msg(app::Msg::MsgConfirmRemoveMapset) + " " + name + " (FID " + fid + ")";
 }
 
+// A record whose TDB is gone has only the marker as its name: its key and the
+// FID it is registered under say which one it is.
+std::string registryRemovalQuestion(const app::Session& session, const RegistryRecord& record) {
+    if (record.fid != FidErrorMarker || !record.registeredFid) return removalQuestion(session, record.shownName(), record.fid);
+    return removalQuestion(session, record.shownName() + " " + record.subkey, std::to_string(*record.registeredFid));
+}
+
 }  // namespace
 
 void showMapsetsForRemoval(app::Session& session, platform::Processes& processes, InstalledCatalog& catalog) {
@@ -75,12 +83,12 @@ Status removeRegistryMapset(app::Session& session, InstalledCatalog& catalog, co
     const fs::path overview = record.overview.empty() ? fs::path() : session.host.paths.toNative(record.overview);
     if (auto safe = checkDeletable(record.tdb, tdb, ".tdb"); !safe) return safe;
     if (auto safe = checkDeletable(record.overview, overview, ".img"); !safe) return safe;
-    if (session.dialogs.show({removalQuestion(session, record.shownName(), record.fid), app::DefaultTitle,
-                              app::MessageIcon::None, app::MessageButtons::OkCancel}) != app::MessageAnswer::Ok)
-        return declined();
-
+    // A registry that cannot be changed now is refused before the question.
     auto edit = app::RegistryEdit::open(session.host.registry);
     if (!edit) return edit.failure();
+    if (session.dialogs.show({registryRemovalQuestion(session, record), app::DefaultTitle,
+                              app::MessageIcon::None, app::MessageButtons::OkCancel}) != app::MessageAnswer::Ok)
+        return declined();
     if (auto removed = deleteRecordKeys(session, record); !removed) return removed;
     if (auto committed = edit->commit(); !committed) return committed;
     // Files go only once the keys that name them are gone for good.

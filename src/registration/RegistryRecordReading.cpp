@@ -15,8 +15,9 @@ void markMissing(RegistryRecord& record, const char* marker) {
 }
 
 void describeFromTdb(const app::Session& session, RegistryRecord& record) {
-    const std::filesystem::path tdb = existingHostFile(session, record.tdb);
-    if (tdb.empty()) {
+    // The header read tells whether the TDB is there: no look at its path before.
+    const platform::FileStart tdb = session.host.paths.existingNativeFileStart(record.tdb, formats::TdbHeaderReadSize);
+    if (tdb.state == platform::FileStart::State::NoFile) {
         markMissing(record, TdbMissingMarker);
         return;
     }
@@ -24,9 +25,9 @@ void describeFromTdb(const app::Session& session, RegistryRecord& record) {
         markMissing(record, OverviewMissingMarker);
         return;
     }
-    // A file too short for the header reads as zeros, as a binary read past
-    // the end of the file does.
-    const auto header = formats::readTdbHeader(tdb).header.value_or(formats::TdbHeader{});
+    // A file too short for the header (or unreadable) reads as zeros, as a
+    // binary read past the end of the file does.
+    const auto header = formats::parseTdbHeader(tdb.bytes).value_or(formats::TdbHeader{});
     record.name = platform::cp1252ToUtf8(header.nameField);
     record.fid = std::to_string(header.fid != 0 ? header.fid : header.pid);
     record.pid = std::to_string(header.pid);

@@ -1,9 +1,5 @@
 #include "registration/TypeFileNames.h"
 
-#include <array>
-#include <fstream>
-#include <string_view>
-
 #include "platform/PathText.h"
 #include "formats/TypStamp.h"
 #include "platform/RegistryPath.h"
@@ -19,12 +15,7 @@ std::string registryTypeFileName(std::uint16_t fid) {
 }
 
 Status checkTypeFileContent(const std::filesystem::path& file) {
-    static constexpr std::string_view Signature = "GARMIN TYP";
-    std::ifstream in(file, std::ios::binary);
-    std::array<char, formats::TypPidOffset + 2> head{};
-    if (!in || !in.read(head.data(), static_cast<std::streamsize>(head.size())) ||
-        std::string_view(head.data() + 2, Signature.size()) != Signature)
-        return fail(Msg::MsgNotTypeFileContent, platform::pathText(file));
+    if (!formats::readTypIds(file).ids) return fail(Msg::MsgNotTypeFileContent, platform::pathText(file));
     return {};
 }
 

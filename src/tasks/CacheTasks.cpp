@@ -8,11 +8,13 @@ CacheOverview inspectCaches(const app::Session& session) {
     return overview;
 }
 
-Result<tools::CacheState> emptyCache(app::Session& session, tools::Cache cache) {
-    return tools::emptyCache(session, cache);
+Result<tools::CacheState> emptyCache(app::Session& session, tools::Cache cache, const Progress& progress) {
+    return tools::emptyCache(session, cache, progress);
 }
 
-Result<std::string> emptyBaseCampTileCache(app::Session& session) { return tools::emptyBaseCampTileCache(session); }
+Result<std::string> emptyBaseCampTileCache(app::Session& session, const Progress& progress) {
+    return tools::emptyBaseCampTileCache(session, progress);
+}
 
 tools::CacheButtonRefresh refreshBaseCampCacheButton(const app::Session& session) {
     return tools::refreshBaseCampCacheButton(session);

@@ -21,12 +21,12 @@ struct CacheOverview {
 CacheOverview inspectCaches(const app::Session& session);
 
 // Deletes the files directly in the cache's folder and tells what remains;
-// a missing folder is told and left alone.
-Result<tools::CacheState> emptyCache(app::Session& session, tools::Cache cache);
+// a missing folder is told and left alone. `progress` counts the files deleted.
+Result<tools::CacheState> emptyCache(app::Session& session, tools::Cache cache, const Progress& progress = {});
 
 // The main window's one-click emptying of the BaseCamp tile cache; gives the
 // button's new caption.
-Result<std::string> emptyBaseCampTileCache(app::Session& session);
+Result<std::string> emptyBaseCampTileCache(app::Session& session, const Progress& progress = {});
 
 // What that button shows when its caption is refreshed.
 tools::CacheButtonRefresh refreshBaseCampCacheButton(const app::Session& session);

@@ -35,8 +35,9 @@ bool sameFolder(const fs::path& a, const fs::path& b) {
 }
 
 // The shell's folder copy: `source` lands in `destination` under its own name.
-Result<fs::path> copyFolder(app::Session& session, const fs::path& source, const fs::path& destination) {
-    if (auto copied = platform::copyFolderInto(source, destination); !copied) {
+Result<fs::path> copyFolder(app::Session& session, const fs::path& source, const fs::path& destination,
+                            const Progress& progress) {
+    if (auto copied = platform::copyFolderInto(source, destination, progress); !copied) {
         session.dialogs.inform(session.msg(Msg::MsgFolderCopyFailed) + platform::pathText(source) + "\r\n" +
                                    copied.error,
                                session.msg(Msg::CaptionErrorMessage), MessageIcon::Exclamation);
@@ -59,13 +60,14 @@ void tellExportDone(app::Session& session, const fs::path& folder) {
 }
 
 // The mapset's own folder, or its copy in `into` (unless that is the folder itself).
-Result<fs::path> exportFolder(app::Session& session, const fs::path& own, const std::optional<fs::path>& into) {
+Result<fs::path> exportFolder(app::Session& session, const fs::path& own, const std::optional<fs::path>& into,
+                              const Progress& progress) {
     if (!into || sameFolder(folderPath(*into) / own.filename(), own)) return own;
-    return copyFolder(session, own, folderPath(*into));
+    return copyFolder(session, own, folderPath(*into), progress);
 }
 
 Result<fs::path> exportPackage(app::Session& session, const gmap::GmapRecord& record,
-                               const std::optional<fs::path>& into) {
+                               const std::optional<fs::path>& into, const Progress& progress) {
     const auto name = productName(record.infoXml);
     if (!name) {
         session.dialogs.inform(session.msg(Msg::MsgFilePrefix) + platform::pathText(record.infoXml) +
@@ -73,14 +75,14 @@ Result<fs::path> exportPackage(app::Session& session, const gmap::GmapRecord& re
         return alreadyShown();
     }
     if (!session.dialogs.ask(*name + session.msg(Msg::MsgAskExportSuffix))) return declined();
-    auto folder = exportFolder(session, folderPath(record.packageFolder()), into);
+    auto folder = exportFolder(session, folderPath(record.packageFolder()), into, progress);
     if (!folder) return folder.failure();
     tellExportDone(session, *folder);
     return folder;
 }
 
 Result<fs::path> exportRegistryMapset(app::Session& session, const registration::RegistryRecord& record,
-                                      const std::optional<fs::path>& into) {
+                                      const std::optional<fs::path>& into, const Progress& progress) {
     if (record.loc.starts_with('!')) {
         session.dialogs.inform(session.msg(Msg::MsgMapPrefix) + session.msg(Msg::MsgWrongFolder));
         return alreadyShown();
@@ -88,9 +90,11 @@ Result<fs::path> exportRegistryMapset(app::Session& session, const registration:
     const fs::path tiles = session.host.paths.toNative(record.loc);
     std::error_code ec;
     if (tiles.empty() || !fs::is_directory(tiles, ec)) return fail(Msg::MsgNoSuchTileFolder, record.loc);
-    auto folder = exportFolder(session, folderPath(tiles), into);
+    auto folder = exportFolder(session, folderPath(tiles), into, progress);
     if (!folder) return folder.failure();
-    if (auto gathered = registration::gatherExportFiles(session, record, *folder); !gathered)
+    // One count per run: the folder's copy when there is one, else the files gathered.
+    const Progress gathering = *folder == folderPath(tiles) ? progress : Progress{};
+    if (auto gathered = registration::gatherExportFiles(session, record, *folder, gathering); !gathered)
         return gathered.failure();
     tellExportDone(session, *folder);
     return folder;
@@ -104,10 +108,10 @@ Result<fs::path> chooseFolder(app::Session& session, const std::optional<fs::pat
 }
 
 Result<ImportResult> importRegistryMapset(app::Session& session, const fs::path& source,
-                                          const std::optional<fs::path>& destination) {
+                                          const std::optional<fs::path>& destination, const Progress& progress) {
     const auto target = chooseFolder(session, destination, Msg::CaptionChooseImportDestination);
     if (!target) return target.failure();
-    auto copied = copyFolder(session, source, *target);
+    auto copied = copyFolder(session, source, *target, progress);
     if (!copied) return copied.failure();
     const auto log = platform::readFileCapped(*copied / registration::ExportLogName, existing::ExportLogFileLimit);
     if (!log) return log.failure();
@@ -121,7 +125,8 @@ Result<ImportResult> importRegistryMapset(app::Session& session, const fs::path&
     return ImportResult{*copied, std::move(*registered), std::nullopt, false};
 }
 
-Result<ImportResult> importPackage(app::Session& session, const fs::path& source, const ImportRequest& request) {
+Result<ImportResult> importPackage(app::Session& session, const fs::path& source, const ImportRequest& request,
+                                   const Progress& progress) {
     if (!platform::pathText(source.filename()).ends_with("gmap")) {
         session.dialogs.inform(session.msg(Msg::MsgWrongFolder), app::DefaultTitle, MessageIcon::Exclamation);
         return alreadyShown();
@@ -145,7 +150,7 @@ Result<ImportResult> importPackage(app::Session& session, const fs::path& source
     const auto gmapFolder = gmap::garminMapsFolder(
         session, allUsers ? platform::csidl::CommonAppData : platform::csidl::AppData);
     if (!gmapFolder) return fail("The application data folder is unknown.");
-    auto copied = copyFolder(session, source, *target);
+    auto copied = copyFolder(session, source, *target, progress);
     if (!copied) return copied.failure();
     if (fs::create_directories(*gmapFolder, ec); ec)
         return fail(platform::pathText(*gmapFolder) + ": " + ec.message());
@@ -165,7 +170,7 @@ Result<ImportResult> importPackage(app::Session& session, const fs::path& source
 
 }  // namespace
 
-Result<fs::path> exportMapset(app::Session& session, const ExportRequest& request) {
+Result<fs::path> exportMapset(app::Session& session, const ExportRequest& request, const Progress& progress) {
     if (auto readable = registryReadable(session); !readable) return readable.failure();
     if (const auto maps = gmap::garminMapsFolder(session, platform::csidl::CommonAppData)) {
         std::error_code ec;
@@ -175,18 +180,18 @@ Result<fs::path> exportMapset(app::Session& session, const ExportRequest& reques
     catalog.rebuild(session);
     const auto entry = chooseMapset(catalog, request.mapset);
     if (!entry) return entry.failure();
-    if (entry->package) return exportPackage(session, catalog.packages.records[entry->index], request.into);
-    return exportRegistryMapset(session, catalog.registry[entry->index], request.into);
+    if (entry->package) return exportPackage(session, catalog.packages.records[entry->index], request.into, progress);
+    return exportRegistryMapset(session, catalog.registry[entry->index], request.into, progress);
 }
 
-Result<ImportResult> importMapset(app::Session& session, const ImportRequest& request) {
+Result<ImportResult> importMapset(app::Session& session, const ImportRequest& request, const Progress& progress) {
     session.dialogs.inform(session.msg(Msg::MsgImportStart), app::DefaultTitle, MessageIcon::Information);
     const auto source = chooseFolder(session, request.source, Msg::CaptionChooseImportFolder);
     if (!source) return source.failure();
     std::error_code ec;
     auto imported = fs::is_regular_file(*source / registration::ExportLogName, ec)
-                        ? importRegistryMapset(session, *source, request.destination)
-                        : importPackage(session, *source, request);
+                        ? importRegistryMapset(session, *source, request.destination, progress)
+                        : importPackage(session, *source, request, progress);
     if (!imported) return imported;
     imported->installMapSource = session.dialogs.ask(session.msg(Msg::MsgOfferMapSource));
     return imported;

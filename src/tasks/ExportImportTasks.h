@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "app/Session.h"
+#include "core/Progress.h"
 #include "core/Result.h"
 #include "existing/ExistingRegistration.h"
 #include "tasks/MapsetChoice.h"
@@ -21,8 +22,10 @@ struct ExportRequest {
     std::optional<std::filesystem::path> into;
 };
 
-// The export folder, after the user was told to copy it.
-Result<std::filesystem::path> exportMapset(app::Session& session, const ExportRequest& request);
+// The export folder, after the user was told to copy it. `progress` counts the
+// files of the folder's copy, or without one the files gathered into the folder.
+Result<std::filesystem::path> exportMapset(app::Session& session, const ExportRequest& request,
+                                           const Progress& progress = {});
 
 struct ImportRequest {
     std::optional<std::filesystem::path> source;       // nothing: chosen in a folder dialog
@@ -37,6 +40,7 @@ struct ImportResult {
     bool installMapSource = false;                         // the answer to the MapSource offer
 };
 
-Result<ImportResult> importMapset(app::Session& session, const ImportRequest& request);
+// `progress` counts the files of the folder's copy.
+Result<ImportResult> importMapset(app::Session& session, const ImportRequest& request, const Progress& progress = {});
 
 }  // namespace veldra::tasks

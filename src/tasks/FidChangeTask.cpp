@@ -12,18 +12,9 @@ namespace {
 
 using registration::FileBackups;
 
-// The registry values go into one edit, stored only after every file is written.
-Status changeRegistryMapset(app::Session& session, const registration::RegistryRecord& record, std::uint16_t fid,
-                            FileBackups& backups) {
-    auto edit = app::RegistryEdit::open(session.host.registry);
-    if (!edit) return edit.failure();
-    if (auto changed = registration::changeRegistryMapsetFid(session, record, fid, backups); !changed) return changed;
-    return edit->commit();
-}
-
-// After a failed change whose registry edit is gone: every touched file goes
-// back, and the user learns that nothing changed, and why. A journal whose
-// files could not all go back stays, for the next run to try again.
+// After a failed change, whose registry changes its edit drops: every
+// touched file goes back, and the user learns that nothing changed, and why. A
+// journal whose files could not all go back stays, for the next run to try again.
 Failure undo(const app::Session& session, FileBackups& backups, const Failure& cause) {
     if (backups.empty()) {
         (void)backups.closeJournal();
@@ -49,13 +40,24 @@ Status changeFid(app::Session& session, const FidChangeRequest& request) {
         session.dialogs.inform(session.msg(Msg::MsgFidInUse), app::DefaultTitle, app::MessageIcon::Information);
         return alreadyShown();
     }
+    // The registry values go into one edit, stored only after every file is
+    // written. The edit's lock on the prefix is held from the journal's first
+    // write on, a package's change included, so that no other run takes the
+    // journal of a running change for one cut short.
+    auto edit = app::RegistryEdit::open(session.host.registry);
+    if (!edit) return edit.failure();
     // On disk before the first file changes, so that a run cut short is finished or undone by the next.
     FileBackups backups(registration::changeJournalPath(session));
     const Status changed =
         entry->package
             ? registration::changeGmapPackageFid(session, catalog.packages.records[entry->index], *fid, backups)
-            : changeRegistryMapset(session, catalog.registry[entry->index], *fid, backups);
+            : registration::changeRegistryMapsetFid(session, catalog.registry[entry->index], *fid, backups);
     if (!changed) return undo(session, backups, changed.failure());
+    // Nothing in the registry tells that a package's change is complete: its journal goes while the lock is held.
+    if (entry->package) return backups.closeJournal();
+    // The commit ends the lock just before the journal goes; a run that finds
+    // the journal then sees the new ID and only drops it.
+    if (auto committed = edit->commit(); !committed) return undo(session, backups, committed.failure());
     return backups.closeJournal();
 }
 

@@ -35,7 +35,8 @@ Status checkTdbIsFree(const app::Session& session, const registration::Installed
 
 }  // namespace
 
-Result<existing::RegisteredMapset> registerExisting(app::Session& session, const RegisterExistingRequest& request) {
+Result<existing::RegisteredMapset> registerExisting(app::Session& session, const RegisterExistingRequest& request,
+                                                    const Progress& progress) {
     if (auto readable = registryReadable(session); !readable) return readable.failure();
     auto edit = app::RegistryEdit::open(session.host.registry);
     if (!edit) return edit.failure();
@@ -46,7 +47,7 @@ Result<existing::RegisteredMapset> registerExisting(app::Session& session, const
     if (const std::string fid = fidToRegister(request.mapset);
         !fid.empty() && app::fidInUse(fid, namesInUse(catalog), session.dialogs, session.catalog))
         return alreadyShown();
-    auto registered = existing::registerExistingMapset(session, request.mapset, request.install);
+    auto registered = existing::registerExistingMapset(session, request.mapset, request.install, progress);
     if (!registered) return registered.failure();
     if (auto committed = edit->commit(); !committed) return committed.failure();
     return registered;

@@ -3,6 +3,7 @@
 // registry keys or as a gmap package, under an FID no installed mapset uses.
 
 #include "app/Session.h"
+#include "core/Progress.h"
 #include "core/Result.h"
 #include "existing/ExistingRegistration.h"
 
@@ -13,6 +14,8 @@ struct RegisterExistingRequest {
     existing::ExistingInstall install = existing::ExistingInstall::Registry;
 };
 
-Result<existing::RegisteredMapset> registerExisting(app::Session& session, const RegisterExistingRequest& request);
+// `progress` counts the tiles unpacked into a gmap package.
+Result<existing::RegisteredMapset> registerExisting(app::Session& session, const RegisterExistingRequest& request,
+                                                    const Progress& progress = {});
 
 }  // namespace veldra::tasks

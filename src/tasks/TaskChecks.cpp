@@ -5,7 +5,7 @@
 namespace veldra::tasks {
 
 Status registryReadable(const app::Session& session) {
-    if (auto problem = session.host.registry.readProblem()) return fail(*problem);
+    if (auto problem = session.host.registry.readProblem()) return *problem;
     return registration::finishInterruptedChange(session);
 }
 

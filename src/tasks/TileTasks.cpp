@@ -1,5 +1,7 @@
 #include "tasks/TileTasks.h"
 
+#include <utility>
+
 #include "tasks/TaskChecks.h"
 
 namespace veldra::tasks {
@@ -15,7 +17,7 @@ Result<registration::TileListing> listTiles(app::Session& session, const MapsetC
 }
 
 Result<std::size_t> changeDrawPriority(app::Session& session, const DrawPriorityRequest& request,
-                                       const registration::DrawPriorityProgress& progress) {
+                                       const Progress& progress, std::stop_token stop) {
     const auto typed = registration::readTypedDrawPriority(request.value);
     if (typed.empty) {
         session.dialogs.inform(registration::NoDrawPriorityTyped);
@@ -24,7 +26,7 @@ Result<std::size_t> changeDrawPriority(app::Session& session, const DrawPriority
     if (typed.value == 0) return declined();
     const auto listing = listTiles(session, request.mapset);
     if (!listing) return listing.failure();
-    return registration::writeDrawPriority(session, *listing, typed.value, progress);
+    return registration::writeDrawPriority(session, *listing, typed.value, progress, std::move(stop));
 }
 
 }  // namespace veldra::tasks

@@ -3,6 +3,7 @@
 // one draw priority for all of its tiles.
 
 #include <cstddef>
+#include <stop_token>
 #include <string>
 
 #include "app/Session.h"
@@ -22,8 +23,9 @@ struct DrawPriorityRequest {
 
 // An empty value is refused with its message; 0 (or text that is no number)
 // changes nothing. The result is the count the completion message shows;
-// `progress` follows the files as they are written.
+// `progress` follows the files as they are written; `stop` ends the run after
+// the file being written, with the count written so far.
 Result<std::size_t> changeDrawPriority(app::Session& session, const DrawPriorityRequest& request,
-                                       const registration::DrawPriorityProgress& progress = {});
+                                       const Progress& progress = {}, std::stop_token stop = {});
 
 }  // namespace veldra::tasks

@@ -31,7 +31,7 @@ bool folderExists(const fs::path& folder) {
 
 // Deletes every file directly in the folder, one by one, letting the window
 // work after each; subfolders stay. A file that cannot be deleted does not stop the others.
-void deleteTopLevelFiles(const fs::path& folder, app::Dialogs& dialogs) {
+void deleteTopLevelFiles(const fs::path& folder, app::Dialogs& dialogs, const Progress& progress) {
     // Listed first, so that deleting does not disturb the listing.
     std::vector<fs::path> files;
     std::error_code error;
@@ -40,16 +40,18 @@ void deleteTopLevelFiles(const fs::path& folder, app::Dialogs& dialogs) {
         // A link to a folder counts as a folder; a link to a file is removed as a link.
         if (!fs::is_directory(it->status(statusError))) files.push_back(it->path());
     }
-    for (const auto& file : files) {
+    tell(progress, 0, files.size());
+    for (std::size_t done = 0; done < files.size();) {
         std::error_code ignored;
-        fs::remove(file, ignored);
+        fs::remove(files[done], ignored);
+        tell(progress, ++done, files.size());
         dialogs.processEvents();
     }
 }
 
 }  // namespace
 
-Result<CacheState> emptyCache(app::Session& session, Cache cache) {
+Result<CacheState> emptyCache(app::Session& session, Cache cache, const Progress& progress) {
     const auto& texts = textsOf(cache);
     const HostFolder folder = cacheFolder(session, cache);
     if (!folderExists(folder.native)) {
@@ -57,7 +59,7 @@ Result<CacheState> emptyCache(app::Session& session, Cache cache) {
         return alreadyShown();
     }
     session.dialogs.busy(true);
-    deleteTopLevelFiles(folder.native, session.dialogs);
+    deleteTopLevelFiles(folder.native, session.dialogs, progress);
     session.dialogs.busy(false);
     CacheState state = inspectCache(session, cache);
     const std::string told = state.size.state == SizeState::Present
@@ -67,14 +69,14 @@ Result<CacheState> emptyCache(app::Session& session, Cache cache) {
     return state;
 }
 
-Result<std::string> emptyBaseCampTileCache(app::Session& session) {
+Result<std::string> emptyBaseCampTileCache(app::Session& session, const Progress& progress) {
     const fs::path folder = cacheFolder(session, Cache::BaseCampTiles).native;
     if (!folderExists(folder)) {
         session.dialogs.inform("TileCache is not existing");
         return alreadyShown();
     }
     session.dialogs.busy(true);
-    deleteTopLevelFiles(folder, session.dialogs);
+    deleteTopLevelFiles(folder, session.dialogs, progress);
     session.dialogs.busy(false);
     std::string caption = std::to_string(shownMegabytes(measureFolder(folder).bytes)) + " MB";
     session.dialogs.inform(caption + " im Tilecache", app::DefaultTitle, app::MessageIcon::Information);

@@ -39,10 +39,7 @@ TEST_F(RegistryRoutinesTest, StringsAndBinaryValuesAreWrittenWithTheirParentsAnd
 
     // Binary values read as one character per byte.
     EXPECT_TRUE(routines.storeTextAsBinary(HKLM, FamilyKey, "ID", "\xC3\x92\x04").ok());  // U+00D2 then 0x04: FID 1234
-    stored = registry.queryValue(HKLM, FamilyKey, "ID");
-    ASSERT_TRUE(stored);
-    EXPECT_EQ(stored->type, platform::RegistryType::Binary);
-    EXPECT_EQ(stored->data, (std::vector<std::uint8_t>{0xD2, 0x04}));
+    EXPECT_EQ(registry.queryValue(HKLM, FamilyKey, "ID"), RegistryValue::fromBytes({0xD2, 0x04}));
     const std::string text = routines.queryText(HKLM, FamilyKey, "ID");
     EXPECT_EQ(text, "\xC3\x92\x04");
     EXPECT_EQ(platform::utf8Length(text), 2u);

@@ -111,15 +111,27 @@ TEST(Cli, HelpIsWhollyInTheChosenLanguage) {
         EXPECT_EQ(german.status, 0) << command;
         EXPECT_NE(german.output.find("\nAufruf: "), std::string::npos) << german.output;
         for (const char* english : {"Usage", "Options", "OPTIONS", "Positionals", "SUBCOMMAND", "REQUIRED", "Excludes",
-                                    "value in", "The ", " the ", " of ", " for "})
+                                    "value in", "The ", " the ", " of ", " for ", "TEXT", "INT", "NUMBER", "VALUE",
+                                    "FILE", "DIR", "NEW-", "ARGUMENTS", "files...", "tiles...", "(1x)"})
             EXPECT_EQ(german.output.find(english), std::string::npos) << english << " in\n" << german.output;
         const auto english = veldra("--lang Eng " + command + " --help");
         EXPECT_NE(english.output.find("\nUsage: "), std::string::npos) << english.output;
-        for (const char* word : {"Aufruf", "Optionen", "Argumente", "Befehle", "PFLICHT", " der ", " die "})
+        for (const char* word : {"Aufruf", "Optionen", "Argumente", "ARGUMENTE", "Befehle", "PFLICHT", "WERT", "ZAHL",
+                                 "DATEI", "ORDNER", "NEU", "STUFE", "kacheln...", "dateien...", "nicht mit", " der ",
+                                 " die "})
             EXPECT_EQ(english.output.find(word), std::string::npos) << word << " in\n" << english.output;
     }
     const auto tiles = veldra("--lang Deu tiles --help").output;
-    EXPECT_NE(tiles.find("Argumente:\n  MAPSET TEXT PFLICHT"), std::string::npos) << tiles;
+    EXPECT_NE(tiles.find("Argumente:\n  MAPSET WERT PFLICHT"), std::string::npos) << tiles;
+    // What an option does not go with follows its description, in the text column.
+    EXPECT_NE(veldra("--lang Deu --help").output.find("\n  --no                        Jede Frage mit nein "
+                                                      "beantworten (nicht mit --yes)\n"),
+              std::string::npos);
+    const auto latitude = veldra("--lang Deu latitude --help").output;
+    EXPECT_NE(latitude.find(" latitude [OPTIONEN] ARGUMENTE...\n"), std::string::npos) << latitude;
+    // A usage error names an argument as the help does.
+    EXPECT_NE(veldra("--lang Deu draw-priority Alpha").output.find("In der Befehlszeile fehlt: STUFE\n"),
+              std::string::npos);
     EXPECT_NE(tiles.find("Der Name des Kartensatzes, wie `veldra list` ihn zeigt, oder seine FID"), std::string::npos);
     EXPECT_NE(veldra("--lang Deu --help").output.find("\nBefehle:\n  settings"), std::string::npos);
 }

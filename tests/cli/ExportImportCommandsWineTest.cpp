@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <tuple>
 
 #include <nlohmann/json.hpp>
 
@@ -90,14 +91,10 @@ TEST_F(ExportImportCommandsWineTest, RegistryMapsetAndPackageArriveWithPathsInto
     ASSERT_EQ(imported.status, 0) << imported.output;
     const json copy = listed(target, 5301);
     ASSERT_FALSE(copy.is_null());
-    EXPECT_EQ(copy["name"], original["name"]);
-    EXPECT_EQ(copy["name"], "ExportAlpha");
-    EXPECT_EQ(copy["pid"], original["pid"]);
+    EXPECT_EQ(std::make_tuple(copy["name"], copy["pid"]), std::make_tuple("ExportAlpha", original["pid"]));
     const std::string folder = hostOutside(destination / "alpha");
-    EXPECT_EQ(copy["loc"], folder);
-    EXPECT_EQ(copy["tdb"], folder + "\\11000000.tdb");
-    EXPECT_EQ(copy["overview"], folder + "\\11000000.img");
-    EXPECT_EQ(copy["typ"], folder + "\\18120.Typ");
+    EXPECT_EQ(std::make_tuple(copy["loc"], copy["tdb"], copy["overview"], copy["typ"]),
+              std::make_tuple(folder, folder + "\\11000000.tdb", folder + "\\11000000.img", folder + "\\18120.Typ"));
 
     // The package arrives through a shortcut Wine's shell follows.
     const fs::path beta = copyFamily("beta");

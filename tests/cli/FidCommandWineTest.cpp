@@ -1,13 +1,19 @@
-// `veldra fid` in a prefix that Wine made for the test: a family registered
-// with `wine reg add` and a gmap package take a new FID in every file, Wine
-// reads the new values back, and a change that fails midway leaves every file
-// and value as it was.
+// `veldra check` and `veldra fid` in a prefix that Wine made for the test.
+// A mapset installed by `veldra integrate`, then broken as users break them (a
+// TDB whose checksum no longer fits, keys left under the branch the host
+// programs do not read after the 64-bit answer changed), is repaired by
+// `check --fix`; Wine reads the moved keys and a second check finds nothing.
+// A family registered with `wine reg add` and a gmap package take a new FID in
+// every file, Wine reads the new values back, and a change that fails midway
+// leaves every file and value as it was.
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <nlohmann/json.hpp>
 
-#include "support/FileBytes.h"
+#include "support/MapFiles.h"
 #include "support/PrefixTestSupport.h"
 
 namespace veldra {
@@ -30,14 +36,16 @@ protected:
     }
     void TearDown() override { testing::stopWineServer(prefix); }
 
-    static fs::path data(const std::string& folder) { return fs::path(VELDRA_BUILT_DATA_DIR) / folder; }
+    static fs::path data(const std::string& folder) { return testing::builtData(folder); }
     fs::path drive(const std::string& relative) const { return prefix / "drive_c" / relative; }
-    // Exit code and output (both streams) of `veldra`, once Wine's server has saved the registry.
-    testing::CommandResult veldra(const std::string& arguments) const {
-        return testing::veldraOnPrefix(prefix, arguments);
+    // Exit code and output of `veldra` (with its messages unless `withMessages` is false),
+    // once Wine's server has saved the registry.
+    testing::CommandResult veldra(const std::string& arguments, bool withMessages = true) const {
+        return testing::veldraOnPrefix(prefix, arguments, withMessages);
     }
+    testing::CommandResult wine(const std::string& command) const { return testing::runInWine(prefix, command); }
     std::string regQuery(const std::string& key, const std::string& name) const {
-        return testing::runInWine(prefix, "wine reg query " + shellQuote(key) + " /v " + name).output;
+        return wine("wine reg query " + shellQuote(key) + " /v " + name).output;
     }
 
     // A family as the integration registers it, with its type file and index file:
@@ -75,10 +83,6 @@ protected:
         const auto seen = nlohmann::json::parse(run.output, nullptr, false);
         return seen.is_array() ? seen.at(0) : seen;
     }
-    static std::pair<int, int> bytesAt(const fs::path& file, std::size_t offset) {
-        const auto bytes = testing::readBytes(file);
-        return {bytes.at(offset), bytes.at(offset + 1)};
-    }
     static std::vector<int> mdxFids(const nlohmann::json& seen) {
         std::vector<int> fids;
         for (const auto& record : seen.at("records")) fids.push_back(record.at("fid"));
@@ -90,7 +94,58 @@ protected:
 };
 
 // One test: Wine takes long to make a prefix.
-TEST_F(FidCommandWineTest, FamilyAndPackageTakeTheNewFidEverywhereAndAFailedChangeLeavesAllAsItWas) {
+TEST_F(FidCommandWineTest, CheckRepairsWhatUsersBreakAndTheFidChangesEverywhereOrNowhere) {
+    const fs::path tiles = drive("tiles");
+    fs::create_directories(tiles);
+    std::string tileArgs;
+    for (const char* tile : {"11000001.img", "11000002.img"}) {
+        fs::copy_file(data("alpha") / tile, tiles / tile);
+        tileArgs += " " + shellQuote((tiles / tile).string());
+    }
+    const auto integrated = veldra("integrate --name Alps --fid 4711 --registry" + tileArgs);
+    ASSERT_EQ(integrated.status, 0) << integrated.output;
+    const auto clean = veldra("check");
+    EXPECT_EQ(clean.status, 0) << clean.output;
+    EXPECT_NE(clean.output.find("No problems found."), std::string::npos) << clean.output;
+
+    const auto listed = nlohmann::json::parse(veldra("--json list", false).output);
+    ASSERT_EQ(listed.size(), 1u) << listed.dump();
+    const std::string subkey = listed[0]["subkey"];
+    const std::string family = subkey.substr(0, subkey.find('\\'));
+    const std::string hostTdb = listed[0]["tdb"];
+    const fs::path tdbFile = testing::nativeByWine(prefix, hostTdb);
+    auto bytes = testing::readBytes(tdbFile);
+    ASSERT_GT(bytes.size(), 40u);
+    // The trailer block (3 + 20 bytes) ends the file; its first checksum byte lies 5 bytes in.
+    bytes[bytes.size() - 23 + 5] ^= 0x5A;
+    testing::writeBytes(tdbFile, bytes);
+    ASSERT_EQ(veldra("settings --os64 no").status, 0);
+
+    const auto broken = veldra("check --json", false);
+    EXPECT_EQ(broken.status, 1);
+    const auto findings = nlohmann::json::parse(broken.output)["findings"];
+    // The mapset is out of the host programs' view: its TDB is checked once its keys are back.
+    ASSERT_EQ(findings.size(), 1u) << findings.dump(1);
+    EXPECT_EQ(std::make_tuple(findings[0]["kind"], findings[0]["fid"], findings[0]["repairable"]),
+              std::make_tuple("wrong-branch", "4711", true));
+
+    const auto fixed = veldra("check --fix --json", false);
+    EXPECT_EQ(fixed.status, 0) << fixed.output;
+    const auto repaired = nlohmann::json::parse(fixed.output)["repaired"];
+    ASSERT_EQ(repaired.size(), 2u) << repaired.dump(1);
+    EXPECT_EQ(std::make_tuple(repaired[0]["kind"], repaired[1]["kind"]), std::make_tuple("wrong-branch", "tdb-checksum"));
+    EXPECT_EQ(testing::readBytes(tdbFile.string() + "-BAK"), bytes);
+    const std::string moved = "HKLM\\SOFTWARE\\Garmin\\MapSource\\Families\\" + family;
+    const auto query = wine("wine reg query " + shellQuote(moved + "\\1") + " /v TDB");
+    EXPECT_EQ(query.status, 0);
+    EXPECT_NE(query.output.find(hostTdb), std::string::npos) << query.output;
+    EXPECT_NE(wine("wine reg query " + shellQuote(Families + family)).status, 0);
+    const auto rechecked = veldra("check");
+    EXPECT_EQ(rechecked.status, 0) << rechecked.output;
+    EXPECT_NE(rechecked.output.find("No problems found."), std::string::npos) << rechecked.output;
+    ASSERT_EQ(veldra("--yes remove Alps").status, 0);
+    ASSERT_EQ(veldra("settings --os64 yes").status, 0);
+
     ASSERT_NO_FATAL_FAILURE(registerFamily("Alpha4711", "alpha", "11000000", "6712", "10318.TYP"));
     const fs::path package = installPackage();
     const fs::path alpha = drive("maps/alpha");
@@ -99,11 +154,10 @@ TEST_F(FidCommandWineTest, FamilyAndPackageTakeTheNewFidEverywhereAndAFailedChan
     const auto changed = veldra("fid 4711 4800");
     ASSERT_EQ(changed.status, 0) << changed.output;
     EXPECT_EQ(changed.output, "Veldra Alpha\tFID:4800\tPID:1\tFamilies\tAlpha4711\\1\n");
-    EXPECT_EQ(bytesAt(alpha / "11000000.tdb", 5), std::make_pair(0xC0, 0x12));
+    EXPECT_EQ(testing::fidAt(testing::readBytes(alpha / "11000000.tdb"), 5), 4800);
     const auto tdb = inspect(alpha / "11000000.tdb");
-    EXPECT_EQ(tdb["fid"], 4800);
-    EXPECT_EQ(tdb["checksumOk"], true);
-    EXPECT_EQ(bytesAt(alpha / "19218.Typ", 47), std::make_pair(0xC0, 0x12));
+    EXPECT_EQ(std::make_tuple(tdb["fid"], tdb["checksumOk"]), std::make_tuple(4800, true));
+    EXPECT_EQ(testing::fidAt(testing::readBytes(alpha / "19218.Typ"), 47), 4800);
     EXPECT_EQ(inspect(alpha / "10318.TYP")["fid"], 4711) << "the old type file stays as it was";
     EXPECT_EQ(mdxFids(inspect(alpha / "11000000.mdx")), (std::vector<int>{4800, 4800, 4800}));
     EXPECT_NE(regQuery(Families + "Alpha4711", "ID").find("C012"), std::string::npos);
@@ -116,8 +170,7 @@ TEST_F(FidCommandWineTest, FamilyAndPackageTakeTheNewFidEverywhereAndAFailedChan
     EXPECT_NE(xml.find("<Name>Topo</Name>\r\n<ID>4801</ID>\r\n"), std::string::npos) << xml;
     EXPECT_NE(xml.find("<ID>1</ID>"), std::string::npos) << xml;
     const auto packageTdb = inspect(package / "Product1" / "11000000.tdb");
-    EXPECT_EQ(packageTdb["fid"], 4801);
-    EXPECT_EQ(packageTdb["checksumOk"], true);
+    EXPECT_EQ(std::make_tuple(packageTdb["fid"], packageTdb["checksumOk"]), std::make_tuple(4801, true));
     EXPECT_EQ(inspect(package / "topo.typ")["fid"], 4801);
     EXPECT_EQ(mdxFids(inspect(package / "11000000.mdx")), (std::vector<int>{4801, 4801, 4801}));
 

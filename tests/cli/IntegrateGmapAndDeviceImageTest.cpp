@@ -4,11 +4,13 @@
 #include <algorithm>
 #include <filesystem>
 #include <string>
+#include <tuple>
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
 #include "cli/IntegrateCommandFixture.h"
+#include "gmap/GmapTestFiles.h"
 #include "support/FileBytes.h"
 
 namespace veldra {
@@ -33,22 +35,14 @@ TEST_F(IntegrateCommandTest, GmapPackageHoldsInfoXmlTdbAndOneFolderPerTile) {
     auto run = veldra("integrate --gmap --name 'Alpen & Test' --fid 4711 " + tileArgs());
     ASSERT_EQ(run.status, 0) << run.output;
     const fs::path package = home.path() / "veldra/prefix/drive_c/ProgramData/GARMIN/Maps/Alpen & Test.gmap";
-    EXPECT_EQ(contentOf(package / "Info.xml"),
-              "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\" ?>\r\n"
-              "<MapProduct xmlns=\"http://www.garmin.com/xmlschemas/MapProduct/v1\">\r\n"
-              "<Name>Alpen &amp; Test</Name>\r\n<DataVersion>100</DataVersion>\r\n"
-              "<DataFormat>Original</DataFormat>\r\n<ID>4711</ID>\r\n<SubProduct>\r\n"
-              "<Name>Alpen &amp; Test</Name>\r\n<ID>1</ID>\r\n<BaseMap>mapset</BaseMap>\r\n"
-              "<TDB>Alpen_&amp;_.tdb</TDB>\r\n<Directory>Product1</Directory>\r\n</SubProduct>\r\n"
-              "</MapProduct>\r\n");
+    EXPECT_EQ(contentOf(package / "Info.xml"), testing::packageInfoXml("Alpen &amp; Test", "4711", "Alpen_&amp;_.tdb"));
     const auto xml = testing::runCommand("python3 -c 'import xml.dom.minidom,sys; xml.dom.minidom.parse(sys.argv[1])' " +
                                          testing::shellQuote((package / "Info.xml").string()) + " 2>&1");
     EXPECT_EQ(xml.status, 0) << xml.output;
 
     EXPECT_TRUE(fs::is_regular_file(package / "Product1" / "Alpen_&_.tdb"));
-    EXPECT_FALSE(fs::exists(tiles / "Alpen_&_.tdb"));
-    EXPECT_FALSE(fs::exists(tiles / "Alpen_&_.img"));
-    EXPECT_FALSE(fs::exists(tiles / "Alpen_&_.mp"));
+    for (const char* made : {"Alpen_&_.tdb", "Alpen_&_.img", "Alpen_&_.mp"})
+        EXPECT_FALSE(fs::exists(tiles / made)) << made;
     // Each folder holds the tile's subfiles as they stand in the image.
     for (const char* tile : {"11000001", "11000002", "11000003"}) {
         const std::string image = contentOf(tiles / (std::string(tile) + ".img"));
@@ -65,10 +59,8 @@ TEST_F(IntegrateCommandTest, GmapPackageHoldsInfoXmlTdbAndOneFolderPerTile) {
 
     const auto list = nlohmann::json::parse(veldra("--json list").output);
     ASSERT_EQ(list.size(), 1u);
-    EXPECT_EQ(list[0]["kind"], "gmap");
-    EXPECT_EQ(list[0]["name"], "Alpen & Test");
-    EXPECT_EQ(list[0]["fid"], 4711);
-    EXPECT_EQ(list[0]["problem"], nullptr);
+    EXPECT_EQ(std::make_tuple(list[0]["kind"], list[0]["name"], list[0]["fid"], list[0]["problem"]),
+              std::make_tuple("gmap", "Alpen & Test", 4711, nullptr));
 }
 
 class IntegrateDeviceImageTest : public IntegrateCommandTest {
@@ -90,10 +82,10 @@ TEST_F(IntegrateDeviceImageTest, EachFamilyKeepsItsFidAndGetsItsOwnFolder) {
     for (const char* family : {"00004711", "00004712"})
         for (const char* file : {"mapset.tdb", "mapset.img", "mapset.mdx"})
             EXPECT_TRUE(fs::is_regular_file(device / "SplittMaps" / family / file)) << family << "/" << file;
-    EXPECT_TRUE(fs::is_regular_file(device / "SplittMaps" / "00004711" / "11000003.img"));
-    EXPECT_TRUE(fs::is_regular_file(device / "SplittMaps" / "00004712" / "00120002.img"));
-    EXPECT_FALSE(fs::exists(device / "SplittMaps" / "00004711" / "mapset.mp"));
-    EXPECT_FALSE(fs::exists(device / "SplittMaps" / "00004711" / "install.bat"));
+    for (const char* file : {"00004711/11000003.img", "00004712/00120002.img"})
+        EXPECT_TRUE(fs::is_regular_file(device / "SplittMaps" / file)) << file;
+    for (const char* file : {"00004711/mapset.mp", "00004711/install.bat"})
+        EXPECT_FALSE(fs::exists(device / "SplittMaps" / file)) << file;
 
     EXPECT_EQ(registryFamilies(veldra("--json list").output),
               (std::vector<std::string>{"Veldra_Alpha 4711 Veldra_Alpha4711\\1", "Veldra_Beta 4712 Veldra_Beta_4712\\1"}));

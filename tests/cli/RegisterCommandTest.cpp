@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <string>
+#include <tuple>
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -77,9 +78,8 @@ TEST_F(RegisterCommandTest, GmapInstallationMakesAPackageTheListShows) {
     EXPECT_FALSE(fs::is_empty(package / "Product1" / "11000003"));
     const auto list = nlohmann::json::parse(veldra("--json list").output);
     ASSERT_EQ(list.size(), 1u);
-    EXPECT_EQ(list[0]["kind"], "gmap");
-    EXPECT_EQ(list[0]["name"], "Alpha_Paket");
-    EXPECT_EQ(list[0]["fid"], 4800);
+    EXPECT_EQ(std::make_tuple(list[0]["kind"], list[0]["name"], list[0]["fid"]),
+              std::make_tuple("gmap", "Alpha_Paket", 4800));
 }
 
 }  // namespace

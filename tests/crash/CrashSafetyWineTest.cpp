@@ -26,6 +26,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/FileLock.h"
 #include "platform/WineRegistryFile.h"
 #include "support/Commands.h"
 #include "support/FileBytes.h"
@@ -172,21 +173,26 @@ protected:
     }
 
     // The files of the prefix's own folder (registry files, their backups,
-    // the lock) and every file below the maps folder.
+    // the lock) and every file below the maps folder and the packages' folder.
     FileSet state() const {
         FileSet files;
         for (const auto& file : fs::directory_iterator(prefix_))
             if (file.is_regular_file()) files[file.path().string()] = testing::readText(file.path());
-        if (fs::exists(maps_))
-            for (const auto& file : fs::recursive_directory_iterator(maps_))
-                if (file.is_regular_file()) files[file.path().string()] = testing::readText(file.path());
+        for (const fs::path& folder : {maps_, packages()})
+            if (fs::exists(folder))
+                for (const auto& file : fs::recursive_directory_iterator(folder))
+                    if (file.is_regular_file()) files[file.path().string()] = testing::readText(file.path());
         return files;
     }
 
+    fs::path packages() const { return prefix_ / "drive_c" / "ProgramData" / "GARMIN" / "Maps"; }
+    fs::path journal() const { return prefix_ / "drive_c" / "ProgramData" / "VELDRA" / "change.journal"; }
+
     void restore(const FileSet& files) const {
         fs::remove_all(maps_);
+        fs::remove_all(packages());
         // The journal's folder, made by the first change that keeps one: every run starts without it.
-        fs::remove_all(prefix_ / "drive_c" / "ProgramData" / "VELDRA");
+        fs::remove_all(journal().parent_path());
         for (const auto& file : fs::directory_iterator(prefix_))
             if (file.is_regular_file() && !files.contains(file.path().string())) fs::remove(file.path());
         for (const auto& [path, text] : files) {
@@ -219,7 +225,7 @@ protected:
             const auto text = entry(files, (prefix_ / name).string());
             if (!text) continue;
             const auto load = platform::WineRegistryFile::parse(*text, 0);
-            EXPECT_TRUE(load.file && !load.file->unsafeLine()) << what << ": " << name << " " << load.error;
+            EXPECT_TRUE(load.file && !load.file->unsafeLine()) << what << ": " << name << " refused at line " << load.refusedLine;
             if (!load.file) continue;
             for (auto& [key, record] : mapsetRecords(*load.file)) records[std::string(name) + ":" + key] = record;
         }
@@ -325,6 +331,49 @@ TEST_F(CrashSafetyWineTest, TypeFileFidRenameAndRemove) {
     expectEveryKillLeavesOldOrNew("fid Alpha 4800", true);
     expectEveryKillLeavesOldOrNew("rename Alpha Gamma");
     expectEveryKillLeavesOldOrNew("--yes remove Gamma");
+}
+
+// A package's FID lives in its TDB, index, type file and descriptions: all
+// change, or none. A FID change holds the prefix for its whole run, a
+// package's too, so another run cannot start one meanwhile; and a run that
+// finds the journal of a change cut short leaves journal and files alone as
+// long as another holds the prefix. Once the prefix is free, the next run
+// undoes the change.
+TEST_F(CrashSafetyWineTest, PackageFidAndAJournalFoundWhileThePrefixIsHeld) {
+    const auto integrated = veldra("integrate --gmap --name Beta --typ " + (maps_ / "beta.typ").string() + alphaTiles());
+    ASSERT_EQ(integrated.status, 0) << integrated.output;
+    expectEveryKillLeavesOldOrNew("fid Beta 4900", true);
+
+    const auto journalText = [&] {
+        return fs::exists(journal()) ? std::optional(testing::readText(journal())) : std::nullopt;
+    };
+    const auto expectRefusedWhileHeld = [&](const char* command) {
+        const FileSet now = state();
+        const auto journalNow = journalText();
+        const platform::FileLock otherRun(prefix_ / ".veldra-lock");
+        ASSERT_EQ(otherRun.state(), platform::FileLock::State::Held);
+        const auto busy = veldra(command);
+        EXPECT_EQ(busy.status, 1) << command << "\n" << busy.output;
+        EXPECT_NE(busy.output.find("Another VELDRA is changing this prefix right now."), std::string::npos)
+            << command << "\n" << busy.output;
+        EXPECT_EQ(state(), now) << command;
+        EXPECT_EQ(journalText(), journalNow) << command;
+    };
+    expectRefusedWhileHeld("fid Beta 4901");
+
+    integrateAlpha();
+    const FileSet before = state();
+    const auto [calls, ignored] = runKilledAt("fid Alpha 4800", 0);
+    restore(before);
+    // Early enough that the registry does not yet hold the new ID.
+    ASSERT_TRUE(runKilledAt("fid Alpha 4800", calls / 3).second);
+    ASSERT_TRUE(fs::exists(journal()));
+    expectRefusedWhileHeld("list");
+    const auto listed = veldra("list");
+    EXPECT_EQ(listed.status, 0) << listed.output;
+    EXPECT_NE(listed.output.find("The change was undone"), std::string::npos) << listed.output;
+    EXPECT_FALSE(fs::exists(journal()));
+    EXPECT_EQ(mapFiles(state()), mapFiles(before));
 }
 
 TEST_F(CrashSafetyWineTest, DeviceImageSplit) {

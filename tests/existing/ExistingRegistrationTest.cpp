@@ -4,13 +4,18 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <functional>
 #include <string>
+#include <tuple>
 
 #include "existing/ExistingRegistration.h"
 #include "existing/ExistingMapsetStamping.h"
 #include "existing/ExistingTdbAdoption.h"
+#include "gmap/GmapTestFiles.h"
 #include "support/FakeHost.h"
 #include "support/MapFiles.h"
+#include "support/ProgressRecord.h"
 #include "support/TdbTestReader.h"
 
 namespace veldra::existing {
@@ -70,9 +75,7 @@ TEST_F(ExistingRegistrationTest, RegistryInstallationStampsEveryFileAndWritesThe
 
     const auto registered = registerExistingMapset(host.session, mapset, ExistingInstall::Registry);
     ASSERT_TRUE(registered) << registered.failure().detail;
-    EXPECT_EQ(registered->name, "Topografie_Nord");
-    EXPECT_EQ(registered->fid, "777");
-    EXPECT_EQ(registered->pid, "1");
+    EXPECT_EQ(std::tie(registered->name, registered->fid, registered->pid), std::make_tuple("Topografie_Nord", "777", "1"));
 
     // The key takes the header text as it was read, before the rename.
     const std::string key = families + "Veldra_Alpha777";
@@ -87,14 +90,9 @@ TEST_F(ExistingRegistrationTest, RegistryInstallationStampsEveryFileAndWritesThe
     EXPECT_FALSE(host.registry.inEdit());
 
     const auto tdb = testing::readTdbForTest(testing::readBytes(mapset.tdb));
-    EXPECT_EQ(tdb.fid, 777);
-    EXPECT_EQ(tdb.pid, 1);
-    EXPECT_EQ(tdb.seriesName, "Topografie_Nord");
-
+    EXPECT_EQ(std::tie(tdb.fid, tdb.pid, tdb.seriesName), std::make_tuple(777, 1, "Topografie_Nord"));
     const auto typ = testing::readBytes(folder() / "93.Typ");
-    ASSERT_GT(typ.size(), 48u);
-    EXPECT_EQ(typ[47], 0x09);
-    EXPECT_EQ(typ[48], 0x03);
+    EXPECT_EQ(testing::fidAt(typ, 47), 777);
 
     // Only the FID bytes of the index records change.
     const auto mdx = testing::readBytes(*mapset.indexFile);
@@ -102,8 +100,7 @@ TEST_F(ExistingRegistrationTest, RegistryInstallationStampsEveryFileAndWritesThe
         ASSERT_GE(at, 20u);
         EXPECT_LT((at - 20) % 12, 2u) << at;
     }
-    EXPECT_EQ(mdx[20], 0x09);
-    EXPECT_EQ(mdx[21], 0x03);
+    EXPECT_EQ(testing::fidAt(mdx, 20), 777);
 
     const auto texts = host.dialogs.texts();
     EXPECT_NE(std::find(texts.begin(), texts.end(), "ready. Start MapSource"), texts.end());
@@ -114,33 +111,23 @@ TEST_F(ExistingRegistrationTest, EmptyFieldsAreFilledFromTheTdb) {
     mapset.typeFile.reset();
     const auto registered = registerExistingMapset(host.session, mapset, ExistingInstall::Registry);
     ASSERT_TRUE(registered) << registered.failure().detail;
-    EXPECT_EQ(registered->name, "Veldra_Alpha");
-    EXPECT_EQ(registered->fid, "4711");
+    EXPECT_EQ(std::tie(registered->name, registered->fid), std::make_tuple("Veldra_Alpha", "4711"));
     EXPECT_EQ(value(registered->location, "Typ"), std::nullopt);
     EXPECT_EQ(value(registered->location, "ID"), std::string("\x67\x12", 2));
 }
 
+// PID 57 without FID takes the PID as FID; FID 300 without PID gets PID 1.
 TEST_F(ExistingRegistrationTest, ATdbWithoutFidOrPidIsRepaired) {
     auto bytes = testing::readBytes(alpha().tdb);
-    bytes[3] = 57, bytes[4] = 0, bytes[5] = 0, bytes[6] = 0;  // PID 57, FID 0
-    testing::writeBytes(alpha().tdb, bytes);
-    auto adopted = adoptExistingTdb(alpha().tdb);
-    ASSERT_TRUE(adopted) << adopted.failure().detail;
-    EXPECT_EQ(adopted->fid, 57);
-    EXPECT_EQ(adopted->pid, 1);
-    auto read = testing::readTdbForTest(testing::readBytes(alpha().tdb));
-    EXPECT_EQ(read.fid, 57);
-    EXPECT_EQ(read.pid, 1);
-
-    bytes[3] = 0, bytes[5] = 0x2C, bytes[6] = 0x01;  // PID 0, FID 300
-    testing::writeBytes(alpha().tdb, bytes);
-    adopted = adoptExistingTdb(alpha().tdb);
-    ASSERT_TRUE(adopted);
-    EXPECT_EQ(adopted->fid, 300);
-    EXPECT_EQ(adopted->pid, 1);
-    read = testing::readTdbForTest(testing::readBytes(alpha().tdb));
-    EXPECT_EQ(read.fid, 300);
-    EXPECT_EQ(read.pid, 1);
+    for (const auto& [ids, fid] : {std::pair{std::array<std::uint8_t, 4>{57, 0, 0, 0}, 57},
+                                   {std::array<std::uint8_t, 4>{0, 0, 0x2C, 0x01}, 300}}) {
+        std::copy(ids.begin(), ids.end(), bytes.begin() + 3);
+        testing::writeBytes(alpha().tdb, bytes);
+        const auto adopted = adoptExistingTdb(alpha().tdb);
+        ASSERT_TRUE(adopted) << adopted.failure().detail;
+        const auto read = testing::readTdbForTest(testing::readBytes(alpha().tdb));
+        EXPECT_EQ(std::tie(adopted->fid, adopted->pid, read.fid, read.pid), std::make_tuple(fid, 1, fid, 1));
+    }
 }
 
 TEST_F(ExistingRegistrationTest, WrongFieldsAreRefusedBeforeAnythingChanges) {
@@ -152,31 +139,23 @@ TEST_F(ExistingRegistrationTest, WrongFieldsAreRefusedBeforeAnythingChanges) {
         EXPECT_TRUE(host.registry.subkeyNames(RegistryRoot::LocalMachine, families).empty());
         return result ? std::optional<Msg>() : result.failure().message;
     };
-    auto wrongTdb = alpha();
-    wrongTdb.tdb = copyIn(alpha().tdb, "11000000.tdb2");
-    EXPECT_EQ(refusedWith(wrongTdb), Msg::MsgExistingTdbInvalid);
-    auto wrongPreview = alpha();
-    wrongPreview.overviewMap = folder() / "11000000.mdx";
-    EXPECT_EQ(refusedWith(wrongPreview), Msg::MsgExistingPreviewInvalid);
-    auto wrongTyp = alpha();
-    wrongTyp.typeFile = folder() / "11000000.img";
-    EXPECT_EQ(refusedWith(wrongTyp), Msg::MsgExistingTypInvalid);
-    auto missingIndex = alpha();
-    missingIndex.indexFile = folder() / "gone.mdx";
-    EXPECT_EQ(refusedWith(missingIndex), Msg::MsgExistingFileMissing);
-    auto textFid = alpha();
-    textFid.fid = "12a";
-    EXPECT_EQ(refusedWith(textFid), Msg::MsgExistingIdNotNumeric);
-    auto typAsTdb = alpha();
-    typAsTdb.tdb = copyIn(*alpha().typeFile, "fake.tdb");
-    EXPECT_EQ(refusedWith(typAsTdb), Msg::MsgExistingTdbInvalid);
-    EXPECT_EQ(testing::readBytes(typAsTdb.tdb), testing::readBytes(*alpha().typeFile));
-    auto tdbAsTyp = alpha();
-    tdbAsTyp.typeFile = copyIn(alpha().tdb, "fake.typ");
-    EXPECT_EQ(refusedWith(tdbAsTyp), Msg::MsgExistingTypInvalid);
-    auto accented = alpha();
-    accented.trafficFile = copyIn(alpha().tdb, "Stra\xC3\x9F" "e.trf");
-    EXPECT_EQ(refusedWith(accented), Msg::MsgNoSpecialCharacters);
+    const fs::path typ = *alpha().typeFile;
+    const std::vector<std::pair<std::function<void(ExistingMapset&)>, Msg>> spoiled = {
+        {[&](auto& m) { m.tdb = copyIn(m.tdb, "11000000.tdb2"); }, Msg::MsgExistingTdbInvalid},
+        {[&](auto& m) { m.overviewMap = folder() / "11000000.mdx"; }, Msg::MsgExistingPreviewInvalid},
+        {[&](auto& m) { m.typeFile = folder() / "11000000.img"; }, Msg::MsgExistingTypInvalid},
+        {[&](auto& m) { m.indexFile = folder() / "gone.mdx"; }, Msg::MsgExistingFileMissing},
+        {[&](auto& m) { m.fid = "12a"; }, Msg::MsgExistingIdNotNumeric},
+        {[&](auto& m) { m.tdb = copyIn(typ, "fake.tdb"); }, Msg::MsgExistingTdbInvalid},
+        {[&](auto& m) { m.typeFile = copyIn(m.tdb, "fake.typ"); }, Msg::MsgExistingTypInvalid},
+        {[&](auto& m) { m.trafficFile = copyIn(m.tdb, "Stra\xC3\x9F" "e.trf"); }, Msg::MsgNoSpecialCharacters},
+    };
+    for (const auto& [spoil, message] : spoiled) {
+        auto mapset = alpha();
+        spoil(mapset);
+        EXPECT_EQ(refusedWith(mapset), message);
+    }
+    EXPECT_EQ(testing::readBytes(folder() / "fake.tdb"), testing::readBytes(typ));
 }
 
 TEST_F(ExistingRegistrationTest, GmapPackageHoldsTheStampedFilesAndOneFolderPerTile) {
@@ -184,17 +163,17 @@ TEST_F(ExistingRegistrationTest, GmapPackageHoldsTheStampedFilesAndOneFolderPerT
     mapset.name = "Carte été/2";
     mapset.fid = "4800";
     mapset.mdrFile = folder() / "11000000_mdr.img";
-    const auto registered = registerExistingMapset(host.session, mapset, ExistingInstall::GmapPackage);
+    testing::ProgressRecord progress;
+    const auto registered =
+        registerExistingMapset(host.session, mapset, ExistingInstall::GmapPackage, progress.callback());
     ASSERT_TRUE(registered) << registered.failure().detail;
+    EXPECT_EQ(progress.told, testing::countsUpTo(3));  // the tiles the TDB lists
 
     const fs::path package = host.shell.specialFolder(0x23) / "GARMIN" / "Maps" / "Carte_été_2.gmap";
     EXPECT_EQ(registered->location, package.string());
-    const std::string info = testing::readText(package / "Info.xml");
-    EXPECT_NE(info.find("<Name>Carte_?t?_2</Name>\r\n<DataVersion>"), std::string::npos) << info;
-    EXPECT_NE(info.find("<ID>4800</ID>\r\n<IDX>11000000.mdx</IDX>\r\n<MDR>MDRMAP</MDR>\r\n<TYP>19218.Typ</TYP>\r\n"),
-              std::string::npos)
-        << info;
-    EXPECT_NE(info.find("<TDB>11000000.tdb</TDB>\r\n<Directory>Product1</Directory>"), std::string::npos) << info;
+    std::string info = testing::packageInfoXml("Carte_?t?_2", "4800", "11000000.tdb", "11000000.mdx");
+    info.insert(info.find("<SubProduct>"), "<MDR>MDRMAP</MDR>\r\n<TYP>19218.Typ</TYP>\r\n");
+    EXPECT_EQ(testing::readText(package / "Info.xml"), info);
     EXPECT_EQ(testing::readBytes(package / "19218.Typ"), testing::readBytes(folder() / "19218.Typ"));
     EXPECT_EQ(testing::readTdbForTest(testing::readBytes(package / "Product1" / "11000000.tdb")).fid, 4800);
     // The copies are the package's own; the registry stays untouched.

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace veldra::existing {
 namespace {
 
@@ -14,13 +16,10 @@ TEST(ExportLogFieldsTest, EachEndingFillsItsField) {
     const auto mapset = mapsetFromExportLog(
         "MYMAP.Tdb\r\nTOPO.TRF\r\nMYMAP.mdx\r\n\r\n2104.Typ\r\nMYMAP_mdr.img\r\nMYMAP.Img\r\n", folder);
     ASSERT_TRUE(mapset.ok()) << mapset.failure().detail;
-    EXPECT_EQ(mapset->tdb, folder / "MYMAP.Tdb");
-    EXPECT_EQ(mapset->overviewMap, folder / "MYMAP.Img");
-    EXPECT_EQ(mapset->tilesFolder, folder);
-    EXPECT_EQ(mapset->trafficFile, folder / "TOPO.TRF");
-    EXPECT_EQ(mapset->indexFile, folder / "MYMAP.mdx");
-    EXPECT_EQ(mapset->typeFile, folder / "2104.Typ");
-    EXPECT_EQ(mapset->mdrFile, folder / "MYMAP_mdr.img");
+    EXPECT_EQ(std::tie(mapset->tdb, mapset->overviewMap, mapset->tilesFolder),
+              std::make_tuple(folder / "MYMAP.Tdb", folder / "MYMAP.Img", folder));
+    EXPECT_EQ(std::tie(mapset->trafficFile, mapset->indexFile, mapset->typeFile, mapset->mdrFile),
+              std::make_tuple(folder / "TOPO.TRF", folder / "MYMAP.mdx", folder / "2104.Typ", folder / "MYMAP_mdr.img"));
     EXPECT_TRUE(mapset->name.empty() && mapset->fid.empty() && mapset->pid.empty());
 }
 

@@ -33,10 +33,8 @@ TEST_F(FileReadoutTest, ReadsEachKindOfMkgmapFile) {
 }
 
 TEST_F(FileReadoutTest, KindsAreTakenFromTheContentBeforeTheName) {
-    auto tile = readBytes(builtData("alpha/11000003.img"));
-    for (auto& byte : tile) byte = static_cast<std::uint8_t>(byte ^ 0x5A);
-    const Inspection xored = inspectFile(writeFile("tile", tile));
-    EXPECT_EQ(std::tie(xored.kind, xored.xorByte, xored.drawPriority), std::make_tuple(FileKind::Img, 0x5A, 25));
+    const Inspection encoded = inspectFile(writeFile("tile", xored(readBytes(builtData("alpha/11000003.img")), 0x5A)));
+    EXPECT_EQ(std::tie(encoded.kind, encoded.xorByte, encoded.drawPriority), std::make_tuple(FileKind::Img, 0x5A, 25));
     EXPECT_EQ(detectFileKind(copyIn(AlphaTdb, "mapset")), FileKind::Tdb);
     EXPECT_EQ(detectFileKind(copyIn(builtData("alpha/alpha.typ"), "types.bin")), FileKind::Typ);
 }

@@ -5,6 +5,7 @@
 #include <functional>
 #include <numeric>
 #include <sstream>
+#include <tuple>
 
 #include "formats/ImgGeometry.h"
 #include "formats/ImgReader.h"
@@ -150,15 +151,12 @@ TEST(ImgWriter, SubfileOfMoreThan240BlocksTakesSeveralEntriesAndIsReadBackPieceB
     EXPECT_EQ(extractSubfile(built.image, layout, layout.subfiles[1]), big);
     // Header entry, TRE, then RGN parts 0 and 1: only part 0 carries the size.
     const std::size_t rgnPart1 = 0x400 + 3 * 512;
-    EXPECT_EQ(built.image[rgnPart1 + 0x11], 1);
-    EXPECT_EQ(built.image[rgnPart1 + 0x0C], 0);
+    EXPECT_EQ(std::make_tuple(built.image[rgnPart1 + 0x11], built.image[rgnPart1 + 0x0C]), std::make_tuple(1, 0));
     EXPECT_EQ(built.image.size() % layout.blockSize, 0u);
 
     // From an XOR-encoded file, copied piece by piece as a device image is split.
-    Bytes xored = built.image;
-    for (auto& byte : xored) byte = static_cast<std::uint8_t>(byte ^ 0x5A);
     const TempDir scratch;
-    writeBytes(scratch.path() / "x.img", xored);
+    writeBytes(scratch.path() / "x.img", xored(built.image, 0x5A));
     auto opened = ImgFile::open(scratch.path() / "x.img");
     ASSERT_TRUE(opened.file) << opened.error;
     std::ostringstream copy;
@@ -172,9 +170,7 @@ TEST(ImgWriter, BlockSizeGrowsUntilDirectoryAndImageFitAndTheGeometryCoversThem)
     EXPECT_EQ(planImgBlocks(std::vector<std::uint64_t>(300, 10))->blockSize, 1024u);
     EXPECT_EQ(planImgBlocks(std::vector<std::uint64_t>{std::uint64_t{0xFFFE} * 512})->blockSize, 1024u);
     const auto plan = planImgBlocks(std::vector<std::uint64_t>{283, 714, 357});
-    EXPECT_EQ(plan->blockSize, 512u);
-    EXPECT_EQ(plan->headerBlocks, 6u);
-    EXPECT_EQ(plan->totalBlocks, 10u);
+    EXPECT_EQ(std::make_tuple(plan->blockSize, plan->headerBlocks, plan->totalBlocks), std::make_tuple(512u, 6u, 10u));
     for (const std::uint32_t endSector : {11u, 2047u, 2048u, 70000u, 2000000u}) {
         const auto g = imgGeometry(endSector);
         EXPECT_GT(std::uint64_t{g.sectors} * g.heads * g.cylinders, endSector);

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "formats/ImgReader.h"
 #include "support/MapFiles.h"
 
@@ -27,17 +29,15 @@ TEST(MpsRecords, TellWhichTilesFormWhichFamilyAndSerializeBack) {
         {11000001, 4711}, {11000002, 4711}, {11000003, 4711}, {120001, 4712}, {120002, 4712}};
     ASSERT_EQ(mps.tiles.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_EQ(mps.tiles[i].mapNumber, expected[i].first);
-        EXPECT_EQ(mps.tiles[i].mapId, expected[i].first);
-        EXPECT_EQ(mps.tiles[i].fid, expected[i].second);
-        EXPECT_EQ(mps.tiles[i].pid, 1);
+        const auto& tile = mps.tiles[i];
+        EXPECT_EQ(std::tie(tile.mapNumber, tile.mapId, tile.fid, tile.pid),
+                  std::make_tuple(expected[i].first, expected[i].first, expected[i].second, 1));
     }
     EXPECT_EQ(mps.tiles[3].seriesName, "Veldra Beta");
     EXPECT_EQ(mps.tiles[0].areaName, "Area 11000001");
     ASSERT_EQ(mps.families.size(), 2u);
-    EXPECT_EQ(mps.families[0].name, "Veldra Alpha");
-    EXPECT_EQ(mps.families[1].fid, 4712);
-    EXPECT_EQ(mps.mapsetName, "OSM map set");
+    EXPECT_EQ(std::tie(mps.families[0].name, mps.families[1].fid, mps.mapsetName),
+              std::make_tuple("Veldra Alpha", 4712, "OSM map set"));
     EXPECT_EQ(mpsRecordFid(mps.records[3]), 4712);
     EXPECT_EQ(mpsRecordFid(mps.records.back()), std::nullopt);  // the V record
     EXPECT_EQ(serializeMps(mps.records), bytes);

@@ -47,15 +47,13 @@ protected:
 TEST_F(TdbReadingTest, HeaderFieldsAreMkgmapsAndTheNameComesFromTheFirstHeaderLengthBytes) {
     const TdbHeaderRead read = readTdbHeader(AlphaTdb);
     ASSERT_TRUE(read.header) << read.error;
-    EXPECT_EQ(read.header->pid, 1);
-    EXPECT_EQ(read.header->fid, 4711);
-    EXPECT_EQ(read.header->version, 407);
-    EXPECT_EQ(read.header->shownName(), "Veldra Alpha");
+    EXPECT_EQ(std::make_tuple(read.header->pid, read.header->fid, read.header->version, read.header->shownName()),
+              std::make_tuple(1, 4711, 407, "Veldra Alpha"));
     // The catalog's 40 characters run on past the series name's terminator.
     EXPECT_EQ(read.header->nameField.size(), TdbNameFieldLimit);
     EXPECT_EQ(read.header->nameField.substr(0, 13), std::string("Veldra Alpha\0", 13));
-    EXPECT_EQ(readTdbHeader(BetaTdb).header->shownName(), "Veldra Beta");
-    EXPECT_EQ(readTdbHeader(BetaTdb).header->headerLength, 73);
+    const auto beta = readTdbHeader(BetaTdb).header;
+    EXPECT_EQ(std::make_tuple(beta->shownName(), beta->headerLength), std::make_tuple("Veldra Beta", 73));
 
     auto bytes = alpha;
     bytes[1] = 15;  // header length 15: bytes 9..14 are all the name there is

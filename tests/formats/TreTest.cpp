@@ -60,11 +60,8 @@ TEST(TreBounds, HostileHeadersAreRefused) {
 
 class TreDrawPriorityTest : public ScratchFolder {
 protected:
-    // The tile with every byte, its first one included, XORed with the key.
-    fs::path xoredCopy(const fs::path& tile, std::uint8_t key) {
-        auto bytes = readBytes(tile);
-        for (auto& byte : bytes) byte = static_cast<std::uint8_t>(byte ^ key);
-        return writeFile("xored-" + tile.filename().string(), bytes);
+    fs::path xoredCopy(const fs::path& tile) {
+        return writeFile("xored-" + tile.filename().string(), xored(readBytes(tile), 0x5A));
     }
 };
 
@@ -74,28 +71,28 @@ TEST_F(TreDrawPriorityTest, ReadsMkgmapsDrawPriorityPlainAndXorEncoded) {
     EXPECT_EQ(alpha.value, 25);
     EXPECT_EQ(alpha.xorByte, 0);
     EXPECT_EQ(readImgDrawPriority(builtData("beta/00120002.img")).value, 28);
-    const DrawPriorityReading xored = readImgDrawPriority(xoredCopy(builtData("beta/00120001.img"), 0x5A));
-    ASSERT_EQ(xored.status, DrawPriorityStatus::Found) << xored.error;
-    EXPECT_EQ(xored.xorByte, 0x5A);
-    EXPECT_EQ(xored.value, 28);
+    const DrawPriorityReading encoded = readImgDrawPriority(xoredCopy(builtData("beta/00120001.img")));
+    ASSERT_EQ(encoded.status, DrawPriorityStatus::Found) << encoded.error;
+    EXPECT_EQ(encoded.xorByte, 0x5A);
+    EXPECT_EQ(encoded.value, 28);
     // The first TRE of a device image belongs to its first tile.
     EXPECT_EQ(readImgDrawPriority(builtData("gmapsupp/gmapsupp.img")).value, 25);
 }
 
 TEST_F(TreDrawPriorityTest, WritingChangesExactlyOneByteInPlainXorEncodedAndGmapTiles) {
     const fs::path plain = copyIn(builtData("alpha/11000002.img"));
-    const fs::path xored = xoredCopy(plain, 0x5A);
+    const fs::path encoded = xoredCopy(plain);
     const auto plainBefore = readBytes(plain);
-    const auto xoredBefore = readBytes(xored);
+    const auto xoredBefore = readBytes(encoded);
     ASSERT_TRUE(writeImgDrawPriority(plain, 17));
-    ASSERT_TRUE(writeImgDrawPriority(xored, 17));
+    ASSERT_TRUE(writeImgDrawPriority(encoded, 17));
     const std::uint64_t offset = readImgDrawPriority(plain).byteOffset;
     EXPECT_EQ(readBytes(plain).size(), plainBefore.size());
     EXPECT_EQ(differingOffsets(plainBefore, readBytes(plain)), (std::vector<std::size_t>{offset}));
-    EXPECT_EQ(differingOffsets(xoredBefore, readBytes(xored)), (std::vector<std::size_t>{offset}));
+    EXPECT_EQ(differingOffsets(xoredBefore, readBytes(encoded)), (std::vector<std::size_t>{offset}));
     EXPECT_EQ(readBytes(plain)[offset], 17);
-    EXPECT_EQ(readBytes(xored)[offset], 17 ^ 0x5A);
-    EXPECT_EQ(readImgDrawPriority(xored).value, 17);
+    EXPECT_EQ(readBytes(encoded)[offset], 17 ^ 0x5A);
+    EXPECT_EQ(readImgDrawPriority(encoded).value, 17);
 
     // A gmap package's TRE file is searched plain: it holds the subfile from its header on.
     const fs::path tre = writeFile("00120001.TRE", treOf(builtData("beta/00120001.img")));

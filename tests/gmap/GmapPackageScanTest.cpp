@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "gmap/GmapPackageScan.h"
 #include "gmap/GmapTestFiles.h"
@@ -56,10 +57,8 @@ TEST_F(GmapPackageScanTest, PackagesOfAllThreeFoldersComeOrderedButBaseCampNeeds
     EXPECT_EQ(displayLines(packages),
               (Lines{"gmap; Alpha; FID:20;PID:1", "gmap; Mid; FID:25;PID:1", "gmap; Zeta; FID:30;PID:1"}));
     const auto& first = packages.records[0];
-    EXPECT_EQ(first.infoXml, alpha / "Info.xml");
-    EXPECT_EQ(first.tdb, alpha / "Product1" / "Alpha.tdb");
-    EXPECT_EQ(first.mdx, gmap::NoMdxFileMarker);
-    EXPECT_EQ(first.name, "Alpha");
+    EXPECT_EQ(std::tie(first.infoXml, first.tdb, first.mdx, first.name),
+              std::make_tuple(alpha / "Info.xml", alpha / "Product1" / "Alpha.tdb", gmap::NoMdxFileMarker, "Alpha"));
 }
 
 TEST_F(GmapPackageScanTest, ShortcutsToGmapFoldersAreFollowedExactlyWherePackagesLie) {

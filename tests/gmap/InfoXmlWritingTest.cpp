@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "gmap/InfoXmlWriting.h"
 #include "gmap/InfoXmlReading.h"
+#include "gmap/GmapTestFiles.h"
 #include "platform/Cp1252.h"
 #include "support/FileBytes.h"
 #include "support/TempFolder.h"
@@ -14,32 +16,14 @@
 namespace veldra::gmap {
 namespace {
 
-std::string lines(std::initializer_list<const char*> each) {
-    std::string text;
-    for (const char* line : each) text += std::string(line) + "\r\n";
-    return text;
-}
-
-TEST(InfoXmlWritingTest, NewMapsetPackageHasItsFourteenLines) {
-    InfoXmlContent content{"Alpen Test", "4711", std::nullopt, false, std::nullopt, "1", "Alpenoooo.tdb", "Product1"};
-    EXPECT_EQ(infoXmlBytes(content),
-              lines({"<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\" ?>",
-                     "<MapProduct xmlns=\"http://www.garmin.com/xmlschemas/MapProduct/v1\">", "<Name>Alpen Test</Name>",
-                     "<DataVersion>100</DataVersion>", "<DataFormat>Original</DataFormat>", "<ID>4711</ID>",
-                     "<SubProduct>", "<Name>Alpen Test</Name>", "<ID>1</ID>", "<BaseMap>mapset</BaseMap>",
-                     "<TDB>Alpenoooo.tdb</TDB>", "<Directory>Product1</Directory>", "</SubProduct>",
-                     "</MapProduct>"}));
-}
-
-TEST(InfoXmlWritingTest, ExistingMapsetPackageNamesItsIndexMdrAndTypeFiles) {
-    InfoXmlContent content{"Topo_Nord", "777", "topo.mdx", true, "0903.TYP", "57", "topo.tdb", "Product57"};
-    EXPECT_EQ(infoXmlBytes(content),
-              lines({"<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\" ?>",
-                     "<MapProduct xmlns=\"http://www.garmin.com/xmlschemas/MapProduct/v1\">", "<Name>Topo_Nord</Name>",
-                     "<DataVersion>100</DataVersion>", "<DataFormat>Original</DataFormat>", "<ID>777</ID>",
-                     "<IDX>topo.mdx</IDX>", "<MDR>MDRMAP</MDR>", "<TYP>0903.TYP</TYP>", "<SubProduct>",
-                     "<Name>Topo_Nord</Name>", "<ID>57</ID>", "<BaseMap>mapset</BaseMap>", "<TDB>topo.tdb</TDB>",
-                     "<Directory>Product57</Directory>", "</SubProduct>", "</MapProduct>"}));
+// The new mapset's package has the fourteen lines the test packages have; an
+// existing mapset's names its index, MDR and type files before the sub-product.
+TEST(InfoXmlWritingTest, PackagesOfNewAndExistingMapsetsHaveTheirExactLines) {
+    EXPECT_EQ(infoXmlBytes({"Alpen Test", "4711", std::nullopt, false, std::nullopt, "1", "Alpenoooo.tdb", "Product1"}),
+              testing::packageInfoXml("Alpen Test", "4711", "Alpenoooo.tdb"));
+    std::string existing = testing::packageInfoXml("Topo_Nord", "777", "topo.tdb", "topo.mdx", "57");
+    existing.insert(existing.find("<SubProduct>"), "<MDR>MDRMAP</MDR>\r\n<TYP>0903.TYP</TYP>\r\n");
+    EXPECT_EQ(infoXmlBytes({"Topo_Nord", "777", "topo.mdx", true, "0903.TYP", "57", "topo.tdb", "Product57"}), existing);
 }
 
 TEST(InfoXmlWritingTest, ValuesAreSingleByteAndEscapedSoTheReaderGetsThemBack) {
@@ -55,9 +39,8 @@ TEST(InfoXmlWritingTest, ValuesAreSingleByteAndEscapedSoTheReaderGetsThemBack) {
     const auto read = readInfoXml(platform::cp1252ToUtf8(text));
     EXPECT_FALSE(read.damaged);
     ASSERT_EQ(read.subProducts.size(), 1u);
-    EXPECT_EQ(read.subProducts[0].name, "Cafés & <Bars>");
-    EXPECT_EQ(read.mdx, "a&b.mdx");
-    EXPECT_EQ(read.fid, "4711");
+    EXPECT_EQ(std::tie(read.subProducts[0].name, read.mdx, read.fid),
+              std::make_tuple("Cafés & <Bars>", "a&b.mdx", "4711"));
 }
 
 }  // namespace

@@ -8,16 +8,14 @@
 namespace veldra::gmap {
 namespace {
 
-TEST(PackageNameTest, FirstPassReplacesSeparatorsAndAccentedVowelsOnly) {
+TEST(PackageNameTest, FirstPassReplacesSeparatorsAndAccentedVowelsSecondLeavesQuestionMarks) {
     EXPECT_EQ(cleanedMapsetName("Carte été/2"), "Carte_été_2");
     EXPECT_EQ(cleanedMapsetName("Ärger Öl Über"), "Arger_Ol_Uber");
     EXPECT_EQ(cleanedMapsetName("ärger øre ùber"), "Arger_Ore_Uber");
     EXPECT_EQ(cleanedMapsetName("a\\b"), "a_b");
     // Letters the table does not name stay, as do the sharp s and the cedilla.
     EXPECT_EQ(cleanedMapsetName("Straße Çà"), "Straße_ÇA");
-}
-
-TEST(PackageNameTest, SecondPassLeavesOneQuestionMarkPerCharacterBeyondAscii) {
+    // The second pass leaves one question mark per character beyond ASCII.
     EXPECT_EQ(asciiWithQuestionMarks("Carte_été_2"), "Carte_?t?_2");
     EXPECT_EQ(asciiWithQuestionMarks("Arger_Ol_Uber"), "Arger_Ol_Uber");
     EXPECT_EQ(asciiWithQuestionMarks("Map \xF0\x9F\x97\xBA €"), "Map ? ?");  // a character beyond 16 bits is one

@@ -1,13 +1,17 @@
 // The main window over a fake host: the start-up questions in their order,
-// the language switch both ways, the workflow states' controls, and the name
-// and FID checks against what is installed.
+// the language switch both ways, the workflow states' controls, the name and
+// FID checks against what is installed, files dropped on the selection, and help.
 
 #include <QAction>
+#include <QDesktopServices>
+#include <QDropEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTest>
+#include <QTreeView>
 
 #include <filesystem>
 #include <fstream>
@@ -19,6 +23,7 @@
 #include "gui/GuiTestRegistry.h"
 #include "gui/WindowControls.h"
 #include "gui/MainWindow.h"
+#include "gui/Screenshots.h"
 #include "registration/CatalogTestSupport.h"
 #include "tasks/CatalogTasks.h"
 
@@ -61,11 +66,50 @@ void doubleClickFile(QWidget& window, const QString& fileName) {
     emit files->itemDoubleClicked(found.front());
 }
 
+// Files dragged from the desktop's file manager and dropped on a list; true
+// when the list took the drag and the drop.
+bool dropFiles(QWidget& window, const char* name, const std::vector<fs::path>& files) {
+    auto* target = qobject_cast<QListWidget*>(control(window, name))->viewport();
+    QList<QUrl> urls;
+    for (const auto& file : files) urls << QUrl::fromLocalFile(QString::fromStdString(file.string()));
+    QMimeData data;
+    data.setUrls(urls);
+    QDragEnterEvent enter(target->rect().center(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &enter);
+    QDropEvent drop(target->rect().center(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &drop);
+    return enter.isAccepted() && drop.isAccepted();
+}
+
+QStringList entries(QWidget& window, const char* name) {
+    QStringList texts;
+    auto* list = qobject_cast<QListWidget*>(control(window, name));
+    for (int row = 0; row < list->count(); ++row) texts << list->item(row)->text();
+    return texts;
+}
+
+QString qt(const fs::path& path) { return QString::fromStdString(path.string()); }
+
 fs::path tileFolderWith(const fs::path& folder, std::initializer_list<const char*> names) {
     fs::create_directories(folder);
     for (const char* name : names) std::ofstream(folder / name) << "tile";
     return folder;
 }
+
+// Stands in for the desktop's browser and file opener while it lives.
+class UrlOpener : public QObject {
+    Q_OBJECT
+public:
+    UrlOpener() {
+        for (const char* scheme : {"file", "https"}) QDesktopServices::setUrlHandler(scheme, this, "open");
+    }
+    ~UrlOpener() override {
+        for (const char* scheme : {"file", "https"}) QDesktopServices::unsetUrlHandler(scheme);
+    }
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl& url) { opened << url; }
+};
 
 }  // namespace
 
@@ -257,6 +301,57 @@ private slots:
         }
     }
 
+    // Tiles dropped on `List1` join the selection, other files are ignored; a
+    // gmapsupp.img replaces the tiles and takes no later drop; the program's
+    // own folder gives no tiles.
+    void droppedFilesJoinTheSelectionByTheirNames() {
+        testing::FakeHost host;
+        const fs::path tiles =
+            tileFolderWith(host.temp.path() / "alps", {"11000001.img", "11000002.img", "1100003.img", "notes.txt"});
+        const fs::path device = tileFolderWith(host.temp.path() / "device", {"gmapsupp.img"});
+        MainWindow window(host.session);
+        QVERIFY(window.startUp());
+        window.showTileFolder(qt(tiles));
+        window.show();
+        click(window, "CommandHinzufuegen");
+
+        QVERIFY(dropFiles(window, "List1", {tiles / "11000001.img", tiles / "notes.txt", tiles / "1100003.img",
+                                            tiles / "11000002.img"}));
+        QCOMPARE(entries(window, "List1"), QStringList({qt(tiles / "11000001.img"), qt(tiles / "11000002.img")}));
+        QVERIFY(control(window, "Command1")->isEnabled());
+        QVERIFY(dropFiles(window, "List1", {tiles / "11000002.img"}));  // chosen already
+        QCOMPARE(entries(window, "List1").size(), 2);
+        QVERIFY(dropFiles(window, "List1", {tiles / "11000001.img", device / "gmapsupp.img"}));
+        QCOMPARE(entries(window, "List1"), QStringList{qt(device / "gmapsupp.img")});
+        QVERIFY(dropFiles(window, "List1", {tiles / "11000001.img"}));
+        QCOMPARE(entries(window, "List1"), QStringList{qt(device / "gmapsupp.img")});
+        QVERIFY(host.dialogs.messages.empty());
+
+        window.showTileFolder(qt(host.session.host.programFolder));
+        QVERIFY(dropFiles(window, "List1", {tiles / "11000001.img"}));
+        QCOMPARE(host.dialogs.texts(), std::vector<std::string>{host.session.msg(Msg::MsgTileInProgramFolder)});
+        QCOMPARE(entries(window, "List1"), QStringList{QString("No File choosed.")});
+    }
+
+    // F1 and the help menu open the program folder's FAQ.html; without one, the online help.
+    void helpOpensTheFaqOfTheProgramFolder() {
+        testing::FakeHost host;
+        MainWindow window(host.session);
+        QVERIFY(window.startUp());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        UrlOpener opener;
+
+        QTest::keyClick(&window, Qt::Key_F1);
+        QCOMPARE(opener.opened.size(), 1);
+        QCOMPARE(opener.opened[0].scheme(), QString("https"));
+        const fs::path faq = host.session.host.programFolder / "FAQ.html";
+        std::ofstream(faq) << "<html></html>";
+        QTest::keyClick(&window, Qt::Key_F1);
+        window.findChild<QAction*>("MnHilfe")->trigger();
+        QCOMPARE(opener.opened.mid(1), QList<QUrl>({QUrl::fromLocalFile(qt(faq)), QUrl::fromLocalFile(qt(faq))}));
+    }
+
     // Idle and naming in both languages: every caption fits its button at the
     // window's first size. With VELDRA_SCREENSHOT_DIR set, the pictures go there.
     void captionsFitInBothLanguages() {
@@ -264,11 +359,10 @@ private slots:
         for (const char* language : {"Eng", "Deu"}) {
             testing::FakeHost host;
             QVERIFY(host.session.settings.setLanguage(language).ok());
-            const fs::path tiles = tileFolderWith(host.temp.path() / "maps" / "alps",
-                                                  {"11000001.img", "11000002.img", "11000003.img"});
+            const testing::PictureTileFolder tiles(host.temp.path());
             MainWindow window(host.session);
             QVERIFY(window.startUp());
-            window.showTileFolder(QString::fromStdString(tiles.string()));
+            window.showTileFolder(tiles.shown());
             window.show();
             // The fake host spoke English first: `Label9` puts the German design captions back.
             if (language == std::string("Deu")) click(window, "Label9");
@@ -278,6 +372,7 @@ private slots:
                     if (button->isVisible())
                         QVERIFY2(button->width() >= button->sizeHint().width(),
                                  qPrintable(QString("%1 %2: %3 is cut").arg(language, state, button->objectName())));
+                QVERIFY(testing::chosenFolderInView(*control<QTreeView>(window, "Dir1")));
                 if (!pictures.isEmpty())
                     QVERIFY(window.grab().save(QString("%1/main-window-%2-%3.png")
                                                    .arg(pictures, language == std::string("Eng") ? "en" : "de", state)));

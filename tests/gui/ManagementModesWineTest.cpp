@@ -10,7 +10,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTreeView>
 
@@ -219,6 +221,9 @@ private slots:
         QVERIFY(control(window, "ListLoeschen")->isVisible() && !control(window, "ListMapsetName")->isVisible());
         QCOMPARE(rows(window, "ListLoeschen"), QStringList({"Alpenland", "ModeBeta"}));
         const QString pictures = qEnvironmentVariable("VELDRA_SCREENSHOT_DIR");
+        const testing::PictureTileFolder pictureTiles(prefix_);
+        window.showTileFolder(pictureTiles.shown());
+        QVERIFY(testing::chosenFolderInView(*control<QTreeView>(window, "Dir1")));
         for (const char* language : {"en", "de"}) {
             if (language == std::string("de")) control<QAction>(window, "Sprachwahl")->trigger();
             QCoreApplication::processEvents();
@@ -259,8 +264,13 @@ private slots:
         std::ofstream(cache / "a.bin") << std::string(1048476, 'a');
         std::ofstream(cache / "sub" / "kept.bin") << std::string(2 * 1048476, 'k');
         opened_->dialogs.messages.clear();
+        auto* progress = control<QProgressBar>(window, "ProgressBarKompa");
+        QSignalSpy steps(progress, &QProgressBar::valueChanged);
         click(window, "CommandKompa");
         QCOMPARE(opened_->dialogs.texts(), std::vector<std::string>{"2 MB im Tilecache"});
+        QCOMPARE(steps.count(), 2);  // 0, then the one file directly in the cache
+        QCOMPARE(steps.back().at(0).toInt(), 1);
+        QVERIFY(!progress->isVisible());  // only while the cache is emptied
         QCOMPARE(control<QPushButton>(window, "CommandKompa")->text(), QString("2 MB"));
         QVERIFY(!fs::exists(cache / "a.bin") && fs::exists(cache / "sub" / "kept.bin"));
     }

@@ -6,12 +6,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "formats/TdbHeader.h"
 #include "gui/CacheFoldersWindow.h"
@@ -32,6 +35,12 @@ namespace {
 
 using testing::click;
 using testing::control;
+
+// The bar shows the whole count of the run that ended: `total` files.
+bool showsAllOf(QWidget& window, const char* name, int total) {
+    const auto* bar = control<QProgressBar>(window, name);
+    return bar->maximum() == total && bar->value() == total && bar->text() == QString("%1 / %1").arg(total);
+}
 
 // Types a path into a field and leaves it, as the user does.
 void enterPath(QWidget& window, const char* name, const fs::path& path) {
@@ -131,13 +140,14 @@ private slots:
         control<QLineEdit>(window, "TextPfadLoc")->setText(QString::fromStdString(alpha.string()));
         control<QLineEdit>(window, "Text1")->setText("Alpha Paket");
         QCOMPARE(control<QLineEdit>(window, "Text1")->text(), QString("Alpha_Paket"));
-        testing::saveScreenshot(window, "FormTDBvorhanden", "Deu");
         dialogs.messages.clear();
         click(window, "Commandgmapsatz");
         QVERIFY2(built.count() == 1, qPrintable(shown(dialogs)));
+        testing::saveScreenshot(window, "FormTDBvorhanden", "Deu");  // with the count of the tiles unpacked
         const fs::path package = opened->backend.shell->specialFolder(platform::csidl::CommonAppData) / "GARMIN" /
                                  "Maps" / "Alpha_Paket.gmap";
         QVERIFY2(fs::exists(package / "Info.xml"), qPrintable(shown(dialogs)));
+        QVERIFY(showsAllOf(window, "ProgressBarGmap", 3));  // alpha's tiles
 
         const std::string families = regQuery(first_, testing::shellQuote("HKLM\\" + opened->session->mapSourceBase() +
                                                                           "Families") + " /s");
@@ -176,6 +186,8 @@ private slots:
         std::ifstream logFile(alpha / registration::ExportLogName, std::ios::binary);
         const std::string log((std::istreambuf_iterator<char>(logFile)), {});
         QVERIFY2(log.find("11000000.tdb\r\n") != std::string::npos, log.c_str());
+        QVERIFY(showsAllOf(exporter, "ProgressBarCopy", int(std::count(log.begin(), log.end(), '\n'))));
+        const auto filesToImport = std::distance(fs::directory_iterator(alpha), fs::directory_iterator());
 
         auto target = testing::openPrefixSession(second_, "Deu");
         QVERIFY(target);
@@ -192,6 +204,7 @@ private slots:
         testing::saveScreenshot(importer, "ExportImport", "Deu");  // the offer of the host program's installer
         const fs::path copiedTdb = destination / "alpha" / "11000000.tdb";
         QVERIFY(fs::exists(copiedTdb));
+        QVERIFY(showsAllOf(importer, "ProgressBarCopy", int(filesToImport)));
 
         const std::string families = regQuery(second_, testing::shellQuote("HKLM\\" + target->session->mapSourceBase() +
                                                                            "Families") + " /s");
@@ -216,7 +229,8 @@ private slots:
             QVERIFY2(control<QLabel>(window, "Label5")->text().endsWith("TileCache :3 MB belegt"),
                      qPrintable(control<QLabel>(window, "Label5")->text()));
             QVERIFY(!control(window, "CmdMapinstallTileCache")->isEnabled());
-            testing::saveScreenshot(window, "Form1", language);
+            // The English picture follows the emptying, with its count.
+            if (std::string(language) == "Deu") testing::saveScreenshot(window, "Form1", language);
         }
         CacheFoldersWindow window(*opened->session, nullptr);
         QSignalSpy emptied(&window, &CacheFoldersWindow::cacheEmptied);
@@ -224,6 +238,8 @@ private slots:
         click(window, "CmdBCTilecache");
         QCOMPARE(emptied.count(), 1);
         QCOMPARE(opened->dialogs.texts().back(), std::string("1 im Tilecache"));
+        QVERIFY(showsAllOf(window, "ProgressBarCache", 2));  // the files directly in the cache
+        testing::saveScreenshot(window, "Form1", "Eng");
         QVERIFY(!fs::exists(cache / "a.tile") && !fs::exists(cache / "b.tile") && fs::exists(cache / "kept/c.tile"));
         QVERIFY2(control<QLabel>(window, "Label5")->text().endsWith("TileCache :1 MB belegt"),
                  qPrintable(control<QLabel>(window, "Label5")->text()));

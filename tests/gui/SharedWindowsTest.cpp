@@ -152,10 +152,6 @@ private slots:
 
             ConsoleWindow console(host.session.catalog, nullptr);
             QCOMPARE(console.windowTitle(), text(host, Msg::CaptionConsoleWindow));
-            console.setText("gmt.exe -j -o 12345678.img -f 4711,1 -m \"Alps\" 11000001.img 11000002.img\r\n");
-            console.appendText("..........\r\n12345678.tdb written: 2 tiles, family 4711\r\n");
-            console.show();
-            testing::saveScreenshot(console, "console-window", language.name);
 
             SettingsWindow window(host.session, nullptr);
             window.show();

@@ -158,7 +158,16 @@ private slots:
         type(window, "TextDP", "17");
         QVERIFY(control(window, "CommandDPAendern")->isEnabled());
         auto* progress = control<QProgressBar>(window, "ProgressBarDP");
+        auto* cancel = control<QPushButton>(window, "CommandDPCancel");
+        QCOMPARE(cancel->text(), QString("Cancel"));
+        QVERIFY(!cancel->isEnabled());
         QSignalSpy steps(progress, &QProgressBar::valueChanged);
+        // While the files are written only the bar and its cancel button work.
+        QList<bool> cancellable, listBlocked;
+        connect(progress, &QProgressBar::valueChanged, this, [&] {
+            cancellable << cancel->isEnabled();
+            listBlocked << !list->isEnabled();
+        });
         dialogs.messages.clear();
         click(window, "CommandDPAendern");
 
@@ -167,6 +176,9 @@ private slots:
         for (const auto& step : steps) values << step.at(0).toInt();
         QCOMPARE(values, (QList<int>{0, 1, 2, 3}));
         QCOMPARE(progress->maximum(), 3);
+        QCOMPARE(cancellable, (QList<bool>{true, true, true, true}));
+        QCOMPARE(listBlocked, cancellable);
+        QVERIFY(!cancel->isEnabled() && list->isEnabled());
         for (std::size_t i = 0; i < tiles.size(); ++i) {
             const auto after = testing::readBytes(tiles[i]);
             QCOMPARE(testing::differingOffsets(before[i], after), std::vector<std::size_t>{offset});

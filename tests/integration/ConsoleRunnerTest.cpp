@@ -32,11 +32,15 @@ TEST_F(ConsoleRunnerTest, StandardOutputChunksAreJoinedInArrivalOrderAndSilenceS
     EXPECT_LE(dots, 21);
 }
 
-TEST_F(ConsoleRunnerTest, MissingProgramReportsTheStartFailure) {
+TEST_F(ConsoleRunnerTest, MissingProgramReportsTheStartFailureAndASplitShowsItsProgressText) {
     EXPECT_EQ(runner.ExecCmd("/nonexistent/gmt.exe -S"), "");
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text, "Error while starting process!");
     EXPECT_EQ(dialogs.messages[0].title, "VELDRA");
+    // A gmapsupp split shows its progress text.
+    runner.setLastCommandLine("\"C:\\VELDRA\\gmt.exe -G\" -o x");
+    runner.ExecCmd("true");
+    EXPECT_EQ(console.text().rfind("search for included FID's in gmapsupp.img, it may take a few minutes..", 0), 0u);
 }
 
 TEST_F(ConsoleRunnerTest, WaitForApplicationShowsTheOutputWithoutTheBanner) {
@@ -45,12 +49,6 @@ TEST_F(ConsoleRunnerTest, WaitForApplicationShowsTheOutputWithoutTheBanner) {
     EXPECT_TRUE(console.visible());
     ASSERT_FALSE(dialogs.statusTexts.empty());
     EXPECT_EQ(dialogs.statusTexts.front(), "integration is started. wait...");
-}
-
-TEST_F(ConsoleRunnerTest, GmapsuppSplitsShowTheirProgressText) {
-    runner.setLastCommandLine("\"C:\\VELDRA\\gmt.exe -G\" -o x");
-    runner.ExecCmd("true");
-    EXPECT_EQ(console.text().rfind("search for included FID's in gmapsupp.img, it may take a few minutes..", 0), 0u);
 }
 
 }  // namespace

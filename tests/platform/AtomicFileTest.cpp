@@ -20,15 +20,14 @@ protected:
     const fs::path& dir = temp.path();
 };
 
-TEST_F(AtomicFileTest, ReplaceLeavesOnlyTheNewFile) {
+TEST_F(AtomicFileTest, ReplaceLeavesOnlyTheNewFileOrFailsClearly) {
     const fs::path target = dir / "a.tdb";
     ASSERT_TRUE(platform::replaceFileAtomically(target, std::string_view("old")));
     ASSERT_TRUE(platform::replaceFileAtomically(target, std::string_view("new bytes")));
     EXPECT_EQ(read(target), (std::vector<std::uint8_t>{'n', 'e', 'w', ' ', 'b', 'y', 't', 'e', 's'}));
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
-}
 
-TEST_F(AtomicFileTest, AMissingFolderOrFileFailsClearly) {
+    // A missing folder or file fails clearly.
     auto result = platform::replaceFileAtomically(dir / "no" / "a.tdb", std::string_view("x"));
     EXPECT_FALSE(result);
     EXPECT_NE(result.error.find("cannot create"), std::string::npos);

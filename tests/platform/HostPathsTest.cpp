@@ -73,13 +73,23 @@ TEST_F(HostPathsTest, HostToNativeMatchesUpToTheFirstMissingComponent) {
         EXPECT_EQ(paths.toNative(notAbsolute), fs::path()) << notAbsolute;
 
     // Existing files only, whether spelled as on disk or not; folders are none.
-    std::ofstream(prefix / "drive_c" / "ProgramData" / "Garmin" / "A.tdb").put('x');
-    std::ofstream(temp.path() / "outside" / "b.img").put('x');
-    for (const char* garminTdb : {"C:\\ProgramData\\Garmin\\A.tdb", "c:/programdata/garmin/./a.TDB"})
+    // Their first bytes are read from the same file, or NoFile where there is none.
+    std::ofstream(prefix / "drive_c" / "ProgramData" / "Garmin" / "A.tdb") << "tdb";
+    std::ofstream(temp.path() / "outside" / "b.img") << "img";
+    const auto start = [&](std::string_view host) {
+        const FileStart read = paths.existingNativeFileStart(host, 2);
+        return read.state == FileStart::State::Read ? std::string(read.bytes.begin(), read.bytes.end()) : "NoFile";
+    };
+    for (const char* garminTdb : {"C:\\ProgramData\\Garmin\\A.tdb", "c:/programdata/garmin/./a.TDB"}) {
         EXPECT_EQ(paths.existingNativeFile(garminTdb), drive('c') / "ProgramData" / "Garmin" / "A.tdb") << garminTdb;
+        EXPECT_EQ(start(garminTdb), "td") << garminTdb;
+    }
     EXPECT_EQ(paths.existingNativeFile(unixAsHost(temp.path() / "OUTSIDE" / "B.img")), temp.path() / "outside" / "b.img");
-    for (const char* none : {"C:\\ProgramData\\Garmin", "C:\\ProgramData\\Garmin\\B.tdb", "C:", "Q:\\A.tdb", "C:A.tdb"})
+    EXPECT_EQ(start(unixAsHost(temp.path() / "OUTSIDE" / "B.img")), "im");
+    for (const char* none : {"C:\\ProgramData\\Garmin", "C:\\ProgramData\\Garmin\\B.tdb", "C:", "Q:\\A.tdb", "C:A.tdb"}) {
         EXPECT_EQ(paths.existingNativeFile(none), fs::path()) << none;
+        EXPECT_EQ(start(none), "NoFile") << none;
+    }
 }
 
 }  // namespace

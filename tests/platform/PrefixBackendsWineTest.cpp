@@ -110,7 +110,7 @@ void PrefixBackendsWine::savingWhatWineWroteChangesNothingWineSees() {
 
     // Written again, Wine's file differs only where Wine shortened a \x escape.
     const WineRegistryLoad load = WineRegistryFile::parse(original, 0);
-    ASSERT_TRUE(load.file) << load.error;
+    ASSERT_TRUE(load.file) << "refused at line " << load.refusedLine;
     EXPECT_TRUE(load.warnings.empty());
     const auto wineLines = outputLines(original);
     const auto ourLines = outputLines(load.file->serialize());
@@ -232,7 +232,6 @@ void PrefixBackendsWine::writesAreRefusedWhileAWineserverRuns() {
     EXPECT_EQ(registry.setValue(HKLM, Families + "\\Z", "ID", RegistryValue::fromBytes({1, 0})), regerror::AccessDenied);
     EXPECT_EQ(registry.deleteKey(HKLM, Families + "\\Z"), regerror::AccessDenied);
     EXPECT_EQ(registry.createKey(HKCU, "Software\\VELDRA\\Blocked"), regerror::AccessDenied);
-    EXPECT_EQ(registry.lastError(), blocker->detail);
     EXPECT_EQ(readText(prefix / "system.reg"), system);
     EXPECT_EQ(readText(prefix / "user.reg"), user);
 

@@ -22,17 +22,13 @@ std::unique_ptr<Registry> openWineRegistry(const fs::path& dir) { return std::ma
 
 TEST(PrefixChoiceTest, OptionThenWineprefixThenThePrivateDefault) {
     const PrefixEnvironment all{"/wine/prefix", "/data", "/home/joe"};
-    const auto option = choosePrefix("maps/prefix", all);
-    EXPECT_EQ(option.dir, fs::current_path() / "maps" / "prefix");
-    EXPECT_FALSE(option.privateDefault);
-
-    const auto fromEnvironment = choosePrefix("", all);
-    EXPECT_EQ(fromEnvironment.dir, fs::path("/wine/prefix"));
-    EXPECT_FALSE(fromEnvironment.privateDefault);
-
-    const auto fromData = choosePrefix("", {"", "/data", "/home/joe"});
-    EXPECT_EQ(fromData.dir, fs::path("/data/veldra/prefix"));
-    EXPECT_TRUE(fromData.privateDefault);
+    const auto chosen = [](const std::string& option, const PrefixEnvironment& environment) {
+        const auto choice = choosePrefix(option, environment);
+        return std::make_pair(choice.dir, choice.privateDefault);
+    };
+    EXPECT_EQ(chosen("maps/prefix", all), std::make_pair(fs::current_path() / "maps" / "prefix", false));
+    EXPECT_EQ(chosen("", all), std::make_pair(fs::path("/wine/prefix"), false));
+    EXPECT_EQ(chosen("", {"", "/data", "/home/joe"}), std::make_pair(fs::path("/data/veldra/prefix"), true));
 
     // No data folder, or a relative one (invalid): the home folder's default.
     for (const char* dataHome : {"", "relative/data"})

@@ -150,7 +150,9 @@ TYPED_TEST(RegistryContract, RefusesWhatWindowsRefuses) {
 
     ASSERT_EQ(r.setValue(HKLM, "A\\B", "v", RegistryValue::fromDword(1)), regerror::Success);
     ASSERT_EQ(r.deleteValue(HKLM, "a\\b", "V"), regerror::Success);
+    EXPECT_TRUE(r.keyExists(HKLM, "A\\B"));
     ASSERT_EQ(r.deleteKey(HKLM, "A\\B"), regerror::Success);
+    EXPECT_FALSE(r.keyExists(HKLM, "A\\B"));  // a key read just before is gone too
     ASSERT_EQ(r.deleteKey(HKLM, "A"), regerror::Success);
     EXPECT_FALSE(r.keyExists(HKLM, "A"));
 

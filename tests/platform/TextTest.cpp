@@ -9,16 +9,14 @@ namespace {
 
 using namespace platform;
 
-TEST(TextTest, TrimmingTakesOnlyItsOwnCharactersFromTheEnds) {
+TEST(TextTest, TrimmingTakesOnlyItsOwnCharactersAndCaseIsIgnoredForAsciiOnly) {
     EXPECT_EQ(trimBlanks("  a b  "), "a b");
     EXPECT_EQ(trimBlanks("\ta\t"), "\ta\t");
     EXPECT_EQ(trimBlanks("   "), "");
     EXPECT_EQ(trimTrailingBlanks("  a  "), "  a");
     EXPECT_EQ(trimWhitespace(" \t a b\r\n"), "a b");
     EXPECT_EQ(trimWhitespace("\r\n"), "");
-}
-
-TEST(TextTest, LetterCaseOfAsciiOnlyIsIgnored) {
+    // Letter case of ASCII only is ignored.
     EXPECT_TRUE(equalsIgnoringAsciiCase("Info.XML", "info.xml"));
     EXPECT_FALSE(equalsIgnoringAsciiCase("info.xml", "info.xm"));
     EXPECT_FALSE(equalsIgnoringAsciiCase("\xC3\x84", "\xC3\xA4"));  // Ä and ä are not ASCII

@@ -17,7 +17,7 @@ WineRegistryLoad parse(std::string_view text) { return WineRegistryFile::parse(t
 
 WineRegistryFile parsed(std::string_view text) {
     WineRegistryLoad load = parse(text);
-    if (!load.file) ADD_FAILURE() << "refused: " << load.error;
+    if (!load.file) ADD_FAILURE() << "refused at line " << load.refusedLine;
     return load.file ? std::move(*load.file) : WineRegistryFile("", "");
 }
 
@@ -64,11 +64,12 @@ TEST(WineRegistryFile, RefusesTextThatIsNotAWineRegistry) {
     for (const auto& text : refused) {
         const WineRegistryLoad load = parse(text);
         EXPECT_FALSE(load.file) << text;
-        EXPECT_NE(load.error.find("\"WINE REGISTRY Version 2\""), std::string::npos) << load.error;
+        EXPECT_EQ(load.refusal, Msg::MsgRegistryFileNotWine) << text;
     }
     const WineRegistryLoad unknownArch = parse("WINE REGISTRY Version 2\n#arch=win128\n[A] 1\n");
     EXPECT_FALSE(unknownArch.file);
-    EXPECT_NE(unknownArch.error.find("win128"), std::string::npos);
+    EXPECT_EQ(unknownArch.refusal, Msg::MsgRegistryFileArchitecture);
+    EXPECT_EQ(unknownArch.refusedLine, 2u);
     EXPECT_FALSE(parse("WINE REGISTRY Version 2\n#arch=win32\n#arch=win64\n").file);
 
     EXPECT_TRUE(parse("WINE REGISTRY Version 2").file);

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <functional>
+
 #include "platform/WinePrefixRegistry.h"
 #include "support/FileBytes.h"
 #include "support/PrefixTestSupport.h"
@@ -78,7 +80,6 @@ TEST_F(WineRegistryPrefix, WinesLinksAreFollowedButNeverDeleted) {
     ASSERT_EQ(registry.createKey(HKLM, Family), regerror::Success);
     EXPECT_TRUE(registry.canOpenForWriting(HKLM, Family));
     EXPECT_FALSE(registry.canOpenForWriting(HKLM, Family + "\\2"));
-    EXPECT_TRUE(registry.lastError().empty());
     EXPECT_TRUE(WinePrefixRegistry(prefix.path()).keyExists(HKLM, "software\\wow6432node\\classes\\.txt"));
     EXPECT_NE(readText(file("system.reg")).find(WineSystemReg.substr(WineSystemReg.find("[Software\\\\Wow6432Node"))),
               std::string::npos);
@@ -89,18 +90,15 @@ TEST_F(WineRegistryPrefix, RefusesAFileThatIsNotWines) {
     writeText(file("system.reg"), exported);
     WinePrefixRegistry registry(prefix.path());
     EXPECT_FALSE(registry.keyExists(HKLM, ""));
-    const auto problem = registry.readProblem();
-    ASSERT_TRUE(problem);
-    EXPECT_NE(problem->find(file("system.reg").string()), std::string::npos) << *problem;
-    EXPECT_NE(problem->find("not a Wine registry file"), std::string::npos) << *problem;
-    EXPECT_EQ(registry.writeBlocker(), fail(*problem));
+    const Failure problem = fail(Msg::MsgRegistryFileNotWine, file("system.reg").string() + ":1");
+    EXPECT_EQ(registry.readProblem(), problem);
+    EXPECT_EQ(registry.writeBlocker(), problem);
 
     const Status begun = registry.beginEdit();
     ASSERT_FALSE(begun);
-    EXPECT_EQ(begun.failure().detail, *problem);
+    EXPECT_EQ(begun.failure(), problem);
     // Nothing at all is written, the other file neither.
     EXPECT_EQ(registry.createKey(HKLM, "Software\\X\\Y"), regerror::AccessDenied);
-    EXPECT_EQ(registry.lastError(), *problem);
     EXPECT_EQ(registry.createKey(HKCU, "Software\\VELDRA"), regerror::AccessDenied);
     EXPECT_EQ(readText(file("system.reg")), exported);
     EXPECT_FALSE(fs::exists(file("system.reg.veldra-bak")));
@@ -118,7 +116,6 @@ TEST_F(WineRegistryPrefix, OneVeldraAtATimeEditsAPrefix) {
     ASSERT_FALSE(refused);
     EXPECT_EQ(refused.failure(), fail(Msg::MsgPrefixBusy, prefix.path().string()));
     EXPECT_EQ(second.createKey(HKCU, "Software\\VELDRA"), regerror::AccessDenied);
-    EXPECT_EQ(second.lastError(), refused.failure().detail);
     EXPECT_FALSE(second.keyExists(HKLM, Family));  // the edit is not stored yet
 
     ASSERT_TRUE(first.commitEdit());
@@ -187,12 +184,19 @@ TEST_F(WineRegistryPrefix, LinesItCannotReadSurviveAnEditByteForByte) {
     // Deleting a key would take lines with it that nobody can read back.
     WinePrefixRegistry registry(prefix.path());
     EXPECT_EQ(registry.deleteKey(HKLM, "Software\\Classes\\.txt"), regerror::AccessDenied);
-    EXPECT_NE(registry.lastError().find("line 9 of " + file("system.reg").string()), std::string::npos)
-        << registry.lastError();
     // A value cut after a continuation at the end of the file cannot be kept safely.
     writeText(file("system.reg"), WineSystemReg + "\n[Software\\\\Cut] 1\n\"V\"=hex:01,\\");
-    EXPECT_EQ(registry.createKey(HKLM, "Software\\Other"), regerror::AccessDenied);
-    EXPECT_NE(registry.lastError().find("Line 19 of the registry file"), std::string::npos) << registry.lastError();
+    ASSERT_TRUE(registry.beginEdit());
+    EXPECT_EQ(registry.createKey(HKLM, "Software\\Other"), regerror::Success);
+    const Status cut = registry.commitEdit();
+    ASSERT_FALSE(cut);
+    EXPECT_EQ(cut.failure(), fail(Msg::MsgRegistryLineCutOff, file("system.reg").string() + ":19"));
+    EXPECT_FALSE(registry.keyExists(HKLM, "Software\\Other"));
+    // An architecture line that contradicts an earlier one refuses the whole file.
+    std::string twoArchitectures = WineSystemReg;
+    twoArchitectures.insert(twoArchitectures.find("\n\n[") + 1, "#arch=win32\n");
+    writeText(file("system.reg"), twoArchitectures);
+    EXPECT_EQ(registry.readProblem(), fail(Msg::MsgRegistryFileArchitecture, file("system.reg").string() + ":5"));
 }
 
 TEST_F(WineRegistryPrefix, KeepsOneBackupAndSeesChangesMadeByOthers) {
@@ -218,6 +222,43 @@ TEST_F(WineRegistryPrefix, KeepsOneBackupAndSeesChangesMadeByOthers) {
     const std::string beforeSecondRun = readText(file("system.reg"));
     ASSERT_EQ(WinePrefixRegistry(prefix.path()).deleteKey(HKLM, "Software\\Added"), regerror::Success);
     EXPECT_EQ(readText(file("system.reg.veldra-bak")), beforeSecondRun);
+}
+
+// Writes fail for the files a test names: a failed backup changes nothing, a
+// file that fails after another was saved puts that one back, and one that
+// cannot be put back is named so the user can take its backup.
+TEST_F(WineRegistryPrefix, AFailedSaveLeavesBothFilesAsTheyWereOrNamesTheOneLeftChanged) {
+    const std::string userReg =
+        "WINE REGISTRY Version 2\n;; All keys relative to REGISTRY\\\\User\\\\S-1-5-21-0-0-0-1000\n";
+    writeText(file("system.reg"), WineSystemReg);
+    writeText(file("user.reg"), userReg);
+    std::function<bool(const fs::path&)> refused;
+    WinePrefixRegistry registry(prefix.path(), [&](const fs::path& target, std::string_view bytes) {
+        return refused(target) ? FileResult{false, "refused"} : replaceFileAtomically(target, bytes);
+    });
+    const auto changeBoth = [&] {
+        EXPECT_TRUE(registry.beginEdit());
+        EXPECT_EQ(registry.createKey(HKLM, Family), regerror::Success);
+        EXPECT_EQ(registry.createKey(HKCU, "Software\\VELDRA"), regerror::Success);
+        const Status committed = registry.commitEdit();
+        EXPECT_EQ(readText(file("user.reg")), userReg);
+        return committed.ok() ? std::nullopt : std::optional(committed.failure());
+    };
+
+    refused = [&](const fs::path& target) { return target == file("user.reg.veldra-bak"); };
+    EXPECT_EQ(changeBoth(), fail(Msg::MsgRegistryBackupFailed, file("user.reg.veldra-bak").string()));
+    EXPECT_EQ(readText(file("system.reg")), WineSystemReg);
+    refused = [&](const fs::path& target) { return target == file("user.reg"); };
+    EXPECT_EQ(changeBoth(), fail(Msg::MsgRegistrySaveFailed, file("user.reg").string()));
+    EXPECT_EQ(readText(file("system.reg")), WineSystemReg);
+    EXPECT_FALSE(registry.keyExists(HKLM, Family));
+    // The second write of system.reg is the one that would put it back.
+    int systemWrites = 0;
+    refused = [&](const fs::path& target) {
+        return target == file("user.reg") || (target == file("system.reg") && ++systemWrites == 2);
+    };
+    EXPECT_EQ(changeBoth(), fail(Msg::MsgRegistryRestoreFailed, file("system.reg").string()));
+    EXPECT_EQ(readText(file("system.reg.veldra-bak")), WineSystemReg);
 }
 
 TEST_F(WineRegistryPrefix, HeldReadsSeeOneStateOfTheFileButAnEditStartsFromItsLatest) {
@@ -248,7 +289,7 @@ TEST_F(WineRegistryPrefix, RefusesWritesToAFileItMayNotWrite) {
     WinePrefixRegistry registry(prefix.path());
     EXPECT_FALSE(registry.canOpenForWriting(HKLM, "Software\\Classes"));
     EXPECT_EQ(registry.createKey(HKLM, Family), regerror::AccessDenied);
-    EXPECT_FALSE(registry.lastError().empty());
+    EXPECT_EQ(registry.beginEdit().failure(), fail(Msg::MsgPrefixNotLockable, file(".veldra-lock").string()));
     EXPECT_FALSE(registry.keyExists(HKLM, Family));  // the refused change is not kept in memory either
     fs::permissions(prefix.path(), fs::perms::owner_all);
     EXPECT_EQ(readText(file("system.reg")), WineSystemReg);

@@ -4,9 +4,8 @@
 
 #include "registration/DrawPriorityChange.h"
 
-#include <utility>
-
 #include "registration/TileTestSupport.h"
+#include "support/ProgressRecord.h"
 
 namespace veldra {
 namespace {
@@ -63,13 +62,12 @@ TEST_F(DrawPriorityChangeTest, MissingTilesAreSkippedButTheMessageCountsEveryLin
     const fs::path folder = installAlphaWithTiles();
     fs::remove(folder / "11000002.img");
 
-    std::vector<std::pair<std::size_t, std::size_t>> progress;
-    const auto written = registration::writeDrawPriority(
-        fake.session, listRegistry(), 9, [&](std::size_t done, std::size_t total) { progress.emplace_back(done, total); });
+    testing::ProgressRecord progress;
+    const auto written = registration::writeDrawPriority(fake.session, listRegistry(), 9, progress.callback());
     ASSERT_TRUE(written.ok());
     EXPECT_EQ(*written, 3u);
     // Progress follows the files there are to write.
-    EXPECT_EQ(progress, (std::vector<std::pair<std::size_t, std::size_t>>{{1, 2}, {2, 2}}));
+    EXPECT_EQ(progress.told, testing::countsUpTo(2));
     EXPECT_EQ(fake.dialogs.texts(), Texts{"DrawPriority was changed for 3 Files"});
     EXPECT_EQ(storedDrawPriority(folder / "11000001.img"), 9);
     EXPECT_EQ(storedDrawPriority(folder / "11000003.img"), 9);

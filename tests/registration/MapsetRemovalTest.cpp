@@ -115,6 +115,8 @@ TEST_F(MapsetRemovalTest, MarkedRecordsGoTheSameWayButFoldersNamedAsTheirFilesSt
     ASSERT_EQ(catalog.registry[0].name, "!! TDB-File fehlt !!");
 
     EXPECT_EQ(removeRecord(catalog, 0, MessageAnswer::Ok), Outcome::Done);
+    // Without its TDB the record is named by its key and the FID it is registered under.
+    EXPECT_EQ(fake.dialogs.texts().back(), "Are you sure to remove mapset ? !! TDB-File fehlt !! Broken\\1 (FID 4711)");
     EXPECT_EQ(removeRecord(catalog, 0, MessageAnswer::Ok), Outcome::Done);
     EXPECT_FALSE(keyExists(key(RecordKind::Families) + "Broken"));
     EXPECT_FALSE(fs::exists(native(broken.overview)));

@@ -1,6 +1,7 @@
 #include "registration/RegistryRecordReading.h"
 
 #include <map>
+#include <tuple>
 
 #include "registration/CatalogTestSupport.h"
 
@@ -29,15 +30,11 @@ TEST_F(RegistryRecordReadingTest, FamilyRecordCarriesHeaderFactsAndTrimmedRegist
     // Forty characters of the header after its first nine, past the series name's zero byte.
     EXPECT_EQ(r.name.size(), 40u);
     EXPECT_EQ(r.name.substr(0, 15), std::string("Veldra Alpha\0d\0", 15));
-    EXPECT_EQ(r.fid, "4711");
-    EXPECT_EQ(r.pid, "1");
-    EXPECT_EQ(r.kind, RecordKind::Families);
-    EXPECT_EQ(r.subkey, "Veldra_A4711\\1");
+    EXPECT_EQ(std::tie(r.fid, r.pid, r.kind, r.subkey),
+              std::make_tuple("4711", "1", RecordKind::Families, "Veldra_A4711\\1"));
     EXPECT_EQ(r.parentKey, "SOFTWARE\\Wow6432Node\\Garmin\\MapSource\\Families\\Veldra_A4711\\");
-    EXPECT_EQ(r.tdb, files.tdb);
-    EXPECT_EQ(r.overview, files.overview);
-    EXPECT_EQ(r.loc, loc);
-    EXPECT_EQ(r.typ, "Z:\\maps\\10318.TYP");
+    EXPECT_EQ(std::tie(r.tdb, r.overview, r.loc, r.typ),
+              std::make_tuple(files.tdb, files.overview, loc, "Z:\\maps\\10318.TYP"));
 }
 
 TEST_F(RegistryRecordReadingTest, MissingFilesOrFoldersInTheirPlaceGiveMarkedRecords) {
@@ -126,9 +123,8 @@ TEST_F(RegistryRecordReadingTest, MisplacedLayoutIsRepairedOnYes) {
               "missing key SOFTWARE\\Wow6432Node\\Garmin\\MapSource\\Families\\Moved\\1. VELDRA can repair this. "
               "Shell it do?");
     EXPECT_EQ(fake.dialogs.messages[0].buttons, app::MessageButtons::YesNo);
-    EXPECT_EQ(value(family + "\\1", "TDB"), files.tdb.substr(0, files.tdb.size() - 2));
-    EXPECT_EQ(value(family + "\\1", "BMAP"), files.overview);
-    EXPECT_EQ(value(family + "\\1", "LOC"), files.loc);
+    EXPECT_EQ(std::make_tuple(value(family + "\\1", "TDB"), value(family + "\\1", "BMAP"), value(family + "\\1", "LOC")),
+              std::make_tuple(files.tdb.substr(0, files.tdb.size() - 2), files.overview, files.loc));
     EXPECT_EQ(fake.registry.valueNames(Machine, family), std::vector<std::string>{});
     ASSERT_EQ(records.size(), 1u);
     EXPECT_EQ(records[0].shownName(), "Veldra Alpha");

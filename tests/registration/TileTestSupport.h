@@ -20,12 +20,6 @@ using Bytes = std::vector<std::uint8_t>;
 
 inline const std::vector<std::string> AlphaTiles = {"11000001", "11000002", "11000003"};
 
-// Every byte, the first one included, XORed with the key: the file's XOR byte becomes the key.
-inline Bytes xored(Bytes bytes, std::uint8_t key) {
-    for (auto& byte : bytes) byte = static_cast<std::uint8_t>(byte ^ key);
-    return bytes;
-}
-
 inline Bytes treSubfileOf(const fs::path& tile) {
     const auto image = readBytes(tile);
     const auto layout = formats::parseImgImage(image).layout;

@@ -71,10 +71,7 @@ protected:
     std::vector<std::uint8_t> idValue(const std::string& family) const {
         return fake.registry.queryValue(Machine, family, "ID").value_or(platform::RegistryValue{}).data;
     }
-    static std::pair<int, int> stamp(const fs::path& typ) {
-        const auto bytes = testing::readBytes(typ);
-        return {bytes.at(0x2F), bytes.at(0x30)};
-    }
+    static int stamp(const fs::path& typ) { return testing::fidAt(testing::readBytes(typ), 0x2F); }
 
     const fs::path typSource = testing::builtData("alpha/alpha.typ");
     const std::string familyKey = key(RecordKind::Families) + "Alpha4711";
@@ -90,7 +87,7 @@ TEST_F(TypeFileTest, RegistryTypeFileIsNamedAfterTheFidBytesAndStampedAndAFolder
 
     EXPECT_EQ(change(typSource), Outcome::Done);
     const fs::path typ = native(files.loc) / "10318.TYP";
-    EXPECT_EQ(stamp(typ), std::make_pair(0x67, 0x12));
+    EXPECT_EQ(stamp(typ), 4711);
     EXPECT_EQ(testing::readBytes(typ), testing::readBytes(typSource)) << "alpha.typ carries FID 4711 already";
     EXPECT_TRUE(fs::is_directory(native(files.loc) / "typ"));
     EXPECT_EQ(value(familyKey, "TYP"), files.loc + "10318.TYP");
@@ -104,10 +101,10 @@ TEST_F(TypeFileTest, HighFidIsStampedLowByteFirstInBothKinds) {
     const auto files = installAlpha("big", {}, 40000);
     registerFamily(RecordKind::Families, "Big", files);
     EXPECT_EQ(change(typSource), Outcome::Done);
-    EXPECT_EQ(stamp(native(files.loc) / "64156.TYP"), std::make_pair(0x40, 0x9C));
+    EXPECT_EQ(stamp(native(files.loc) / "64156.TYP"), 40000);
     const fs::path package = installPackage("Topo", "40000");
     EXPECT_EQ(change(onlyPackage(), typSource), Outcome::Done);
-    EXPECT_EQ(stamp(package / "40000.Typ"), std::make_pair(0x40, 0x9C));
+    EXPECT_EQ(stamp(package / "40000.Typ"), 40000);
 }
 
 TEST_F(TypeFileTest, ReplacingKeepsTheOldTypeFileAsBakButRefusesTheAttachedFileItself) {
@@ -141,7 +138,7 @@ TEST_F(TypeFileTest, ProductsEntryBecomesAFamilyAndAZeroFidTakesTheProductNumber
     const std::string family = key(RecordKind::Families) + "7";
     EXPECT_EQ(idValue(family), (std::vector<std::uint8_t>{7, 0}));
     EXPECT_EQ(value(family, "TYP"), files.loc + "70.TYP");
-    EXPECT_EQ(stamp(native(files.loc) / "70.TYP"), std::make_pair(7, 0));
+    EXPECT_EQ(stamp(native(files.loc) / "70.TYP"), 7);
     EXPECT_EQ(value(family + "\\1", "TDB") + value(family + "\\1", "Bmap") + value(family + "\\1", "Loc"),
               files.tdb + files.overview + files.loc);
     EXPECT_FALSE(keyExists(key(RecordKind::Products) + "7"));
@@ -182,7 +179,7 @@ TEST_F(TypeFileTest, PackageTypeFileIsCopiedStampedAndNamedInBothDescriptions) {
     const auto record = onlyPackage();
 
     EXPECT_EQ(change(record, typSource), Outcome::Done);
-    EXPECT_EQ(stamp(package / "1234.Typ"), std::make_pair(0xD2, 0x04));
+    EXPECT_EQ(stamp(package / "1234.Typ"), 1234);
     std::string expected = testing::packageInfoXml("Topo", "1234", "11000000.tdb");
     expected.insert(expected.find("<SubProduct>"), "<TYP>1234.Typ</TYP>\n");
     EXPECT_EQ(testing::readText(package / "Info.xml"), expected + "\r\n");

@@ -26,6 +26,11 @@ inline void writeBytes(const std::filesystem::path& file, const std::vector<std:
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
+// The FID (or PID) stored at `at`, low byte first; -1 past the end.
+inline int fidAt(const std::vector<std::uint8_t>& bytes, std::size_t at) {
+    return at + 1 < bytes.size() ? bytes[at] | bytes[at + 1] << 8 : -1;
+}
+
 inline void writeText(const std::filesystem::path& file, const std::string& text) {
     writeBytes(file, {text.begin(), text.end()});
 }

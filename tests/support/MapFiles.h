@@ -25,6 +25,12 @@ inline const fs::path AlphaTdb = builtData("alpha/11000000.tdb");
 // The family beta (FID 4712): tiles 00120001-00120002, draw priority 28.
 inline const fs::path BetaTdb = builtData("beta/00120000.tdb");
 
+// Every byte, the first one included, XORed with the key: the file's XOR byte becomes the key.
+inline std::vector<std::uint8_t> xored(std::vector<std::uint8_t> bytes, std::uint8_t key) {
+    for (auto& byte : bytes) byte = static_cast<std::uint8_t>(byte ^ key);
+    return bytes;
+}
+
 // Offsets at which two equally long files differ.
 inline std::vector<std::size_t> differingOffsets(const std::vector<std::uint8_t>& a,
                                                  const std::vector<std::uint8_t>& b) {

@@ -6,6 +6,7 @@
 
 #include "platform/ShellLinks.h"
 #include "registration/CatalogTestSupport.h"
+#include "support/ProgressRecord.h"
 
 namespace veldra {
 namespace {
@@ -56,8 +57,10 @@ TEST_F(ExportImportTasksTest, LogListsTheSetValuesInOrderAndExportingAgainReplac
     const fs::path tiles = registerAlphaWithExtras();
     const std::string expectedLog = "alpha.trf\r\n11000000_mdr.img\r\n11000000.tdb\r\n11000000.img\r\n";
 
-    const auto exported = tasks::exportMapset(fake.session, {{"4711", std::nullopt}, std::nullopt});
+    testing::ProgressRecord progress;
+    const auto exported = tasks::exportMapset(fake.session, {{"4711", std::nullopt}, std::nullopt}, progress.callback());
     ASSERT_TRUE(exported.ok()) << exported.failure().detail;
+    EXPECT_EQ(progress.told, testing::countsUpTo(4));  // the files the log lists
     EXPECT_EQ(*exported, tiles);
     EXPECT_EQ(testing::readText(tiles / "log"), expectedLog);
     EXPECT_EQ(testing::readText(tiles / "alpha.trf"), "traffic");
@@ -120,8 +123,10 @@ TEST_F(ExportImportTasksTest, ImportFillsTheFieldsByExtensionAndRegistersTheCopy
     const fs::path destination = fake.temp.path() / "dest";
 
     fake.dialogs.answer({MessageAnswer::Yes});  // the MapSource offer
-    const auto imported = tasks::importMapset(fake.session, {source, destination, std::nullopt});
+    testing::ProgressRecord progress;
+    const auto imported = tasks::importMapset(fake.session, {source, destination, std::nullopt}, progress.callback());
     ASSERT_TRUE(imported.ok()) << imported.failure().detail;
+    EXPECT_EQ(progress.told, testing::countsUpTo(5));  // the four files and the log
     const fs::path copy = destination / "MYMAP";
     EXPECT_EQ(imported->folder, copy);
     EXPECT_TRUE(imported->installMapSource);

@@ -117,7 +117,8 @@ TEST_F(FidChangeTaskTest, AFailedTypeFileOfAPackagePutsBackItsTdbIndexAndInfoXml
 
 // A run killed halfway leaves the journal: the next task undoes the change
 // while the registry lacks its new ID, and only drops the journal once the
-// registry holds it; a damaged journal stops the task and changes nothing.
+// registry holds it; a damaged journal, or one that names a file by a
+// relative path, stops the task and changes nothing.
 TEST_F(FidChangeTaskTest, AChangeCutShortIsUndoneOrFinishedByTheNextTask) {
     const auto files = registerAlpha();
     const fs::path tdb = native(files.tdb);
@@ -147,12 +148,16 @@ TEST_F(FidChangeTaskTest, AChangeCutShortIsUndoneOrFinishedByTheNextTask) {
     EXPECT_EQ(fake.dialogs.texts(), (std::vector<std::string>{fake.session.msg(Msg::MsgInterruptedChangeUndone),
                                                              fake.session.msg(Msg::MsgInterruptedChangeComplete)}));
 
-    testing::writeBytes(journal, Bytes(40, 'j'));
-    const auto listed = tasks::listMapsets(fake.session);
-    ASSERT_FALSE(listed.ok());
-    EXPECT_EQ(listed.failure().message, Msg::MsgChangeJournalDamaged);
-    EXPECT_NE(listed.failure().detail.find("change.journal"), std::string::npos) << listed.failure().detail;
-    EXPECT_TRUE(fs::exists(journal));
+    // A whole journal that names a relative path would put a file back wherever the run happens to be.
+    const Bytes relative = registration::journalBytes({std::nullopt, {{"11000000.tdb", oldTdb}}});
+    for (const Bytes& damaged : {Bytes(40, 'j'), relative}) {
+        testing::writeBytes(journal, damaged);
+        const auto listed = tasks::listMapsets(fake.session);
+        ASSERT_FALSE(listed.ok());
+        EXPECT_EQ(listed.failure().message, Msg::MsgChangeJournalDamaged);
+        EXPECT_NE(listed.failure().detail.find("change.journal"), std::string::npos) << listed.failure().detail;
+        EXPECT_EQ(testing::readBytes(journal), damaged);
+    }
 }
 
 }  // namespace

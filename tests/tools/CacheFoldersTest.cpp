@@ -9,6 +9,7 @@
 
 #include "support/FakeHost.h"
 #include "support/FileBytes.h"
+#include "support/ProgressRecord.h"
 
 namespace veldra {
 namespace {
@@ -119,8 +120,10 @@ TEST_F(CacheFoldersTest, EmptyingDeletesTopLevelFilesAndKeepsSubfolders) {
     writeFile(baseCampCache() / "b.bin", 10);
     writeFile(baseCampCache() / "sub" / "kept.bin", 3 * 1048476);
 
-    const auto emptied = tools::emptyCache(fake.session, Cache::BaseCampTiles);
+    testing::ProgressRecord progress;
+    const auto emptied = tools::emptyCache(fake.session, Cache::BaseCampTiles, progress.callback());
     ASSERT_TRUE(emptied.ok());
+    EXPECT_EQ(progress.told, testing::countsUpTo(2));  // the subfolder's file is no file of the cache
     EXPECT_EQ(testing::namesIn(baseCampCache()), std::vector<std::string>{"sub"});
     EXPECT_TRUE(fs::exists(baseCampCache() / "sub" / "kept.bin"));
     EXPECT_EQ(emptied->line, fake.paths.toHost(localAppData()) + "\\GARMIN\\Basecamp\\TileCache :3 MB belegt");

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "support/FakeHost.h"
 
 namespace veldra {
@@ -27,32 +29,22 @@ TEST(ProductCodeTest, FidTimes65536PlusPid) {
 TEST(ProductCodeTest, TypedIdentifiersMustBeNumbers) {
     const auto product = tools::productFromTexts("4711", "1");
     ASSERT_TRUE(product.ok());
-    EXPECT_EQ(product->fid, 4711);
-    EXPECT_EQ(product->pid, 1);
+    EXPECT_EQ(std::tie(product->fid, product->pid), std::make_tuple(4711, 1));
     EXPECT_TRUE(tools::productFromTexts("0", "2").ok());
 
     const auto failureOf = [](std::string_view fid, std::string_view pid) {
         const auto result = tools::productFromTexts(fid, pid);
         return result ? std::optional<Msg>() : result.failure().message;
     };
-    EXPECT_EQ(failureOf("4711", ""), Msg::MsgWrongPid);
-    EXPECT_EQ(failureOf("4711", "0"), Msg::MsgWrongPid);
-    EXPECT_EQ(failureOf("4711", "65536"), Msg::MsgWrongPid);
-    EXPECT_EQ(failureOf("4711", "1a"), Msg::MsgWrongPid);
-    // The PID is looked at first, as the window does.
-    EXPECT_EQ(failureOf("", ""), Msg::MsgWrongPid);
-    EXPECT_EQ(failureOf("", "1"), Msg::MsgWrongFid);
-    EXPECT_EQ(failureOf("-5", "1"), Msg::MsgWrongFid);
-    EXPECT_EQ(failureOf("65536", "1"), Msg::MsgWrongFid);
+    for (const char* pid : {"", "0", "65536", "1a"}) EXPECT_EQ(failureOf("4711", pid), Msg::MsgWrongPid) << pid;
+    for (const char* fid : {"", "-5", "65536"}) EXPECT_EQ(failureOf(fid, "1"), Msg::MsgWrongFid) << fid;
+    EXPECT_EQ(failureOf("", ""), Msg::MsgWrongPid);  // the PID is looked at first, as the window does
 }
 
 TEST(LatitudeTextTest, DecimalNumbersOnly) {
-    EXPECT_EQ(tools::parseLatitude("47"), 47.0);
-    EXPECT_EQ(tools::parseLatitude(" 47 "), 47.0);
-    EXPECT_EQ(tools::parseLatitude("+47"), 47.0);
-    EXPECT_EQ(tools::parseLatitude("47,5"), 47.5);
-    EXPECT_EQ(tools::parseLatitude("47.5"), 47.5);
-    EXPECT_EQ(tools::parseLatitude("-5"), -5.0);
+    for (const auto& [text, value] : {std::pair{"47", 47.0}, {" 47 ", 47.0}, {"+47", 47.0}, {"47,5", 47.5},
+                                      {"47.5", 47.5}, {"-5", -5.0}})
+        EXPECT_EQ(tools::parseLatitude(text), value) << text;
     for (const char* text : {"", "  ", "abc", "47°", "4 7", "1e2", "inf", "nan", "-", "+-4", "47.5.1"})
         EXPECT_FALSE(tools::parseLatitude(text)) << text;
 }
@@ -68,9 +60,7 @@ protected:
 TEST_F(ProjectionLatitudeTest, StoresAWholeDegreeAsDword) {
     EXPECT_EQ(tools::shownLatitude(fake.session, Alpha), "there are no settings for this map");
     ASSERT_TRUE(tools::storeLatitude(fake.session, Alpha, 47).ok());
-    ASSERT_TRUE(stored());
-    EXPECT_EQ(stored()->type, platform::RegistryType::Dword);
-    EXPECT_EQ(stored()->data, (std::vector<std::uint8_t>{47, 0, 0, 0}));
+    EXPECT_EQ(stored(), platform::RegistryValue::fromDword(47));
     EXPECT_EQ(tools::storedLatitude(fake.registry, Alpha), 47u);
     EXPECT_EQ(tools::shownLatitude(fake.session, Alpha), "47°");
     // Another PID is another product.

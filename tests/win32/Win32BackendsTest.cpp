@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <aclapi.h>
 
 #include <fstream>
 
@@ -38,9 +39,31 @@ std::string outputOf(Processes& processes, const std::string& commandLine) {
     }
 }
 
+// Gives the current user only `rights` on the key, as a policy may leave a
+// branch of the registry to someone who may read values but not list subkeys.
+void allowOnly(const std::wstring& path, DWORD rights) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, WRITE_DAC, &key) != ERROR_SUCCESS) return;
+    EXPLICIT_ACCESSW access{};
+    access.grfAccessPermissions = rights | READ_CONTROL | WRITE_DAC;
+    access.grfAccessMode = SET_ACCESS;
+    access.grfInheritance = NO_INHERITANCE;
+    access.Trustee.TrusteeForm = TRUSTEE_IS_NAME;
+    access.Trustee.ptstrName = const_cast<LPWSTR>(L"CURRENT_USER");
+    PACL acl = nullptr;
+    if (SetEntriesInAclW(1, &access, nullptr, &acl) == ERROR_SUCCESS) {
+        SetSecurityInfo(key, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, nullptr,
+                        nullptr, acl, nullptr);
+        LocalFree(acl);
+    }
+    RegCloseKey(key);
+}
+
 class Win32RegistryTest : public ::testing::Test {
 protected:
+    static constexpr const wchar_t* RestrictedKey = L"Software\\VELDRA-test\\Refused";
     void TearDown() override {
+        allowOnly(RestrictedKey, KEY_ALL_ACCESS);  // else the key would outlive the test
         RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\VELDRA-test");
         RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\VELDRA-test");
     }
@@ -109,6 +132,28 @@ TEST_F(Win32RegistryTest, WritesReachTheSystemRegistryAndAnEditIsTakenBackWhole)
     other.rollbackEdit();
     EXPECT_EQ(registry.queryValue(HKCU, key, "TYP"), std::nullopt);
     EXPECT_EQ(regQuery("Families\" /s /v TYP").find("REG_SZ"), std::string::npos);
+}
+
+// Windows checks the rights when the key is opened: a refused listing fails
+// there, and must not pass for a key without subkeys.
+TEST_F(Win32RegistryTest, AListingTheSystemRefusesIsReportedAsAccessDenied) {
+    const std::string key = "Software\\VELDRA-test\\Refused";
+    ASSERT_EQ(registry.createKey(HKCU, key + "\\Topo"), regerror::Success);
+    ASSERT_EQ(registry.setValue(HKCU, key, "ID", RegistryValue::fromDword(7)), regerror::Success);
+    allowOnly(RestrictedKey, KEY_QUERY_VALUE);
+
+    const auto listed = registry.enumerateSubkeys(HKCU, key);
+    EXPECT_EQ(listed.names, std::vector<std::string>{});
+    EXPECT_EQ(listed.error, regerror::AccessDenied);
+    EXPECT_EQ(registry.queryValue(HKCU, key, "ID"), RegistryValue::fromDword(7));
+    EXPECT_TRUE(registry.keyExists(HKCU, key));
+    EXPECT_FALSE(registry.canOpenForWriting(HKCU, key));
+    EXPECT_EQ(registry.setValue(HKCU, key, "ID", RegistryValue::fromDword(8)), regerror::AccessDenied);
+    // A key that is not there has no subkeys to refuse.
+    EXPECT_EQ(registry.enumerateSubkeys(HKCU, key + "\\Missing").error, regerror::Success);
+
+    allowOnly(RestrictedKey, KEY_ALL_ACCESS);
+    EXPECT_EQ(registry.enumerateSubkeys(HKCU, key).names, std::vector<std::string>{"Topo"});
 }
 
 TEST(Win32ProcessesTest, StandardOutputComesThroughThePipeAndStandardErrorDoesNot) {

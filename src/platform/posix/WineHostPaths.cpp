@@ -77,7 +77,8 @@ std::string joinHostPath(std::string head, const std::vector<std::string>& inner
 
 }  // namespace
 
-WineHostPaths::WineHostPaths(fs::path prefix) : prefix_(std::move(prefix)) {}
+WineHostPaths::WineHostPaths(fs::path prefix)
+    : prefix_(std::move(prefix)), dosdevices_((prefix_ / "dosdevices").native()) {}
 
 std::string WineHostPaths::toHost(const fs::path& native) const {
     if (native.empty()) return {};
@@ -144,17 +145,27 @@ fs::path WineHostPaths::toNative(std::string_view host) const {
     return result;
 }
 
-fs::path WineHostPaths::existingNativeFile(std::string_view host) const {
-    // Drive Z: may stand for the root, which toNative works out.
+std::string WineHostPaths::spelledOnDrive(std::string_view host) const {
     const char letter = host.empty() ? '\0' : static_cast<char>(host[0] | 0x20);
-    if (host.size() > 2 && host[1] == ':' && isSeparator(host[2]) && letter >= 'a' && letter < 'z') {
-        // Joined as text: appending to a path parses it again at each component.
-        std::string written = driveLink(prefix_, letter).native();
-        for (const auto& component : hostComponents(host.substr(2))) (written += '/') += component;
+    if (host.size() <= 2 || host[1] != ':' || !isSeparator(host[2]) || letter < 'a' || letter >= 'z') return {};
+    // Joined as text: appending to a path parses it again at each component.
+    std::string written = dosdevices_ + '/' + letter + ':';
+    for (const auto& component : hostComponents(host.substr(2))) (written += '/') += component;
+    return written;
+}
+
+fs::path WineHostPaths::existingNativeFile(std::string_view host) const {
+    if (std::string written = spelledOnDrive(host); !written.empty()) {
         std::error_code ec;
         if (fs::is_regular_file(written, ec)) return fs::path(std::move(written));
     }
     return HostPaths::existingNativeFile(host);
+}
+
+FileStart WineHostPaths::existingNativeFileStart(std::string_view host, std::size_t maxBytes) const {
+    if (const std::string written = spelledOnDrive(host); !written.empty())
+        if (FileStart start = readFileStart(written, maxBytes); start.state != FileStart::State::NoFile) return start;
+    return HostPaths::existingNativeFileStart(host, maxBytes);
 }
 
 }  // namespace veldra::platform

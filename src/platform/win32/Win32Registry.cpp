@@ -61,13 +61,17 @@ long writeValue(HKEY key, const std::wstring& name, const RegistryValue& value) 
 }
 
 // Names come one at a time; the call fails with ERROR_NO_MORE_ITEMS after the
-// last. Any other failure ends the names early and is kept.
+// last. Any other failure ends the names early and is kept; so is a refusal
+// to open the key, where Windows checks the right to list it.
 template <class EnumerateOne>
 SubkeyEnumeration enumerateNames(RegistryRoot root, std::string_view path, DWORD longestName,
                                  EnumerateOne enumerateOne) {
     SubkeyEnumeration listed;
     KeyHandle key;
-    if (openKey(root, path, KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE, key) != ERROR_SUCCESS) return listed;
+    if (const long rc = openKey(root, path, KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE, key); rc != ERROR_SUCCESS) {
+        if (rc != ERROR_FILE_NOT_FOUND) listed.error = rc;
+        return listed;
+    }
     std::wstring buffer(longestName + 1, L'\0');
     for (DWORD index = 0;; ++index) {
         DWORD length = static_cast<DWORD>(buffer.size());
