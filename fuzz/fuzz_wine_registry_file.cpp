@@ -76,6 +76,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view path = text.substr(lastLine, 256);
     load.file->findKey(path);
     load.file->findKey(path, false);
-    if (load.file->createKey(path, now) && !load.file->findKey(path)) std::abort();
+    WineRegistryKey* made = load.file->createKey(path, now);
+    if (made && load.file->findKey(path) != made) std::abort();
+    // A walk starts where the one before left off: its parent and a
+    // sibling made after it must be found as from the root.
+    const std::size_t lastBackslash = path.rfind('\\');
+    const std::string_view parent = lastBackslash == std::string_view::npos ? "" : path.substr(0, lastBackslash);
+    WineRegistryKey* sibling = load.file->createKey(std::string(parent) + "\\~", now);
+    if (sibling && load.file->findKey(path) != made) std::abort();
+    if (made && made != &load.file->root() && made != sibling && made->subkeys.empty()) {
+        load.file->removeKey(*made);
+        if (load.file->findKey(path)) std::abort();
+    }
+    if (sibling && load.file->findKey(std::string(parent) + "\\~") != sibling) std::abort();
     return 0;
 }

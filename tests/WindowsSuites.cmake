@@ -22,7 +22,7 @@ set(veldra_windows_test_filter_registration "--gtest_filter=-MapsetRenameTest.Pa
 set(veldra_windows_test_filter_existing "--gtest_filter=-ExistingRegistrationTest.GmapPackageHoldsTheStampedFilesAndOneFolderPerTile:ExportLogFieldsTest.NamesAreReadInTheCodePage")
 set(veldra_windows_test_filter_tasks "--gtest_filter=-ExportImportTasksTest.PackageImportLinksTheCopyUnlessItLandsInTheGmapFolderItself")
 
-veldra_test_suite(win32 veldra_platform)
+veldra_test_suite(win32 veldra_platform veldra_app)
 veldra_test_suite(platform veldra_platform)
 veldra_test_suite(app veldra_app)
 veldra_test_suite(formats veldra_formats FIXTURE veldra_built_data)

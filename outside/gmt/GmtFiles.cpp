@@ -1,11 +1,12 @@
 #include "gmt/GmtFiles.h"
 
 #include <algorithm>
+#include <functional>
 #include <system_error>
 
 #include "common/ToolPaths.h"
-#include "platform/AtomicFile.h"
 #include "platform/Cp1252.h"
+#include "platform/FileRangeCopy.h"
 #include "platform/PathText.h"
 
 namespace veldra::outside {
@@ -42,6 +43,49 @@ std::string subfileFileName(std::string_view codePageName) {
     return name;
 }
 
+namespace {
+
+// An output is written under a temporary name beside its target and renamed
+// over it once whole, so that a killed gmt.exe never leaves half a file under
+// the final name. It is not flushed: gmt.exe's outputs are work files of the
+// integration (a device image's family images are thrown away once split),
+// which flushes a mapset's files right before it registers them.
+class OutputFile {
+public:
+    explicit OutputFile(const fs::path& target)
+        : target_(target), temp_(fs::path(target) += ".part"), file_(temp_, platform::OpenFile::Mode::Write) {
+        if (!file_.isOpen()) throw GmtError("cannot create " + platform::pathText(temp_));
+    }
+    ~OutputFile() {
+        if (committed_) return;
+        file_.close();
+        std::error_code ignored;
+        fs::remove(temp_, ignored);
+    }
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+
+    platform::OpenFile& file() { return file_; }
+    void write(std::span<const std::uint8_t> bytes) {
+        if (!file_.write(bytes)) throw GmtError("cannot write " + platform::pathText(temp_));
+    }
+    void commit() {
+        if (!file_.close()) throw GmtError("cannot write " + platform::pathText(temp_));
+        std::error_code ec;
+        fs::rename(temp_, target_, ec);
+        if (ec) throw GmtError("cannot replace " + platform::pathText(target_) + ": " + ec.message());
+        committed_ = true;
+    }
+
+private:
+    fs::path target_;
+    fs::path temp_;
+    platform::OpenFile file_;
+    bool committed_ = false;
+};
+
+}  // namespace
+
 void writeOutputImage(const fs::path& path, formats::ImgFile& input, const std::vector<OutputSubfile>& subfiles,
                       const formats::ImgWriteOptions& options, const std::string& what, std::ostream& out) {
     std::vector<formats::ImgSubfileEntry> entries;
@@ -49,32 +93,38 @@ void writeOutputImage(const fs::path& path, formats::ImgFile& input, const std::
         entries.push_back({subfile.name, subfile.type, subfile.copied ? subfile.copied->size : subfile.made.size()});
     const formats::ImgHead head = formats::buildImgHead(entries, options);
     if (head.bytes.empty()) throw GmtError(what + ": " + head.error);
-    std::uint64_t size = 0;
-    const auto written = platform::replaceFileAtomically(path, [&](std::ostream& stream) {
-        const auto put = [&](const std::uint8_t* bytes, std::uint64_t count) {
-            stream.write(reinterpret_cast<const char*>(bytes), static_cast<std::streamsize>(count));
-            size += count;
-        };
-        put(head.bytes.data(), head.bytes.size());
-        const std::vector<std::uint8_t> zeros(head.blockSize, 0);
-        for (std::size_t i = 0; i < subfiles.size(); ++i) {
-            if (subfiles[i].copied) {
-                std::string error;
-                if (!input.copyTo(*subfiles[i].copied, stream, error)) return platform::FileResult{false, error};
-                size += entries[i].size;
-            } else {
-                put(subfiles[i].made.data(), subfiles[i].made.size());
+    platform::OpenFile source(input.path(), platform::OpenFile::Mode::Read);
+    if (!source.isOpen()) throw GmtError("cannot read " + platform::pathText(input.path()));
+    // The copied bytes stay as stored unless the input hides them under its XOR.
+    const std::uint8_t key = input.layout().xorKey;
+    std::function<void(std::span<std::uint8_t>)> undoXor;
+    if (key != 0) undoXor = [key](std::span<std::uint8_t> bytes) { formats::applyImgXor(bytes, key); };
+
+    OutputFile output(path);
+    output.write(head.bytes);
+    std::uint64_t size = head.bytes.size();
+    const std::vector<std::uint8_t> zeros(head.blockSize, 0);
+    for (std::size_t i = 0; i < subfiles.size(); ++i) {
+        if (subfiles[i].copied) {
+            for (const auto& range : formats::subfileRanges(input.layout(), *subfiles[i].copied)) {
+                const auto copied = platform::copyFileRange(source, range.offset, range.length, output.file(), undoXor);
+                if (!copied) throw GmtError(subfiles[i].copied->fileName() + ": " + copied.error);
             }
-            put(zeros.data(), (head.blockSize - entries[i].size % head.blockSize) % head.blockSize);
+        } else {
+            output.write(subfiles[i].made);
         }
-        return platform::FileResult{};
-    });
-    if (!written) throw GmtError(written.error);
+        const std::uint64_t padding = (head.blockSize - entries[i].size % head.blockSize) % head.blockSize;
+        output.write(std::span(zeros).first(static_cast<std::size_t>(padding)));
+        size += entries[i].size + padding;
+    }
+    output.commit();
     out << "wrote " << platform::pathText(path) << " (" << size << " bytes)\n";
 }
 
 void writeOutputFile(const fs::path& path, std::span<const std::uint8_t> bytes, std::ostream& out) {
-    if (const auto written = platform::replaceFileAtomically(path, bytes); !written) throw GmtError(written.error);
+    OutputFile output(path);
+    output.write(bytes);
+    output.commit();
     out << "wrote " << platform::pathText(path) << " (" << bytes.size() << " bytes)\n";
 }
 

@@ -31,8 +31,8 @@ std::vector<std::uint8_t> readSubfile(formats::ImgFile& image, const formats::Im
 // throws when it could name a place outside the output folder.
 std::string subfileFileName(std::string_view codePageName);
 
-// A subfile of an image gmt.exe writes: copied from its input image piece by
-// piece (an image may be larger than the memory), or made here.
+// A subfile of an image gmt.exe writes: copied from its input image range by
+// range, never held whole (an image may be larger than the memory), or made here.
 struct OutputSubfile {
     std::string name;
     std::string type;

@@ -685,6 +685,28 @@ const std::vector<MessageText>& messageTexts() {
          "text from before the change is in the file of the same name ending in .veldra-bak: ",
          "Eine Registry-Datei konnte nicht gespeichert werden, und diese, zuvor gespeicherte ließ sich nicht "
          "zurücksetzen; ihr Text von vor der Änderung steht in der gleichnamigen Datei mit der Endung .veldra-bak: "},
+        {Msg::MsgRegistryEditAlreadyOpen,
+         "A registry edit is already open.",
+         "Es ist bereits eine Änderung der Registry offen."},
+        {Msg::MsgRegistryEditNotOpen,
+         "No registry edit is open.",
+         "Es ist keine Änderung der Registry offen."},
+        {Msg::MsgRegistryBusy,
+         "Another VELDRA is changing the registry right now. Wait until it has finished, then try again.",
+         "Ein anderes VELDRA ändert gerade die Registry. Warten Sie, bis es fertig ist, und versuchen Sie es dann "
+         "erneut."},
+        {Msg::MsgRegistryNotLockable,
+         "The registry cannot be locked for changes (VELDRA cannot create or open its lock file): ",
+         "Die Registry lässt sich für Änderungen nicht sperren (VELDRA kann seine Sperrdatei nicht anlegen oder "
+         "öffnen): "},
+        {Msg::MsgRegistryChangesNotSaved,
+         "The registry changes could not be saved and were taken back. Windows error: ",
+         "Die Änderungen an der Registry konnten nicht gespeichert werden und wurden zurückgenommen. Windows-Fehler: "},
+        {Msg::MsgRegistryChangesNotTakenBack,
+         "The registry changes could not be saved, and taking them back failed too. Windows errors (saving, taking "
+         "back): ",
+         "Die Änderungen an der Registry konnten nicht gespeichert werden, und auch ihre Rücknahme schlug fehl. "
+         "Windows-Fehler (Speichern, Rücknahme): "},
         {Msg::MsgUnexpectedError,
          "An unexpected error ended the command.",
          "Ein unerwarteter Fehler hat den Befehl beendet."},

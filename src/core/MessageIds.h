@@ -241,6 +241,12 @@ namespace veldra {
     X(MsgRegistryBackupFailed) \
     X(MsgRegistrySaveFailed) \
     X(MsgRegistryRestoreFailed) \
+    X(MsgRegistryEditAlreadyOpen) \
+    X(MsgRegistryEditNotOpen) \
+    X(MsgRegistryBusy) \
+    X(MsgRegistryNotLockable) \
+    X(MsgRegistryChangesNotSaved) \
+    X(MsgRegistryChangesNotTakenBack) \
     X(MsgUnexpectedError) \
     X(MsgNotTypeFileName) \
     X(MsgNotTypeFileContent) \

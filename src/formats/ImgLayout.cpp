@@ -201,7 +201,12 @@ std::vector<ByteRange> subfileRanges(const ImgLayout& layout, const ImgSubfile& 
     for (const std::uint16_t block : subfile.blocks) {
         if (remaining == 0) break;
         const std::uint64_t length = std::min<std::uint64_t>(remaining, layout.blockSize);
-        ranges.push_back({std::uint64_t{block} * layout.blockSize, length});
+        const std::uint64_t offset = std::uint64_t{block} * layout.blockSize;
+        // Blocks that follow one another are read or copied in one go.
+        if (!ranges.empty() && ranges.back().offset + ranges.back().length == offset)
+            ranges.back().length += length;
+        else
+            ranges.push_back({offset, length});
         remaining -= length;
     }
     return ranges;

@@ -77,8 +77,8 @@ struct ByteRange {
     std::uint64_t length = 0;
 };
 
-// Where the subfile's bytes lie in the image, in order; the last block is cut
-// to the subfile's size. The layout parser has checked every range.
+// Where the subfile's bytes lie in the image, in order, blocks that follow one
+// another as one range; the last block is cut to the subfile's size. The layout parser has checked every range.
 std::vector<ByteRange> subfileRanges(const ImgLayout& layout, const ImgSubfile& subfile);
 
 }  // namespace veldra::formats

@@ -42,8 +42,11 @@ void scanFolder(app::Session& session, const fs::path& folder, std::vector<GmapR
         if (entry.is_directory(typeError)) folders.push_back(entry.path());
         else if (entry.is_regular_file(typeError)) files.push_back(entry.path());
     }
-    std::sort(files.begin(), files.end());
-    std::sort(folders.begin(), folders.end());
+    // All in one folder: their texts order them as their names do, without a
+    // comparison component by component.
+    const auto byText = [](const fs::path& a, const fs::path& b) { return a.native() < b.native(); };
+    std::sort(files.begin(), files.end(), byText);
+    std::sort(folders.begin(), folders.end(), byText);
     const std::string hostFolder = session.host.paths.toHost(folder);
     for (const fs::path& file : files) readShortcut(session, file, hostFolder, records);
     for (const fs::path& package : folders) appendPackageRecords(package, session.dialogs, records);

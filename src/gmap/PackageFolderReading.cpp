@@ -6,6 +6,7 @@
 #include "platform/CappedFileRead.h"
 #include "platform/ConfinedPath.h"
 #include "platform/Cp1252.h"
+#include "platform/FolderNames.h"
 #include "platform/PathText.h"
 
 namespace veldra::gmap {
@@ -35,18 +36,18 @@ std::string damagedInfoXmlMessage(const fs::path& infoXml) {
 }
 
 void appendPackageRecords(const fs::path& folder, app::Dialogs& dialogs, std::vector<GmapRecord>& records) {
-    // What is no folder lists nothing: no look at its type first.
-    std::error_code ec;
-    std::vector<fs::path> files;
-    for (const auto& entry : fs::directory_iterator(folder, ec)) {
-        std::error_code typeError;
-        if (entry.is_regular_file(typeError) && platform::pathText(entry.path().filename()).ends_with("Info.xml"))
-            files.push_back(entry.path());
-    }
-    std::sort(files.begin(), files.end());
+    // The names alone: opening a file tells whether it is one, and what is no
+    // folder lists nothing.
+    std::vector<std::string> names = platform::folderEntryNames(folder);
+    std::erase_if(names, [](const std::string& name) { return !name.ends_with("Info.xml"); });
+    std::sort(names.begin(), names.end());
 
-    for (const fs::path& infoXml : files) {
-        const auto bytes = platform::readFileCapped(infoXml, InfoXmlFileLimit);
+    for (const std::string& name : names) {
+        const fs::path infoXml = folder / platform::pathFromText(name);
+        platform::FileStart read = platform::readSmallFile(infoXml, InfoXmlFileLimit);
+        // A folder or a dangling link of that name is no package description.
+        if (read.state == platform::FileStart::State::NoFile) continue;
+        const auto bytes = platform::cappedFileBytes(infoXml, std::move(read), InfoXmlFileLimit);
         if (!bytes) {
             dialogs.inform(bytes.failure().detail);
             continue;

@@ -6,6 +6,7 @@
 #include "formats/ImgReader.h"
 #include "integration/ConsoleRunner.h"
 #include "platform/FileMove.h"
+#include "platform/FileSync.h"
 #include "platform/PathText.h"
 #include "platform/Text.h"
 #include "registration/FreeFid.h"
@@ -38,6 +39,23 @@ bool holdsAnyFile(const fs::path& folder) {
     for (const auto& entry : fs::directory_iterator(folder, ec))
         if (entry.is_regular_file(ec)) return true;
     return false;
+}
+
+// gmt.exe writes the family images and their tiles without a flush: a flush
+// of each would write the device image's gigabyte to the disk twice, once
+// for the family images thrown away after their split. What must survive a
+// power loss is a mapset the registry names: its files, its folder and the
+// folders down to it reach the disk right before the entry is written; not
+// the family image beside them, removed once the mapset is registered.
+Status flushMapsetFolder(const fs::path& folder, const fs::path& familyImage) {
+    std::vector<fs::path> files;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(folder, ec))
+        if (entry.is_regular_file(ec) && entry.path() != familyImage) files.push_back(entry.path());
+    if (auto flushed = platform::flushFilesToDisk(files); !flushed) return fail(flushed.error);
+    for (const fs::path& holder : {folder.parent_path(), folder.parent_path().parent_path()})
+        if (!platform::flushDirectoryToDisk(holder)) return fail("cannot flush " + platform::pathText(holder) + " to disk");
+    return {};
 }
 
 bool numericName(const fs::path& file) {
@@ -152,6 +170,13 @@ private:
                              : session_.dialogs.ask(session_.msg(Msg::MsgAskGmapInstallation))
                                  ? existing::ExistingInstall::GmapPackage
                                  : existing::ExistingInstall::Registry;
+        // A package holds copies of its own, flushed as they are written.
+        if (install == existing::ExistingInstall::Registry) {
+            if (auto flushed = flushMapsetFolder(folder, image); !flushed) {
+                result_.failures.push_back(flushed.failure());
+                return;
+            }
+        }
         if (auto registered = existing::registerExistingMapset(session_, mapset, install))
             result_.registered.push_back(*registered);
         else

@@ -2,6 +2,7 @@
 
 #include "app/Session.h"
 #include "platform/FileNames.h"
+#include "platform/FileSync.h"
 #include "registration/HostRegistryLayout.h"
 
 namespace veldra::integration {
@@ -12,6 +13,13 @@ constexpr auto HKLM = platform::RegistryRoot::LocalMachine;
 }  // namespace
 
 Status writeRegistryEntry(app::Session& session, const RegistryEntry& entry) {
+    // gmt.exe leaves the TDB unflushed (its outputs are work files until
+    // here): the entry must not outlive the files it names in a power loss.
+    std::vector<std::filesystem::path> named;
+    for (const char* extension : {".TDB", ".img", ".TYP"})
+        if (auto file = platform::findIgnoringCase(entry.tileFolder / (entry.baseName + extension)))
+            named.push_back(std::move(*file));
+    if (auto flushed = platform::flushFilesToDisk(named); !flushed) return fail(flushed.error);
     session.routines.setRegistryWritable(true);
     const std::string familyKey = registration::branchKey(session, registration::RecordKind::Families) +
                                   entry.baseName + std::to_string(entry.fid);

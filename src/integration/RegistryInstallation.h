@@ -1,7 +1,8 @@
 #pragma once
 // The host registry entry of a new mapset: the family key named after the file
 // base name and the FID, its ID and type file, and the TDB, overview map and
-// tile folder under "\1". Every path value is read back.
+// tile folder under "\1". The files it names reach the disk before it is
+// written; every path value is read back.
 
 #include <cstdint>
 #include <filesystem>

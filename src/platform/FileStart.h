@@ -1,11 +1,13 @@
 #pragma once
-// The first bytes of a file, for a reader of its header: one open and one
-// read, without a look at the path first (the open tells whether a file is
-// there, and a look before it would walk the same path once more).
+// The first bytes of a file, for a reader of its header, or a small file
+// whole: one open, a look at the open file and one read, without a look at
+// the path first (the open tells whether a file is there, and a look before
+// it would walk the same path once more).
 
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <string>
 #include <vector>
 
 namespace veldra::platform {
@@ -15,11 +17,18 @@ struct FileStart {
         Read,        // `bytes` holds the start of a regular file
         NoFile,      // nothing, or no regular file (links followed), at that path
         Unreadable,  // a regular file that could not be opened
+        TooLarge,    // readSmallFile only: a regular file larger than asked for, not read
     };
     State state = State::NoFile;
     std::vector<std::uint8_t> bytes;  // at most the bytes asked for; fewer when the file ends (or fails) before
+    std::uintmax_t size = 0;          // Read and TooLarge: the file's size when it was opened
 };
 
 FileStart readFileStart(const std::filesystem::path& file, std::size_t maxBytes);
+// The same for a path held as its UTF-8 text: no path object is built for it.
+FileStart readFileStartAt(const std::string& file, std::size_t maxBytes);
+// The whole file when it holds at most maxBytes; fewer bytes than its size
+// when it was cut short while it was read.
+FileStart readSmallFile(const std::filesystem::path& file, std::uintmax_t maxBytes);
 
 }  // namespace veldra::platform

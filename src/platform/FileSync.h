@@ -1,5 +1,8 @@
 #pragma once
 #include <filesystem>
+#include <vector>
+
+#include "platform/AtomicFile.h"
 
 namespace veldra::platform {
 
@@ -7,5 +10,8 @@ namespace veldra::platform {
 bool flushFileToDisk(const std::filesystem::path& file);
 // Forces a folder's entries (a rename into it) to the disk.
 bool flushDirectoryToDisk(const std::filesystem::path& directory);
+// Forces the files, then each folder that holds them, to the disk, so that a
+// record about to name them cannot outlive them in a power loss.
+FileResult flushFilesToDisk(const std::vector<std::filesystem::path>& files);
 
 }  // namespace veldra::platform

@@ -29,6 +29,8 @@ public:
         std::error_code ec;
         return !native.empty() && std::filesystem::is_regular_file(native, ec) ? native : std::filesystem::path();
     }
+    // Whether existingNativeFile finds a file.
+    virtual bool hasExistingFile(std::string_view host) const { return !existingNativeFile(host).empty(); }
     // The first bytes of the file existingNativeFile finds: NoFile where it
     // finds none.
     virtual FileStart existingNativeFileStart(std::string_view host, std::size_t maxBytes) const {

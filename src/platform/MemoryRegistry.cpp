@@ -199,13 +199,13 @@ long MemoryRegistry::deleteKey(RegistryRoot root, std::string_view path) {
 }
 
 Status MemoryRegistry::beginEdit() {
-    if (inEdit()) return fail("A registry edit is already open.");
+    if (inEdit()) return fail(Msg::MsgRegistryEditAlreadyOpen);
     snapshot_ = hives_->clone();
     return {};
 }
 
 Status MemoryRegistry::commitEdit() {
-    if (!inEdit()) return fail("No registry edit is open.");
+    if (!inEdit()) return fail(Msg::MsgRegistryEditNotOpen);
     if (failNextCommit_) {
         failNextCommit_ = false;
         rollbackEdit();

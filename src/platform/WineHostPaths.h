@@ -23,6 +23,8 @@ public:
     std::filesystem::path toNative(std::string_view host) const override;
     // A file spelled as on disk, the common case, costs one look-up.
     std::filesystem::path existingNativeFile(std::string_view host) const override;
+    // The same: one look-up, and no path built.
+    bool hasExistingFile(std::string_view host) const override;
     // The same: one open when the file is spelled as on disk.
     FileStart existingNativeFileStart(std::string_view host, std::size_t maxBytes) const override;
 

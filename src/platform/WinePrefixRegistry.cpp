@@ -98,7 +98,6 @@ void WinePrefixRegistry::load(Hive& target) const {
     target.loaded = true;
     target.changed = false;
     target.writable.reset();
-    target.found = nullptr;
     target.registry.reset();
     target.refusal.reset();
     auto text = readText(target.file);
@@ -137,13 +136,8 @@ const WineRegistryKey* WinePrefixRegistry::findKey(RegistryRoot root, std::strin
     return findKey(hive(root), path);
 }
 
-const WineRegistryKey* WinePrefixRegistry::findKey(Hive& chosen, std::string_view path) const {
-    if (!chosen.registry) return nullptr;
-    if (!chosen.found || chosen.foundPath != path) {
-        chosen.found = chosen.registry->findKey(path);
-        chosen.foundPath = path;
-    }
-    return chosen.found;
+const WineRegistryKey* WinePrefixRegistry::findKey(const Hive& chosen, std::string_view path) const {
+    return chosen.registry ? chosen.registry->findKey(path) : nullptr;
 }
 
 bool WinePrefixRegistry::canOpenForWriting(RegistryRoot root, std::string_view path) const {
@@ -237,10 +231,8 @@ long WinePrefixRegistry::deleteKey(RegistryRoot root, std::string_view path) {
         if (!key->subkeys.empty()) return regerror::KeyHasChildren;
         // Lines kept as they were would go with the key.
         if (key->firstKeptLine()) return regerror::AccessDenied;
-        WineRegistryKey* parent = key->parent;
-        const std::u16string name = key->name;
-        parent->removeSubkey(name);
-        parent->modified = now;
+        key->parent->modified = now;
+        registry.removeKey(*key);
         changed = true;
         return regerror::Success;
     });
@@ -301,7 +293,6 @@ long WinePrefixRegistry::change(RegistryRoot root, const Edit& edit) {
     Hive& chosen = hive(root);
     bool changed = false;
     const long result = edit(*chosen.registry, currentFileTime(), changed);
-    chosen.found = nullptr;
     chosen.changed = chosen.changed || changed;
     if (onItsOwn && !commitEdit()) return regerror::AccessDenied;
     return result;

@@ -66,10 +66,6 @@ private:
         std::optional<Failure> refusal;  // why the file is refused
         bool changed = false;   // changed in memory since it was read
         bool backedUp = false;  // one backup per file and run, before its first change
-        // The key found last and its path, since a reader asks for one key
-        // several times in a row; forgotten whenever the keys change.
-        std::string foundPath;
-        const WineRegistryKey* found = nullptr;
     };
     using Edit = std::function<long(WineRegistryFile&, FileTime now, bool& changed)>;
 
@@ -79,7 +75,7 @@ private:
     void load(Hive& hive) const;
     void forgetFiles();
     const WineRegistryKey* findKey(RegistryRoot root, std::string_view path) const;
-    const WineRegistryKey* findKey(Hive& chosen, std::string_view path) const;
+    const WineRegistryKey* findKey(const Hive& chosen, std::string_view path) const;
     long change(RegistryRoot root, const Edit& edit);
     Status store();
     Status checkUnchangedOnDisk(const Hive& hive) const;

@@ -87,7 +87,19 @@ std::optional<std::size_t> unescape(std::string_view s, char delimiter, std::u16
             }
             // Any other escaped character stands for itself.
         }
-        decodeCharacter(s, pos, out);
+        // A run of plain ASCII (most of any name or string) goes over at once.
+        std::size_t plain = pos;
+        while (plain < s.size() && s[plain] != delimiter && s[plain] != '\\' && static_cast<unsigned char>(s[plain]) < 0x80)
+            ++plain;
+        if (plain > pos) {
+            const std::size_t at = out.size();
+            out.resize(at + (plain - pos));
+            std::copy(s.begin() + static_cast<std::ptrdiff_t>(pos), s.begin() + static_cast<std::ptrdiff_t>(plain),
+                      out.begin() + static_cast<std::ptrdiff_t>(at));
+            pos = plain;
+        } else {
+            decodeCharacter(s, pos, out);
+        }
     }
     if (pos >= s.size()) return std::nullopt;
     return pos + 1;
@@ -120,6 +132,17 @@ std::uint32_t parseDword(std::string_view s) {
     return static_cast<std::uint32_t>(value);
 }
 
+// The lines before the next key line that may hold a value, so that a key
+// takes room for its values at once.
+std::size_t valueLinesAhead(std::string_view text) {
+    std::size_t count = 0;
+    for (std::size_t pos = skipSpaces(text, 0); pos < text.size() && text[pos] != '['; pos = skipSpaces(text, pos)) {
+        if (text[pos] == '"' || text[pos] == '@') ++count;
+        pos = std::min(text.find('\n', pos), text.size());
+    }
+    return count;
+}
+
 // Splits the text into lines as wineserver reads them: LF ends a line, a CR
 // before it is dropped, a NUL ends the line's text. The raw text of the lines
 // read stays at hand, so a line can be kept exactly as it was.
@@ -139,6 +162,8 @@ public:
         return true;
     }
     std::size_t number() const { return number_; }
+    // The text after the line read last.
+    std::string_view ahead() const { return text_.substr(std::min(pos_, text_.size())); }
     // Where the line read last begins in the text, and its raw text from `from` on.
     std::size_t start() const { return start_; }
     std::string_view rawSince(std::size_t from) const { return text_.substr(from, end_ - from); }
@@ -175,7 +200,8 @@ public:
     bool accepted() const { return accepted_; }
     std::string& relativeTo() { return relativeTo_; }
     std::string& arch() { return arch_; }
-    std::unique_ptr<WineRegistryKey>& root() { return root_; }
+    std::unique_ptr<std::pmr::memory_resource>& memory() { return memory_; }
+    WineRegistryKeyPtr& root() { return root_; }
     std::vector<std::string>& preamble() { return preamble_; }
     std::optional<std::size_t> unsafeLine() const { return unsafeLine_; }
 
@@ -255,19 +281,20 @@ private:
     void startKey(std::string_view rest) {
         finishKey();
         sawKey_ = true;
-        std::u16string path;
-        const auto end = unescape(rest, ']', path);
+        keyPath_.clear();
+        const auto end = unescape(rest, ']', keyPath_);
         if (!end) {
             keep("malformed key kept as it is");
             return;
         }
-        std::vector<std::u16string_view> components;
+        components_.clear();
+        const std::u16string_view path(keyPath_);
         for (std::size_t start = 0; start <= path.size();) {
             const std::size_t stop = std::min(path.find(u'\\', start), path.size());
-            if (stop > start) components.push_back(std::u16string_view(path).substr(start, stop - start));
+            if (stop > start) components_.push_back(path.substr(start, stop - start));
             start = stop + 1;
         }
-        if (components.size() > MaxKeyDepth) {
+        if (components_.size() > MaxKeyDepth) {
             keep("key deeper than " + std::to_string(MaxKeyDepth) + " levels kept as it is");
             return;
         }
@@ -284,18 +311,22 @@ private:
         }
         // Sections come in tree order: a key's path mostly repeats the
         // previous one's but for its last component, whose keys are at hand.
+        // A component spelled as its key was first spelled is that key.
         std::size_t shared = 0;
-        while (shared < components.size() && shared < openPath_.size() && openPath_[shared].name == components[shared])
+        while (shared < components_.size() && shared < openPath_.size() && openPath_[shared]->name == components_[shared])
             ++shared;
         openPath_.resize(shared);
-        WineRegistryKey* key = shared > 0 ? openPath_.back().key : root_.get();
-        for (std::size_t i = shared; i < components.size(); ++i) {
-            key = &key->obtainSubkey(components[i], 0);
-            openPath_.push_back({std::u16string(components[i]), key});
+        WineRegistryKey* key = shared > 0 ? openPath_.back() : root_.get();
+        for (std::size_t i = shared; i < components_.size(); ++i) {
+            key = &key->obtainSubkey(components_[i], 0);
+            openPath_.push_back(key);
         }
         key_ = key;
         sectionKey_ = key;
         lastValue_.reset();
+        // A key met again grows as vectors do, so that many sections of one
+        // key cost no more than one.
+        if (key->values.empty()) key->values.reserve(valueLinesAhead(lines_.ahead()));
     }
 
     void readKeyOption(std::string_view line) {
@@ -360,7 +391,7 @@ private:
             // as they were.
             warnAt(lineNumber, "malformed value read as empty and kept as it is");
             auto entry = std::find_if(key_->values.begin(), key_->values.end(),
-                                      [&folded](const WineRegistryValueEntry& e) { return e.folded == folded; });
+                                      [&folded](const WineRegistryValueEntry& e) { return std::u16string_view(e.folded) == folded; });
             entry->name = name;  // the spelling its kept line writes
             entry->verbatim = std::string(lines_.rawSince(start));
             entry->verbatimLine = lineNumber;
@@ -380,10 +411,10 @@ private:
                                                           {"str(7):\"", RegistryType::MultiString}}};
         for (const auto& [tag, type] : StringTags) {
             if (!data.starts_with(tag)) continue;
-            std::u16string units;
-            if (!unescape(data.substr(tag.size()), '"', units)) return std::nullopt;
-            units.push_back(u'\0');
-            return RegistryValue{type, littleEndianUnits(units)};
+            units_.clear();
+            if (!unescape(data.substr(tag.size()), '"', units_)) return std::nullopt;
+            units_.push_back(u'\0');
+            return RegistryValue{type, littleEndianUnits(units_)};
         }
         if (data.starts_with("dword:")) return RegistryValue::fromDword(parseDword(data.substr(6)));
         if (data.starts_with("hex:")) return readHex(RegistryType::Binary, data.substr(4));
@@ -429,7 +460,8 @@ private:
     LineReader lines_;
     FileTime now_;
     WineRegistryLoad& load_;
-    std::unique_ptr<WineRegistryKey> root_ = std::make_unique<WineRegistryKey>();
+    std::unique_ptr<std::pmr::memory_resource> memory_ = std::make_unique<std::pmr::monotonic_buffer_resource>();
+    WineRegistryKeyPtr root_ = WineRegistryKey::make(*memory_);
     std::string relativeTo_;
     std::string arch_;
     std::vector<std::string> preamble_;
@@ -438,11 +470,11 @@ private:
     WineRegistryKey* key_ = nullptr;         // the key whose section is being read
     WineRegistryKey* sectionKey_ = nullptr;  // the key of the last section that was read
     std::optional<std::u16string> lastValue_;
-    struct OpenKey {
-        std::u16string name;  // as the key line spelled it
-        WineRegistryKey* key;
-    };
-    std::vector<OpenKey> openPath_;  // the path of the section read last, from the root
+    std::vector<WineRegistryKey*> openPath_;  // the keys of the section read last, from the root's child on
+    // Reused from line to line, so that reading a line allocates nothing of its own.
+    std::u16string keyPath_;
+    std::vector<std::u16string_view> components_;
+    std::u16string units_;
     FileTime keyLineTime_ = 0;
     bool sawKey_ = false;
     bool sawRelativeTo_ = false;
@@ -456,15 +488,22 @@ FileTime fileTimeFromUnixSeconds(std::int64_t seconds) {
 }
 
 WineRegistryFile::WineRegistryFile(std::string relativeTo, std::string arch)
-    : relativeTo_(std::move(relativeTo)), arch_(std::move(arch)), root_(std::make_unique<WineRegistryKey>()) {}
+    : WineRegistryFile(std::move(relativeTo), std::move(arch), std::make_unique<std::pmr::monotonic_buffer_resource>(), nullptr) {}
+
+// Keys are taken apart one by one only for their values' data; their own
+// memory goes back with the file's in a few large pieces.
+WineRegistryFile::WineRegistryFile(std::string relativeTo, std::string arch,
+                                   std::unique_ptr<std::pmr::memory_resource> memory, WineRegistryKeyPtr root)
+    : relativeTo_(std::move(relativeTo)), arch_(std::move(arch)), memory_(std::move(memory)),
+      root_(root ? std::move(root) : WineRegistryKey::make(*memory_)) {}
 
 WineRegistryLoad WineRegistryFile::parse(std::string_view text, FileTime now) {
     WineRegistryLoad load;
     Parser parser(text, now, load);
     parser.run();
     if (parser.accepted()) {
-        load.file.emplace(std::move(parser.relativeTo()), std::move(parser.arch()));
-        load.file->root_ = std::move(parser.root());
+        load.file.emplace(WineRegistryFile(std::move(parser.relativeTo()), std::move(parser.arch()),
+                                           std::move(parser.memory()), std::move(parser.root())));
         load.file->preamble_ = std::move(parser.preamble());
         load.file->unsafeLine_ = parser.unsafeLine();
     }

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <memory_resource>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,9 +27,11 @@ FileTime fileTimeFromUnixSeconds(std::int64_t seconds);
 // a name before every longer name it begins. Negative, zero or positive.
 int compareRegistryNames(std::u16string_view a, std::u16string_view b);
 
+// Keys, their names and their lists of values live in the memory of their
+// file, taken in large pieces and given back all at once with the file.
 struct WineRegistryValueEntry {
-    std::u16string name;
-    std::u16string folded;  // foldRegistryName(name): what lookups compare
+    std::pmr::u16string name;
+    std::pmr::u16string folded;  // foldRegistryName(name): what lookups compare
     RegistryValue value;
     // The file's own lines of a value whose data the reader could not read
     // (wineserver loads it as an empty value of type 0); written back
@@ -46,31 +49,37 @@ struct WineRegistryKeptLine {
     std::optional<std::u16string> after;
 };
 
+struct WineRegistryKey;
+struct WineRegistryKeyDeleter {
+    void operator()(WineRegistryKey* key) const;
+};
+using WineRegistryKeyPtr = std::unique_ptr<WineRegistryKey, WineRegistryKeyDeleter>;
+
 struct WineRegistryKey {
-    std::u16string name;
-    std::u16string folded;  // foldRegistryName(name)
+    std::pmr::u16string name;
+    std::pmr::u16string folded;  // foldRegistryName(name)
     FileTime modified = 0;
     std::optional<std::u16string> keyClass;
     bool isLink = false;  // a symbolic link: its only value names the target
     WineRegistryKey* parent = nullptr;
     // Both kept in wineserver's order, which is the order of their folded names.
-    std::vector<WineRegistryValueEntry> values;
-    std::vector<std::unique_ptr<WineRegistryKey>> subkeys;
+    std::pmr::vector<WineRegistryValueEntry> values;
+    std::pmr::vector<WineRegistryKeyPtr> subkeys;
     // Unreadable lines among the values, and the lines after an unreadable
     // key line that followed this section (written after all its values).
     std::vector<WineRegistryKeptLine> keptLines;
     std::vector<WineRegistryKeptLine> trailingLines;
 
-    WineRegistryKey() = default;
+    // A key without a parent, taking its memory and its subkeys' from `memory`.
+    static WineRegistryKeyPtr make(std::pmr::memory_resource& memory);
+    explicit WineRegistryKey(std::pmr::memory_resource* memory);
     WineRegistryKey(const WineRegistryKey&) = delete;
     WineRegistryKey& operator=(const WineRegistryKey&) = delete;
     // Takes the subtree apart without recursion, however deep it is.
     ~WineRegistryKey();
 
-    WineRegistryKey* findSubkey(std::u16string_view subkeyName) const;
     // The existing subkey of that name, or a new one modified at `now`.
     WineRegistryKey& obtainSubkey(std::u16string_view subkeyName, FileTime now);
-    bool removeSubkey(std::u16string_view subkeyName);
 
     const RegistryValue* findValue(std::u16string_view valueName) const;
     // Keeps the spelling of a value that already exists, as Windows does.
@@ -116,6 +125,9 @@ public:
     // nothing when the path runs through a link that leads out of this file
     // or the key would lie deeper than MaxKeyDepth.
     WineRegistryKey* createKey(std::string_view path, FileTime now);
+    // Takes a key other than the root out of the tree, with its subtree.
+    // Keys leave the tree only this way, so that no walk starts from one gone.
+    void removeKey(WineRegistryKey& key);
 
 private:
     WineRegistryKey* walk(std::string_view path, bool followFinalLink, std::optional<FileTime> createAt) const;
@@ -123,11 +135,24 @@ private:
     // lies outside this file.
     bool expandLink(const WineRegistryKey& link, std::vector<std::u16string>& components) const;
 
+    WineRegistryFile(std::string relativeTo, std::string arch, std::unique_ptr<std::pmr::memory_resource> memory,
+                     WineRegistryKeyPtr root);
+
     std::string relativeTo_;
     std::string arch_;
-    std::unique_ptr<WineRegistryKey> root_;
+    std::unique_ptr<std::pmr::memory_resource> memory_;  // of the keys, which go before it
+    WineRegistryKeyPtr root_;
     std::vector<std::string> preamble_;
     std::optional<std::size_t> unsafeLine_;
+    // The path walked last and the keys along it, one per component, as far
+    // as they were reached without a link, each with its place among its
+    // siblings. Kept by lookups too, so a file is read by one thread at a time.
+    struct WalkedStep {
+        WineRegistryKey* key;
+        std::size_t index;
+    };
+    mutable std::string walkedPath_;
+    mutable std::vector<WalkedStep> walkedSteps_;
 };
 
 struct WineRegistryLoad {

@@ -137,7 +137,7 @@ void appendValues(std::string& out, const WineRegistryKey& key) {
             place = static_cast<std::size_t>(
                 std::upper_bound(key.values.begin(), key.values.end(), *line.after,
                                  [](const std::u16string& folded, const WineRegistryValueEntry& entry) {
-                                     return folded < entry.folded;
+                                     return folded < std::u16string_view(entry.folded);
                                  }) -
                 key.values.begin());
         kept.emplace_back(place, &line);

@@ -30,15 +30,26 @@ public:
         forEachSubkey(key, [&](const std::string& family) {
             if (!repairIfMisplaced(kind, key, family)) familyNames_.push_back(family);
         });
+        if (kind == RecordKind::Families) firstBranchNames_ = familyNames_.size();
     }
 
     // Every product subkey of the families collected so far, each name once.
+    // The names of one branch are distinct as the registry folds them; a name
+    // of the second branch may repeat one of the first.
     void families(RecordKind kind) {
+        const std::string branch = branchKey(session_, kind);
+        // No family key lies under a branch that is not there: no look for each name.
+        if (!registry_.keyExists(Machine, branch)) return;
         // Folded once each, so the check costs the same however many families there are.
-        std::unordered_set<std::string> seen;
-        for (const std::string& family : familyNames_) {
-            if (!seen.insert(platform::foldCase(family)).second) continue;
-            const std::string key = branchKey(session_, kind) + family + "\\";
+        std::unordered_set<std::string> firstBranch;
+        if (firstBranchNames_ < familyNames_.size()) {
+            firstBranch.reserve(firstBranchNames_);
+            for (std::size_t i = 0; i < firstBranchNames_; ++i) firstBranch.insert(platform::foldCase(familyNames_[i]));
+        }
+        for (std::size_t i = 0; i < familyNames_.size(); ++i) {
+            const std::string& family = familyNames_[i];
+            if (i >= firstBranchNames_ && firstBranch.contains(platform::foldCase(family))) continue;
+            const std::string key = branch + family + "\\";
             if (!registry_.canOpenForWriting(Machine, key)) continue;
             forEachSubkey(key, [&](const std::string& product) {
                 records_.push_back(readRecord(key, key + product, kind, family + "\\" + product));
@@ -134,6 +145,7 @@ private:
     platform::Registry& registry_;
     std::vector<RegistryRecord> records_;
     std::vector<std::string> familyNames_;
+    std::size_t firstBranchNames_ = 0;  // how many of familyNames_ came from "Families"
 };
 
 }  // namespace

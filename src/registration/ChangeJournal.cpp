@@ -105,6 +105,8 @@ fs::path changeJournalPath(const app::Session& session) {
     return common / "VELDRA" / "change.journal";
 }
 
+fs::path journalLockPath(const fs::path& journal) { return fs::path(journal) += ".lock"; }
+
 std::vector<std::uint8_t> journalBytes(const JournalContents& contents) {
     std::vector<std::uint8_t> out(Magic.begin(), Magic.end());
     putNumber(out, contents.commit ? 1 : 0);
@@ -148,8 +150,10 @@ Status finishInterruptedChange(const app::Session& session) {
     // a change that still runs holds it too, and its journal is left alone.
     auto edit = app::RegistryEdit::open(session.host.registry);
     if (!edit) return edit.failure();
-    // The run that held the lock may have ended its change meanwhile.
-    if (!fs::exists(journal, ec)) return {};
+    // Past its commit, a change holds its journal until it has removed it; the
+    // run that held the prefix may have ended its change meanwhile.
+    FileBackups backups(journal);
+    if (backups.holdJournal() == platform::FileLock::State::HeldElsewhere || !fs::exists(journal, ec)) return {};
     const auto bytes = platform::readFileCapped(journal, JournalLimit);
     if (!bytes) return bytes.failure();
     auto contents = parseJournal(*bytes);
@@ -157,7 +161,7 @@ Status finishInterruptedChange(const app::Session& session) {
         return fail(Msg::MsgChangeJournalDamaged, platform::pathText(journal));
     const auto& mark = contents->commit;
     const bool committed = mark && session.host.registry.queryValue(mark->root, mark->key, mark->name) == mark->value;
-    FileBackups backups(journal, std::move(*contents));
+    backups.resume(std::move(*contents));
     if (!committed)
         if (auto restored = backups.restoreAll(); !restored)
             return fail(Msg::MsgFidRestoreFailed, restored.failure().detail);

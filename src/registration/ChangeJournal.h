@@ -23,6 +23,8 @@ inline constexpr std::uintmax_t BackupLimit = 64 * platform::MiB;
 // Where the host's journal lives, beside the data of all users; empty when
 // that folder is unknown.
 std::filesystem::path changeJournalPath(const app::Session& session);
+// The lock a running change holds on its journal (FileBackups.h).
+std::filesystem::path journalLockPath(const std::filesystem::path& journal);
 
 std::vector<std::uint8_t> journalBytes(const JournalContents& contents);
 // Fails on anything but a whole journal.

@@ -64,10 +64,24 @@ Status FileBackups::restoreAll() const {
     return fail(problems);
 }
 
-Status FileBackups::writeJournal() const {
+platform::FileLock::State FileBackups::holdJournal() {
+    if (running_ || journal_.empty()) return platform::FileLock::State::Held;
+    running_.emplace(journalLockPath(journal_));
+    const auto state = running_->state();
+    if (state != platform::FileLock::State::Held) running_.reset();
+    return state;
+}
+
+Status FileBackups::writeJournal() {
     if (journal_.empty()) return {};
     std::error_code ec;
     fs::create_directories(journal_.parent_path(), ec);
+    switch (holdJournal()) {
+        case platform::FileLock::State::Held: break;
+        case platform::FileLock::State::HeldElsewhere: return fail(Msg::MsgRegistryBusy);
+        case platform::FileLock::State::Failed:
+            return fail(Msg::MsgRegistryNotLockable, platform::pathText(journalLockPath(journal_)));
+    }
     if (auto written = platform::replaceFileAtomically(journal_, journalBytes(kept_)); !written)
         return fail(written.error);
     // The journal must be on the disk before the file it covers changes.
@@ -77,9 +91,11 @@ Status FileBackups::writeJournal() const {
 }
 
 Status FileBackups::closeJournal() {
-    if (journal_.empty()) return {};
+    // A journal whose lock this object does not hold is not its own.
+    if (!running_) return {};
     std::error_code ec;
     if (!fs::remove(journal_, ec) && ec) return fail("cannot remove " + platform::pathText(journal_) + ": " + ec.message());
+    running_.reset();
     return {};
 }
 

@@ -3,6 +3,9 @@
 // halfway puts every one of them back as it was. With a journal, the copies
 // are also on disk before the first file is touched, so that a change cut
 // short by a kill is finished or undone by the next run (ChangeJournal.h).
+// From its first write until it is gone, the journal's lock file tells other
+// runs that its change still runs: past its registry commit, a change no
+// longer holds the registry's lock, but its journal is still there.
 
 #include <cstdint>
 #include <filesystem>
@@ -11,6 +14,7 @@
 #include <vector>
 
 #include "core/Result.h"
+#include "platform/FileLock.h"
 #include "platform/Registry.h"
 
 namespace veldra::registration {
@@ -39,10 +43,14 @@ struct JournalContents {
 class FileBackups {
 public:
     FileBackups() = default;
-    // Keeps the copies in the journal file too (no journal when it is empty);
-    // `contents` resumes a journal left on disk.
-    explicit FileBackups(std::filesystem::path journal, JournalContents contents = {})
-        : journal_(std::move(journal)), kept_(std::move(contents)) {}
+    // Keeps the copies in the journal file too (no journal when it is empty).
+    explicit FileBackups(std::filesystem::path journal) : journal_(std::move(journal)) {}
+
+    // Takes the journal's lock unless this object holds it already.
+    // HeldElsewhere: the journal belongs to a change that still runs.
+    platform::FileLock::State holdJournal();
+    // Takes over a journal left on disk, once its lock is held.
+    void resume(JournalContents contents) { kept_ = std::move(contents); }
 
     // Names the value whose commit completes the change; written to the
     // journal before any file is touched.
@@ -58,17 +66,19 @@ public:
     // every file that could not be put back.
     Status restoreAll() const;
 
-    // The change is complete, or undone: its journal goes.
+    // The change is complete, or undone: its journal goes, then its lock. A
+    // journal this object neither wrote nor took over stays.
     Status closeJournal();
 
     // Nothing was kept: no file has been touched.
     bool empty() const { return kept_.copies.empty(); }
 
 private:
-    Status writeJournal() const;
+    Status writeJournal();
 
     std::filesystem::path journal_;
     JournalContents kept_;
+    std::optional<platform::FileLock> running_;
 };
 
 }  // namespace veldra::registration

@@ -3,7 +3,7 @@
 namespace veldra::registration {
 
 bool hostFileExists(const app::Session& session, std::string_view hostPath) {
-    return !existingHostFile(session, hostPath).empty();
+    return session.host.paths.hasExistingFile(hostPath);
 }
 
 std::filesystem::path existingHostFile(const app::Session& session, std::string_view hostPath) {

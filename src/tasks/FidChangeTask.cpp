@@ -55,8 +55,8 @@ Status changeFid(app::Session& session, const FidChangeRequest& request) {
     if (!changed) return undo(session, backups, changed.failure());
     // Nothing in the registry tells that a package's change is complete: its journal goes while the lock is held.
     if (entry->package) return backups.closeJournal();
-    // The commit ends the lock just before the journal goes; a run that finds
-    // the journal then sees the new ID and only drops it.
+    // The commit ends the registry's lock just before the journal goes; the
+    // journal's own lock keeps a run that finds it meanwhile from taking it.
     if (auto committed = edit->commit(); !committed) return undo(session, backups, committed.failure());
     return backups.closeJournal();
 }

@@ -338,7 +338,9 @@ TEST_F(CrashSafetyWineTest, TypeFileFidRenameAndRemove) {
 // package's too, so another run cannot start one meanwhile; and a run that
 // finds the journal of a change cut short leaves journal and files alone as
 // long as another holds the prefix. Once the prefix is free, the next run
-// undoes the change.
+// undoes the change. A registry family's change holds its journal past its
+// commit until the journal is gone: meanwhile another run neither finishes
+// that journal nor starts a change of its own.
 TEST_F(CrashSafetyWineTest, PackageFidAndAJournalFoundWhileThePrefixIsHeld) {
     const auto integrated = veldra("integrate --gmap --name Beta --typ " + (maps_ / "beta.typ").string() + alphaTiles());
     ASSERT_EQ(integrated.status, 0) << integrated.output;
@@ -374,6 +376,31 @@ TEST_F(CrashSafetyWineTest, PackageFidAndAJournalFoundWhileThePrefixIsHeld) {
     EXPECT_NE(listed.output.find("The change was undone"), std::string::npos) << listed.output;
     EXPECT_FALSE(fs::exists(journal()));
     EXPECT_EQ(mapFiles(state()), mapFiles(before));
+
+    // Killed at its last call, the journal's removal, the change is stored:
+    // the state a change is in between its commit and that removal.
+    restore(before);
+    ASSERT_TRUE(runKilledAt("fid Alpha 4800", calls).second);
+    const FileSet stored = state();
+    const auto storedJournal = journalText();
+    ASSERT_TRUE(storedJournal);
+    {
+        const platform::FileLock changeRunning(fs::path(journal()) += ".lock");
+        ASSERT_EQ(changeRunning.state(), platform::FileLock::State::Held);
+        const auto quiet = veldra("list");
+        EXPECT_EQ(quiet.status, 0) << quiet.output;
+        EXPECT_EQ(quiet.output.find("VELDRA was stopped"), std::string::npos) << quiet.output;
+        const auto busy = veldra("fid Alpha 4801");
+        EXPECT_EQ(busy.status, 1) << busy.output;
+        EXPECT_NE(busy.output.find("Another VELDRA is changing the registry right now."), std::string::npos)
+            << busy.output;
+        EXPECT_EQ(journalText(), storedJournal);
+        EXPECT_EQ(mapFiles(state()), mapFiles(stored));
+    }
+    const auto completed = veldra("list");
+    EXPECT_NE(completed.output.find("The change is complete."), std::string::npos) << completed.output;
+    EXPECT_FALSE(fs::exists(journal()));
+    EXPECT_EQ(mapFiles(state()), mapFiles(stored));
 }
 
 TEST_F(CrashSafetyWineTest, DeviceImageSplit) {

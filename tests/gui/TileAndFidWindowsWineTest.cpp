@@ -75,10 +75,11 @@ private slots:
             QSKIP("needs Wine (wine, wineboot, winepath) to make a test prefix");
         }
         QVERIFY2(fs::exists(testing::AlphaTdb), "the mkgmap test data is missing");
-        for (const char* family : {"alpha", "beta"})
-            fs::copy(testing::builtData(family), temp_.path() / family, fs::copy_options::recursive);
+        fs::copy(testing::builtData("alpha"), alphaFolder(),
+                 fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+        fs::copy(testing::builtData("beta"), temp_.path() / "beta", fs::copy_options::recursive);
         const auto files = [this](const std::string& family, const std::string& base) {
-            const fs::path folder = temp_.path() / family;
+            const fs::path folder = family == "alpha" ? alphaFolder() : temp_.path() / family;
             return " --tdb " + testing::shellQuote((folder / (base + ".tdb")).string()) + " --overview " +
                    testing::shellQuote((folder / (base + ".img")).string()) + " --mdx " +
                    testing::shellQuote((folder / (base + ".mdx")).string()) + " --typ " +
@@ -113,7 +114,7 @@ private slots:
         QVERIFY(window.showMapset({"4711", std::nullopt}));
         QCOMPARE(window.objectName(), QString("FormMaptilename"));
         QCOMPARE(entries(*list), cliTiles_[0].mid(1));
-        QCOMPARE(control<QLabel>(window, "Label1")->text(), hostPath(temp_.path() / "alpha"));
+        QCOMPARE(control<QLabel>(window, "Label1")->text(), hostPath(alphaFolder()));
         QCOMPARE(view->drawnTileCount(), 3);
         QCOMPARE(view->highlightedTile(), -1);
         list->setCurrentRow(1);
@@ -147,7 +148,7 @@ private slots:
         click(window, "CommandDPAendern");  // nothing to write: told already
         QCOMPARE(dialogs.messages.size(), std::size_t{1});
 
-        const fs::path folder = temp_.path() / "alpha";
+        const fs::path& folder = alphaFolder();
         std::vector<fs::path> tiles;
         std::vector<std::vector<std::uint8_t>> before;
         for (const char* tile : {"11000001.img", "11000002.img", "11000003.img"}) {
@@ -237,7 +238,7 @@ private slots:
 
         QVERIFY2(dialogs.messages.empty(), dialogs.messages.empty() ? "" : dialogs.messages[0].text.c_str());
         QCOMPARE(changed.count(), 2);
-        const fs::path alpha = temp_.path() / "alpha";
+        const fs::path& alpha = alphaFolder();
         QCOMPARE(int(formats::readTdbHeader(alpha / "11000000.tdb").header->fid), 1234);
         QCOMPARE(int(testing::readBytes(alpha / "2104.Typ").at(47)), 0xD2);
         const std::string key = "HKLM\\" + opened_->session->mapSourceBase() + "Families\\Veldra_Alpha4711";
@@ -249,6 +250,8 @@ private slots:
     }
 
 private:
+    // Alpha's files lie in the tile folder a user-like picture shows.
+    const fs::path& alphaFolder() const { return alphaPicture_.tiles(); }
     fs::path packageFolder() const {
         return prefix_ / "drive_c" / "ProgramData" / "GARMIN" / "Maps" / "Veldra_Beta.gmap";
     }
@@ -258,6 +261,7 @@ private:
 
     const fs::path& prefix_ = testing::WineTestPrefix::path();
     testing::TempDir temp_;
+    const testing::PictureTileFolder alphaPicture_{temp_.path()};
     std::vector<QStringList> cliTiles_;  // `veldra tiles` of alpha, then of beta
     std::unique_ptr<testing::PrefixSession> opened_;
 };

@@ -203,6 +203,14 @@ TEST_F(IntegrationDriverTest, AValueThatDoesNotReadBackStopsTheWrites) {
     EXPECT_FALSE(host.session.routines.registryWritable());
 }
 
+TEST_F(IntegrationDriverTest, AFileTheEntryNamesThatCannotReachTheDiskKeepsTheEntryOut) {
+    // A file of /proc cannot be flushed: the flush comes before the first value.
+    fs::create_symlink("/proc/self/status", tiles / "Alpsoooo.TYP");
+    EXPECT_EQ(run(job("Alps", "4711")), IntegrationOutcome::RegistryWriteFailed);
+    EXPECT_FALSE(host.registry.keyExists(HKLM, "SOFTWARE\\Wow6432Node\\Garmin\\MapSource\\Families\\Alpsoooo4711"));
+    EXPECT_EQ(host.dialogs.messages.back().text, host.session.msg(app::Msg::MsgRegistryWriteFailed));
+}
+
 TEST(FileBaseName, EveryBlankBecomesAnUnderscore) { EXPECT_EQ(integration::underscored("a b  c"), "a_b__c"); }
 
 }  // namespace

@@ -21,6 +21,11 @@ TEST(CappedFileReadTest, AFileUpToTheCapIsReadWholeALargerOneIsRefused) {
     ASSERT_FALSE(read);
     EXPECT_EQ(read.failure().detail, "refusing to read " + (folder / "a.bin").string() +
                                          ": it holds 6 bytes, more than the 5 a file of its kind ever has");
+    // The catalog's reading tells it apart without reading it.
+    const platform::FileStart large = platform::readSmallFile(folder / "a.bin", 5);
+    EXPECT_EQ(large.state, platform::FileStart::State::TooLarge);
+    EXPECT_EQ(large.size, 6u);
+    EXPECT_TRUE(large.bytes.empty());
     // The uncapped reading takes it.
     std::vector<std::uint8_t> bytes;
     EXPECT_TRUE(platform::readWholeFile(folder / "a.bin", bytes));
@@ -31,7 +36,11 @@ TEST(CappedFileReadTest, MissingFilesAndFoldersAreNotRead) {
     const testing::TempDir folder;
     EXPECT_EQ(platform::readFileCapped(folder / "missing", 10).failure().detail,
               "cannot open " + (folder / "missing").string());
-    EXPECT_FALSE(platform::readFileCapped(folder.path(), platform::MiB));
+    EXPECT_EQ(platform::readFileCapped(folder.path(), platform::MiB).failure().detail,
+              "cannot read the size of " + folder.path().string());
+    // What the catalog skips without a word.
+    for (const auto& none : {folder / "missing", folder.path()})
+        EXPECT_EQ(platform::readSmallFile(none, 10).state, platform::FileStart::State::NoFile) << none;
 }
 
 }  // namespace

@@ -334,6 +334,38 @@ TEST(WineRegistryFile, FollowsLinksWithinTheFileAndKeepsThem) {
     EXPECT_NE(before.find("#link\n\"SymbolicLinkValue\"=hex(6):5c,00,52,00,45,00"), std::string::npos);
 }
 
+// A walk starts from the keys of the path walked before it and tries the
+// next sibling first; keys made or taken out in between must not mislead it.
+TEST(WineRegistryFile, FindsTheSameKeysWhicheverPathWasWalkedBefore) {
+    WineRegistryFile file = parsed(Header + "[Maps\\\\B\\\\1] 1\n[Maps\\\\C\\\\1] 1\n[Maps\\\\D\\\\1] 1\n");
+    const auto pathOf = [&file](std::string_view path) {
+        std::u16string found;
+        for (const WineRegistryKey* key = file.findKey(path); key && key->parent; key = key->parent) {
+            if (!found.empty()) found.insert(0, u"\\");
+            found.insert(0, std::u16string_view(key->name));
+        }
+        return found;
+    };
+    EXPECT_EQ(pathOf("Maps\\B\\1"), u"Maps\\B\\1");
+    EXPECT_EQ(pathOf("Maps\\C"), u"Maps\\C");
+    ASSERT_TRUE(file.createKey("Maps\\BB", Now));  // C moves one place on
+    EXPECT_EQ(pathOf("Maps\\B"), u"Maps\\B");
+    EXPECT_EQ(pathOf("Maps\\C"), u"Maps\\C");
+    EXPECT_EQ(pathOf("MAPS\\d\\\\1\\"), u"Maps\\D\\1");
+
+    file.removeKey(*file.findKey("Maps\\C\\1"));
+    EXPECT_EQ(pathOf("Maps\\C\\1"), u"");
+    EXPECT_EQ(pathOf("Maps\\C"), u"Maps\\C");
+    file.removeKey(*file.findKey("Maps\\C"));
+    EXPECT_EQ(pathOf("Maps\\BB"), u"Maps\\BB");
+    EXPECT_EQ(pathOf("Maps\\C"), u"");
+    EXPECT_EQ(pathOf("Maps\\D\\1"), u"Maps\\D\\1");
+    const std::string written = file.serialize();
+    EXPECT_EQ(written.find("[Maps\\\\C"), std::string::npos) << written;
+    EXPECT_NE(written.find("\n[Maps\\\\BB] "), std::string::npos) << written;
+    EXPECT_NE(written.find("\n[Maps\\\\D\\\\1] "), std::string::npos) << written;
+}
+
 TEST(WineRegistryFile, DatesKeysAsWineDoes) {
     WineRegistryFile file = parsed(Header + R"(
 [Only\\Seconds] 1700000000

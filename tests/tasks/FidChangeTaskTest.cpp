@@ -28,7 +28,11 @@ protected:
         bool operator==(const Snapshot&) const = default;
     };
     Snapshot snapshot() const {
-        return {registryBytes(alphaKey(), "ID"), value(alphaKey(), "TYP"), testing::filesBelow(fake.temp.path())};
+        auto files = testing::filesBelow(fake.temp.path());
+        // Once made, the journal's lock file stays, as lock files do.
+        const fs::path lock = registration::journalLockPath(registration::changeJournalPath(fake.session));
+        files.erase(fs::relative(lock, fake.temp.path()).string());
+        return {registryBytes(alphaKey(), "ID"), value(alphaKey(), "TYP"), std::move(files)};
     }
     std::vector<std::string> listedFids() {
         const auto catalog = tasks::listMapsets(fake.session);

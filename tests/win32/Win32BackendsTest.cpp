@@ -8,6 +8,7 @@
 
 #include <fstream>
 
+#include "app/FailureText.h"
 #include "platform/Registry.h"
 #include "platform/Win32Processes.h"
 #include "platform/Win32Registry.h"
@@ -103,10 +104,18 @@ TEST_F(Win32RegistryTest, WritesReachTheSystemRegistryAndAnEditIsTakenBackWhole)
     EXPECT_EQ(registry.deleteValue(HKCU, key, "Missing"), regerror::FileNotFound);
     EXPECT_EQ(registry.deleteKey(HKCU, ""), regerror::AccessDenied);
 
-    // One edit at a time, also against a second VELDRA on the same lock.
+    // One edit at a time, also against a second VELDRA on the same lock, which
+    // is told so in the user's language.
     ASSERT_TRUE(registry.beginEdit());
+    EXPECT_EQ(registry.beginEdit().failure(), fail(Msg::MsgRegistryEditAlreadyOpen));
     Win32Registry other(temp / "registry.lock");
-    EXPECT_FALSE(other.beginEdit());
+    const Status refused = other.beginEdit();
+    ASSERT_FALSE(refused);
+    app::MessageCatalog german;
+    german.fill("Deu");
+    EXPECT_EQ(app::describeFailure(refused.failure(), german),
+              "Ein anderes VELDRA ändert gerade die Registry. Warten Sie, bis es fertig ist, und versuchen Sie es "
+              "dann erneut.");
     EXPECT_EQ(other.setValue(HKCU, key, "ID", RegistryValue::fromDword(9)), regerror::AccessDenied);
     ASSERT_EQ(registry.setValue(HKCU, key, "ID", RegistryValue::fromDword(7)), regerror::Success);
     ASSERT_EQ(registry.deleteValue(HKCU, key, "TYP"), regerror::Success);
@@ -128,6 +137,7 @@ TEST_F(Win32RegistryTest, WritesReachTheSystemRegistryAndAnEditIsTakenBackWhole)
     ASSERT_TRUE(registry.beginEdit());
     ASSERT_EQ(registry.deleteValue(HKCU, key, "TYP"), regerror::Success);
     ASSERT_TRUE(registry.commitEdit());
+    EXPECT_EQ(registry.commitEdit().failure(), fail(Msg::MsgRegistryEditNotOpen));
     EXPECT_TRUE(other.beginEdit());
     other.rollbackEdit();
     EXPECT_EQ(registry.queryValue(HKCU, key, "TYP"), std::nullopt);

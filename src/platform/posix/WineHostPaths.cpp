@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <string>
@@ -35,24 +36,40 @@ fs::path driveLink(const fs::path& prefix, char lowerLetter) {
 
 bool isSeparator(char c) { return c == '\\' || c == '/'; }
 
-// The components of the part after "X:", normalised as Windows does: "." and
-// empty components dropped, ".." removing its predecessor, trailing dots and
-// blanks cut off.
-std::vector<std::string> hostComponents(std::string_view rest) {
-    std::vector<std::string> components;
+// Tested on the path's text: a path object would be built and split for nothing.
+bool isRegularFile(const std::string& native) {
+    struct stat info {};
+    return ::stat(native.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+// Walks the components of the part after "X:", normalised as Windows does:
+// "." and empty components dropped, ".." removing its predecessor (`up`),
+// trailing dots and blanks cut off; each name goes to `name` as a view into
+// `rest`, so that no copy of it is made.
+template <class Name, class Up>
+void forEachHostComponent(std::string_view rest, Name name, Up up) {
     std::size_t start = 0;
     while (start <= rest.size()) {
         std::size_t end = start;
         while (end < rest.size() && !isSeparator(rest[end])) ++end;
         std::string_view part = rest.substr(start, end - start);
         if (part == "..") {
-            if (!components.empty()) components.pop_back();
+            up();
         } else {
             while (!part.empty() && (part.back() == '.' || part.back() == ' ')) part.remove_suffix(1);
-            if (!part.empty()) components.emplace_back(part);
+            if (!part.empty()) name(part);
         }
         start = end + 1;
     }
+}
+
+std::vector<std::string> hostComponents(std::string_view rest) {
+    std::vector<std::string> components;
+    forEachHostComponent(
+        rest, [&](std::string_view part) { components.emplace_back(part); },
+        [&] {
+            if (!components.empty()) components.pop_back();
+        });
     return components;
 }
 
@@ -149,22 +166,30 @@ std::string WineHostPaths::spelledOnDrive(std::string_view host) const {
     const char letter = host.empty() ? '\0' : static_cast<char>(host[0] | 0x20);
     if (host.size() <= 2 || host[1] != ':' || !isSeparator(host[2]) || letter < 'a' || letter >= 'z') return {};
     // Joined as text: appending to a path parses it again at each component.
-    std::string written = dosdevices_ + '/' + letter + ':';
-    for (const auto& component : hostComponents(host.substr(2))) (written += '/') += component;
+    std::string written;
+    written.reserve(dosdevices_.size() + host.size() + 2);
+    ((written += dosdevices_) += '/') += {letter, ':'};
+    const std::size_t drive = written.size();
+    forEachHostComponent(
+        host.substr(2), [&](std::string_view part) { (written += '/') += part; },
+        [&] { written.resize(std::max(drive, written.rfind('/'))); });
     return written;
 }
 
 fs::path WineHostPaths::existingNativeFile(std::string_view host) const {
-    if (std::string written = spelledOnDrive(host); !written.empty()) {
-        std::error_code ec;
-        if (fs::is_regular_file(written, ec)) return fs::path(std::move(written));
-    }
+    if (std::string written = spelledOnDrive(host); !written.empty() && isRegularFile(written))
+        return fs::path(std::move(written));
     return HostPaths::existingNativeFile(host);
+}
+
+bool WineHostPaths::hasExistingFile(std::string_view host) const {
+    if (const std::string written = spelledOnDrive(host); !written.empty() && isRegularFile(written)) return true;
+    return !HostPaths::existingNativeFile(host).empty();
 }
 
 FileStart WineHostPaths::existingNativeFileStart(std::string_view host, std::size_t maxBytes) const {
     if (const std::string written = spelledOnDrive(host); !written.empty())
-        if (FileStart start = readFileStart(written, maxBytes); start.state != FileStart::State::NoFile) return start;
+        if (FileStart start = readFileStartAt(written, maxBytes); start.state != FileStart::State::NoFile) return start;
     return HostPaths::existingNativeFileStart(host, maxBytes);
 }
 

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/PathText.h"
 #include "platform/RegistryPath.h"
 #include "platform/win32/WideText.h"
 
@@ -276,22 +277,21 @@ long Win32Registry::undoAll() {
 }
 
 Status Win32Registry::beginEdit() {
-    if (inEdit()) return fail("A registry edit is already open.");
+    if (inEdit()) return fail(Msg::MsgRegistryEditAlreadyOpen);
     lock_.emplace(lockFile_);
     if (lock_->state() != FileLock::State::Held) {
-        const std::string text = lock_->state() == FileLock::State::HeldElsewhere
-                                     ? "Another VELDRA is changing the registry right now. Wait until it has finished, "
-                                       "then try again."
-                                     : "The registry cannot be locked for changes: " + lock_->error();
+        const Failure refusal = lock_->state() == FileLock::State::HeldElsewhere
+                                    ? fail(Msg::MsgRegistryBusy)
+                                    : fail(Msg::MsgRegistryNotLockable, pathText(lockFile_));
         lock_.reset();
-        return fail(text);
+        return refusal;
     }
     machineChanged_ = userChanged_ = false;
     return {};
 }
 
 Status Win32Registry::commitEdit() {
-    if (!inEdit()) return fail("No registry edit is open.");
+    if (!inEdit()) return fail(Msg::MsgRegistryEditNotOpen);
     // Each changed root goes to disk before the edit counts as done.
     long flushed = ERROR_SUCCESS;
     if (machineChanged_) flushed = RegFlushKey(HKEY_LOCAL_MACHINE);
@@ -299,9 +299,9 @@ Status Win32Registry::commitEdit() {
     Status result;
     if (flushed != ERROR_SUCCESS) {
         const long undone = undoAll();
-        result = fail("The registry changes could not be saved (error " + std::to_string(flushed) + ")" +
-                      (undone == ERROR_SUCCESS ? std::string(" and were taken back.")
-                                               : "; taking them back failed too (error " + std::to_string(undone) + ")."));
+        result = undone == ERROR_SUCCESS ? fail(Msg::MsgRegistryChangesNotSaved, std::to_string(flushed))
+                                         : fail(Msg::MsgRegistryChangesNotTakenBack,
+                                                std::to_string(flushed) + ", " + std::to_string(undone));
     }
     undo_.clear();
     lock_.reset();
