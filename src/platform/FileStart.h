@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,5 +32,13 @@ FileStart readFileStartAt(const std::string& file, std::size_t maxBytes);
 // The whole file when it holds at most maxBytes; fewer bytes than its size
 // when it was cut short while it was read.
 FileStart readSmallFile(const std::filesystem::path& file, std::uintmax_t maxBytes);
+
+// What the backends share once a file is open: `regularSize` is its size
+// when it is a regular file; `readPiece` reads at most `count` bytes to
+// `into` and says how many it read (0 at the end or on an error). With
+// `wholeOnly`, a file larger than maxBytes is not read.
+using ReadPiece = std::function<std::size_t(std::uint8_t* into, std::size_t count)>;
+FileStart readOpenedFile(std::optional<std::uintmax_t> regularSize, std::uintmax_t maxBytes, bool wholeOnly,
+                         const ReadPiece& readPiece);
 
 }  // namespace veldra::platform

@@ -4,8 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
+#include <optional>
 
 namespace veldra::platform {
 namespace {
@@ -22,24 +22,16 @@ FileStart readOpened(const char* file, std::uintmax_t maxBytes, bool wholeOnly) 
     // Not blocking, so that a named pipe in the file's place is only looked at.
     const int fd = ::open(file, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return failedOpen(file);
-    FileStart start;
     struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
-        start.size = static_cast<std::uintmax_t>(info.st_size);
-        start.state = wholeOnly && start.size > maxBytes ? FileStart::State::TooLarge : FileStart::State::Read;
-    }
-    if (start.state == FileStart::State::Read) {
-        const auto wanted = static_cast<std::size_t>(std::min(maxBytes, start.size));
-        start.bytes.resize(wanted);
-        std::size_t got = 0;
-        while (got < wanted) {
-            const ssize_t n = ::read(fd, start.bytes.data() + got, wanted - got);
+    std::optional<std::uintmax_t> regularSize;
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) regularSize = static_cast<std::uintmax_t>(info.st_size);
+    FileStart start = readOpenedFile(regularSize, maxBytes, wholeOnly, [fd](std::uint8_t* into, std::size_t count) {
+        for (;;) {
+            const ssize_t n = ::read(fd, into, count);
             if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) break;
-            got += static_cast<std::size_t>(n);
+            return n > 0 ? static_cast<std::size_t>(n) : std::size_t{0};
         }
-        start.bytes.resize(got);
-    }
+    });
     ::close(fd);
     return start;
 }

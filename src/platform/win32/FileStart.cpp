@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "platform/win32/WideText.h"
 
@@ -20,24 +21,15 @@ FileStart readOpened(const std::filesystem::path& file, std::uintmax_t maxBytes,
         return {std::filesystem::is_regular_file(file, ec) ? FileStart::State::Unreadable : FileStart::State::NoFile,
                 {}};
     }
-    FileStart start;
     LARGE_INTEGER size{};
-    if (GetFileType(handle) == FILE_TYPE_DISK && GetFileSizeEx(handle, &size)) {
-        start.size = static_cast<std::uintmax_t>(size.QuadPart);
-        start.state = wholeOnly && start.size > maxBytes ? FileStart::State::TooLarge : FileStart::State::Read;
-    }
-    if (start.state == FileStart::State::Read) {
-        const auto wanted = static_cast<std::size_t>(std::min(maxBytes, start.size));
-        start.bytes.resize(wanted);
-        std::size_t got = 0;
-        while (got < wanted) {
-            const DWORD piece = static_cast<DWORD>(std::min<std::size_t>(wanted - got, 1u << 30));
-            DWORD n = 0;
-            if (!ReadFile(handle, start.bytes.data() + got, piece, &n, nullptr) || n == 0) break;
-            got += n;
-        }
-        start.bytes.resize(got);
-    }
+    std::optional<std::uintmax_t> regularSize;
+    if (GetFileType(handle) == FILE_TYPE_DISK && GetFileSizeEx(handle, &size))
+        regularSize = static_cast<std::uintmax_t>(size.QuadPart);
+    FileStart start = readOpenedFile(regularSize, maxBytes, wholeOnly, [handle](std::uint8_t* into, std::size_t count) {
+        DWORD n = 0;
+        const auto piece = static_cast<DWORD>(std::min<std::size_t>(count, 1u << 30));
+        return ReadFile(handle, into, piece, &n, nullptr) ? std::size_t{n} : std::size_t{0};
+    });
     CloseHandle(handle);
     return start;
 }
